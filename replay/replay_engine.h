@@ -1,0 +1,111 @@
+// The replay engine: opens a recording with its session report and replays it frame by frame
+// through the line analysis core, keeping the per-channel counts, the frame store and the
+// read-outs that the window shows. It knows nothing of any toolkit: the window gives it the frame
+// width W, calls its operations and shows what it reports.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/TForm2.h"
+#include "core/core_state.h"
+#include "replay/frame_store.h"
+#include "replay/record_reader.h"
+#include "settings/Tsett.h"
+#include "settings/session_report.h"
+
+namespace velkor {
+
+// The track bar as the engine moves it: range, thumb position and the selection range that spans
+// the frames counted since the last jump.
+struct TrackBarState {
+    int32_t minimum = 1;
+    int32_t maximum = 100;
+    int32_t position = 1;
+    int32_t selStart = 0;
+    int32_t selEnd = 0;
+    // A move by the program: the position is held within minimum..maximum.
+    void moveTo(int32_t p) { position = p < minimum ? minimum : (p > maximum ? maximum : p); }
+};
+
+// What the window shows after a frame.
+struct ReadOuts {
+    ChannelArray<int32_t> counters{};  // LabeledEdit1..4
+    std::string totalText = "Label1";  // Label1: the sum of the four totals
+    std::string timeText = "Label2";   // Label2: "hh:mm:ss" of the frame's first line
+    double markerX = 0;                // Series5's bar: time of day of the frame's first line
+    std::string caption = "View Record";  // window caption
+    bool beginEnabled = true, backwardEnabled = true, forwardEnabled = true, endEnabled = true;
+};
+
+class ReplayEngine {
+public:
+    // `settings` is the program's settings set (its countertype decides the overload correction);
+    // `store`, if not null, receives the remembered folder on opening and gives "Enablemulti".
+    ReplayEngine(Tsett& settings, SettingsBackend* store);
+    ~ReplayEngine();
+
+    // W: the drawing area's width, capped to 1..2001. frameCount uses the W of the opening.
+    void setFrameWidth(int32_t W);
+    int32_t frameWidth() const;
+
+    // Opens the recording and reads frame 1. `chosenAsCompressed`: picked in the open dialog
+    // under "Compressed file"; a name with the extension .blc (any case) is unpacked as well.
+    // Returns false when the session report is missing (message() then holds
+    // "Cant find corresponding reportfile (.mse)"); nothing can be read afterwards.
+    // Raises FileAccessError, DamagedFileError, ReportValueError, OverflowError.
+    bool OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed = false);
+    bool isOpen() const;  // a recording with its report is open and frames can be read
+    const std::string& message() const;
+
+    // Reads frame rammi (1..frameCount; any other frame, or no open recording, reads nothing).
+    // Raises OverflowError / FileAccessError naming the recording; the engine stays usable.
+    void lesaramma(int32_t rammi);
+
+    // Navigation, with the track bar arithmetic of the window's handlers. Program moves of the
+    // thumb never read a frame. Steps beyond the first or last frame read nothing.
+    void beginbtnClick();
+    void backwardbtnClick();
+    void FarwardbtnClick();
+    void endbtnClick();
+    // The user moved the thumb to `position` (also a repeated notification of the same position).
+    // Returns true when a frame was read.
+    bool TrackBar1Change(int32_t position);
+    // One press of the automatic count button. `progress`, if set, is called after every frame of
+    // a run with (frames done, frames in the run).
+    void AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress = {});
+    int32_t autocountImage() const;  // 4: no mark, 5: a frame is marked
+
+    // State for the window and the tools.
+    const ReadOuts& readOuts() const;
+    const TrackBarState& trackBar() const;
+    const SessionReport& report() const;
+    const FrameStore& frameStore() const;
+    int32_t frameColumn() const;
+    bool drawEnabled() const;
+    int32_t lineCount() const;
+    int32_t frameCount() const;
+    int32_t currentFrame() const;
+    int32_t lastFrameRead() const;
+    int32_t channelTotal(int32_t c) const;
+    int32_t frameCapacity(int32_t c) const;
+    int64_t damagedLines() const;
+    int32_t firstDamagedLine() const;
+    const CoreState& core() const;
+    const std::string& recordingName() const;  // the .blb being read
+
+    // Called after a frame is read and drawEnabled is true (the window draws it).
+    std::function<void()> onFrameDrawn;
+    // Called for every closed object counted, in counting order: frame, line, channel, object.
+    std::function<void(int32_t, int32_t, int32_t, const tskepna&)> onObjectCounted;
+    // Called after every frame read, after the class adaptation.
+    std::function<void(int32_t)> onFrameRead;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace velkor

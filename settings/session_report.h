@@ -1,0 +1,53 @@
+// The session report (.mse) read when a recording is opened: channel layout, scan edges, size
+// classes, counter names, session start and throughput curves, returned as data for the engine
+// and the window to apply.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/core_state.h"
+
+namespace velkor {
+
+struct SessionReport {
+    std::string reportFile;  // the .mse that was read
+    int32_t channelCount = 1;  // clamped to 1..4
+    ChannelArray<ChannelBounds> channelTable{};  // entries 1..channelCount
+    int32_t scanLeftEdge = 0;
+    int32_t scanRightEdge = 511;
+    int32_t channelwidthIndex = -1;  // the Channelwidth choice 0..5 after the rules
+    int32_t counterWidthMm = 500;
+    ChannelArray<int32_t> sizeGroup{};  // entries 1..4, clamped to 0..9
+    double sessionStart = 0;  // day number: days since 30 Dec 1899
+    double endTime = 0;       // "DateTime" as read (E)
+    ChannelArray<std::string> counterNames{};     // entries 1..4, UTF-8
+    ChannelArray<std::string> counterCaptions{};  // "Counter 1   1 g", entries 1..4
+    std::string windowTitle;                      // "Tank: " ...
+    // Throughput curve of each channel 1..channelCount: (time of day as a day fraction, fish/min).
+    ChannelArray<std::vector<std::pair<double, double>>> curves{};
+};
+
+// Report name of a recording: the extension (text after the last "." of the file name part)
+// replaced by ".mse", or ".mse" appended when there is none.
+std::string reportFileName(const std::string& recording);
+
+// Reads the report beside recording `skrainn`. Returns false, with *message set to
+// "Cant find corresponding reportfile (.mse)", when there is no report. Raises ReportValueError
+// (naming key and file) for a real value that does not convert, FileAccessError when the report
+// exists but cannot be read. `enablemulti` is not part of the report: the caller reads it from
+// the settings store.
+bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string* message);
+
+// Real values of report files: "." or "," as the decimal separator whatever the locale.
+// Raises ReportValueError (problem text only; the caller adds key and file) when it is not a number.
+double stringtofloat(const std::string& st);
+
+// "dd MMM yyyy" and "hh:mm:ss" of a day number, with English month abbreviations.
+std::string formatDayNumberDate(double dayNumber);
+std::string formatTimeOfDay(double dayNumber);
+
+}  // namespace velkor
