@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velkor in Release and opens a recording in the viewer.
+# Without an argument it opens a demo session, generated on first use into data/demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)"
-if [ $# -ge 1 ]; then
-    exec build/app/velkor "$1"
+
+recording=${1:-}
+if [ -z "$recording" ]; then
+    recording=data/demo/demo.blb
+    if [ ! -f "$recording" ] || [ ! -f data/demo/demo.mse ]; then
+        echo "Generating the demo session into data/demo/ ..."
+        mkdir -p data/demo
+        build/tools/velkor-synth/velkor-synth --out data/demo/demo --seed 7 --minutes 4 \
+            --channel 10:250:2 --channel 261:500:4 --counter-width 500 --tank "Demo tank 3" \
+            --start "2026-05-14 09:30:00"
+    fi
 fi
-exec build/app/velkor
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display here, so the viewer cannot open. The counts of $recording:"
+    build/tools/velkor-count/velkor-count "$recording" || true
+    echo
+    echo "To open the viewer, run ./run.sh${1:+ \"$1\"} on a desktop, or build/app/velkor \"$recording\"."
+    exit 0
+fi
+exec build/app/velkor "$recording"

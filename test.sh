@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velkor and its tests, and runs the whole suite with ctest.
+# Installs what is missing, builds Velkor and runs the whole test suite with ctest, twice:
+#  1. the Release build with the window, the tools and every test;
+#  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer of everything that runs
+#     without a window, including a short run of every fuzz target over its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Release build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Sanitizer build (ASan + UBSan) and tests, with short fuzz runs"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DVELKOR_SANITIZE=ON -DVELKOR_BUILD_GUI=OFF \
+    -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_FUZZ=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
