@@ -34,12 +34,21 @@ public:
     void close();
     const std::string& fileName() const { return fileName_; }
 
+    // Back to the beginning of the recording: its first block is read and the reader stands at
+    // line 1. Raises FileAccessError when the file cannot be read.
     void restartbuffer();
+    // Reads the next block from the file's current position and finds the lines beginning in it.
     void lesa();
+    // Moves on to the next block, or ends the data when the block in memory was the last one.
     void lesabuffer();
+    // Counts the lines of the recording (reads the whole file once) and leaves the reader at the
+    // end of the data. Raises OverflowError when the count does not fit a 32-bit line number.
     int32_t fjoldilinaiskra();
+    // Places the reader at the beginning of line L, 1 <= L <= lineCount + 1. Numbers outside
+    // that range are held to it.
     void seekLine(int32_t L);
     // Reads the line at readPos into line entries 1..n (v, h only); leaves readPos at the next line.
+    // With no line left to read it delivers nothing and sets endOfData.
     void readRecordLine(LineArray& line);
 
     bool endOfData() const { return endOfData_; }
@@ -51,20 +60,43 @@ public:
     int32_t readLineNumber() const { return readLineNumber_; }
 
     // Damaged lines met by line counting (fjoldilinaiskra) and reading: how many, and the first.
+    // Each damaged line is counted once, however often it is walked over or read.
     int64_t damagedLines() const { return damagedLines_; }
     int32_t firstDamagedLine() const { return firstDamagedLine_; }
 
+    // Blocks read from the file since it was opened (shows when the reader rereads the file).
+    int64_t blocksRead() const { return blocksRead_; }
+
 private:
-    // Implementation state (owned by the reader's implementation).
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
+    int16_t word(int32_t p) const;
+    // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.
+    static int32_t lineWords(int16_t count);
+    void countDamage(int32_t lineNumber);
+    [[noreturn]] void raiseReadError(int err) const;
+
+    std::FILE* file_ = nullptr;
+    // The block in memory as raw bytes (little-endian words), allocated at the first open.
+    std::unique_ptr<uint8_t[]> recordBuffer_;
     std::string fileName_;
+
+    int32_t bufferWords_ = 0;
+    int32_t blockFirstPos_ = 0;
+    int32_t blockFirstLine_ = 1;
+    int32_t blockLastPos_ = 0;
+    int32_t blockLastLine_ = 0;
+    int32_t readPos_ = 0;
+    int32_t readLineNumber_ = 0;
     bool endOfData_ = false;
     int16_t rawSegmentCount_ = 0;
     int32_t delivered_ = 0;
-    int32_t readLineNumber_ = 0;
+
     int64_t damagedLines_ = 0;
     int32_t firstDamagedLine_ = 0;
+    // Damage is met in increasing line order on every walk from the start, so a line at or before
+    // this one has been counted already.
+    int32_t lastDamagedLine_ = 0;
+    int64_t blocksRead_ = 0;
 };
 
 }  // namespace velkor

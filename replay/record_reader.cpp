@@ -1,0 +1,218 @@
+// The buffered record reader: block bookkeeping, line counting, seeking and line reading.
+//
+// Every walk over the lines (lesa's walk, the seek, the line reader) steps over a line by the
+// same rule, lineWords, so that damaged count words keep all of them in step and a walk always
+// moves forward by at least one word.
+#include "replay/record_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#include "core/errors.h"
+
+namespace velkor {
+
+namespace {
+
+// The highest line number the reader hands out; one more is still needed for "the line after".
+constexpr int32_t maxLineNumber = std::numeric_limits<int32_t>::max() - 1;
+
+}  // namespace
+
+RecordReader::RecordReader() = default;
+
+RecordReader::~RecordReader() { close(); }
+
+void RecordReader::open(const std::string& fileName) {
+    close();
+    fileName_ = fileName;
+    file_ = std::fopen(fileName.c_str(), "rb");
+    if (file_ == nullptr) {
+        const int err = errno;
+        throw FileAccessError(fileName, std::string("cannot open the recording: ") +
+                                            std::strerror(err));
+    }
+    if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+    damagedLines_ = 0;
+    firstDamagedLine_ = 0;
+    lastDamagedLine_ = 0;
+    blocksRead_ = 0;
+    try {
+        restartbuffer();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+bool RecordReader::isOpen() const { return file_ != nullptr; }
+
+void RecordReader::close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    bufferWords_ = 0;
+    // No line begins in the (empty) block in memory.
+    blockFirstPos_ = blockLastPos_ = blockLastLine_ = 0;
+    blockFirstLine_ = 1;
+    readPos_ = readLineNumber_ = 0;
+    endOfData_ = true;
+    rawSegmentCount_ = 0;
+    delivered_ = 0;
+}
+
+int16_t RecordReader::word(int32_t p) const {
+    const uint8_t* b = recordBuffer_.get() + 2 * static_cast<size_t>(p - 1);
+    // Little-endian two's complement, whatever the machine's byte order.
+    return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+}
+
+int32_t RecordReader::lineWords(int16_t count) { return count > 0 ? 2 * count + 1 : 1; }
+
+void RecordReader::countDamage(int32_t lineNumber) {
+    if (lineNumber <= lastDamagedLine_) return;
+    lastDamagedLine_ = lineNumber;
+    if (damagedLines_ == 0) firstDamagedLine_ = lineNumber;
+    ++damagedLines_;
+}
+
+void RecordReader::raiseReadError(int err) const {
+    throw FileAccessError(fileName_,
+                          std::string("cannot read the recording: ") + std::strerror(err));
+}
+
+void RecordReader::restartbuffer() {
+    if (file_ == nullptr) {
+        throw FileAccessError(fileName_, "the recording is not open");
+    }
+    std::rewind(file_);
+    blockFirstPos_ = 3;
+    blockFirstLine_ = 1;
+    endOfData_ = false;
+    lesa();
+    // Stand at line 1, so that reading may begin without a seek.
+    readPos_ = blockFirstPos_;
+    readLineNumber_ = blockFirstLine_;
+}
+
+void RecordReader::lesa() {
+    if (file_ == nullptr) {
+        throw FileAccessError(fileName_, "the recording is not open");
+    }
+    errno = 0;
+    const size_t got = std::fread(recordBuffer_.get(), 1, blockBytes, file_);
+    if (got < static_cast<size_t>(blockBytes) && std::ferror(file_)) {
+        raiseReadError(errno != 0 ? errno : EIO);
+    }
+    ++blocksRead_;
+    bufferWords_ = static_cast<int32_t>(got / 2);  // a final odd byte is no word
+
+    if (blockFirstPos_ > bufferWords_) {
+        // No line begins in this block: it is empty or holds only the rest of the line before.
+        if (blockFirstLine_ > 1 && blockFirstPos_ - 1 > bufferWords_) {
+            countDamage(blockFirstLine_ - 1);  // that line is cut off by the end of the file
+        }
+        blockLastPos_ = blockFirstPos_;
+        blockLastLine_ = blockFirstLine_ - 1;
+        endOfData_ = true;
+    } else {
+        int32_t p = blockFirstPos_;
+        int32_t line = blockFirstLine_;
+        for (;;) {
+            const int16_t n = word(p);
+            if (n < 0 || n > lineCapacity) countDamage(line);
+            const int32_t next = p + lineWords(n);
+            if (next > bufferWords_) break;
+            if (line >= maxLineNumber) {
+                throw OverflowError(fileName_, "the recording has more lines than can be numbered");
+            }
+            p = next;
+            ++line;
+        }
+        blockLastPos_ = p;
+        blockLastLine_ = line;
+    }
+    readPos_ = 0;
+}
+
+void RecordReader::lesabuffer() {
+    if (file_ == nullptr) {
+        throw FileAccessError(fileName_, "the recording is not open");
+    }
+    if (blockLastLine_ >= blockFirstLine_) {
+        // A line begins in this block; the word after the last one is in the next block's numbering.
+        const int32_t lastWords = lineWords(word(blockLastPos_));
+        if (bufferWords_ != blockWords && blockLastPos_ + lastWords - 1 > bufferWords_) {
+            countDamage(blockLastLine_);  // the last line is cut off by the end of the file
+        }
+        blockFirstPos_ = blockLastPos_ + lastWords - blockWords;
+        blockFirstLine_ = blockLastLine_ + 1;
+    }
+    endOfData_ = (bufferWords_ != blockWords);
+    if (!endOfData_) lesa();
+}
+
+int32_t RecordReader::fjoldilinaiskra() {
+    restartbuffer();
+    while (!endOfData_) lesabuffer();
+    return blockLastLine_;
+}
+
+void RecordReader::seekLine(int32_t L) {
+    if (L < blockFirstLine_) restartbuffer();
+    while (blockLastLine_ < L && !endOfData_) lesabuffer();
+    readPos_ = blockFirstPos_;
+    readLineNumber_ = blockFirstLine_;
+    // Held to the line after the block's last line: a number beyond the recording walks no
+    // further than the end of the data.
+    while (readLineNumber_ < L && readLineNumber_ <= blockLastLine_) {
+        readPos_ += lineWords(word(readPos_));
+        ++readLineNumber_;
+    }
+}
+
+void RecordReader::readRecordLine(LineArray& line) {
+    delivered_ = 0;
+    if (readPos_ < 1 || readPos_ > bufferWords_) {
+        // Past the last word of the recording: no line is left.
+        rawSegmentCount_ = 0;
+        endOfData_ = true;
+        return;
+    }
+    const int16_t n = word(readPos_);
+    rawSegmentCount_ = n;
+    const int32_t thisLine = readLineNumber_;
+    if (n < 0 || n > lineCapacity) countDamage(thisLine);
+
+    // Takes the next word of the line, moving to the next block at the end of this one; false
+    // when the file ends first.
+    auto advance = [this]() {
+        if (readPos_ == bufferWords_) lesabuffer();
+        ++readPos_;
+        return readPos_ <= bufferWords_;
+    };
+
+    for (int32_t i = 1; i <= n; ++i) {
+        if (!advance()) {
+            countDamage(thisLine);
+            ++readLineNumber_;
+            return;
+        }
+        const int16_t v = word(readPos_);
+        if (!advance()) {
+            countDamage(thisLine);
+            ++readLineNumber_;
+            return;
+        }
+        const int16_t h = word(readPos_);
+        if (i <= lineCapacity) {
+            line[i].v = v;
+            line[i].h = h;
+            delivered_ = i;
+        }
+    }
+    advance();  // past the line's last word
+    ++readLineNumber_;
+}
+
+}  // namespace velkor
