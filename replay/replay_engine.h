@@ -32,16 +32,16 @@ struct TrackBarState {
 
 // What the window shows after a frame.
 struct ReadOuts {
-    ChannelArray<int32_t> counters{};  // LabeledEdit1..4
-    std::string totalText = "Label1";  // Label1: the sum of the four totals
-    std::string timeText = "Label2";   // Label2: "hh:mm:ss" of the frame's first line
-    double markerX = 0;                // Series5's bar: time of day of the frame's first line
+    ChannelArray<int32_t> counters{};     // LabeledEdit1..4
+    std::string totalText = "Label1";     // Label1: the sum of the four totals
+    std::string timeText = "Label2";      // Label2: "hh:mm:ss" of the frame's first line
+    double markerX = 0;                   // Series5's bar: time of day of the frame's first line
     std::string caption = "View Record";  // window caption
     bool beginEnabled = true, backwardEnabled = true, forwardEnabled = true, endEnabled = true;
 };
 
 class ReplayEngine {
-public:
+  public:
     // `settings` is the program's settings set (its countertype decides the overload correction);
     // `store`, if not null, receives the remembered folder on opening and gives "Enablemulti".
     ReplayEngine(Tsett& settings, SettingsBackend* store);
@@ -61,11 +61,17 @@ public:
     const std::string& message() const;
 
     // Reads frame rammi (1..frameCount; any other frame, or no open recording, reads nothing).
-    // Raises OverflowError / FileAccessError naming the recording; the engine stays usable.
+    // Raises OverflowError / FileAccessError naming the recording and the line; the engine stays
+    // usable, and the frame read next is always a jump (its counts start afresh), because the
+    // frame that failed left the live objects of a line that was never finished.
     void lesaramma(int32_t rammi);
+    // Sets currentFrame, as the navigation does before it calls lesaramma (no frame is read).
+    void setCurrentFrame(int32_t frame);
 
     // Navigation, with the track bar arithmetic of the window's handlers. Program moves of the
-    // thumb never read a frame. Steps beyond the first or last frame read nothing.
+    // thumb only change trackBar().position and never read a frame (a window that mirrors the
+    // position into its own slider must not report that move back through TrackBar1Change).
+    // Steps beyond the first or last frame (gestures at the ends) are ignored: nothing changes.
     void beginbtnClick();
     void backwardbtnClick();
     void FarwardbtnClick();
@@ -77,6 +83,7 @@ public:
     // a run with (frames done, frames in the run).
     void AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress = {});
     int32_t autocountImage() const;  // 4: no mark, 5: a frame is marked
+    int32_t autoCountStart() const;  // the frame before the marked one
 
     // State for the window and the tools.
     const ReadOuts& readOuts() const;
@@ -91,6 +98,9 @@ public:
     int32_t lastFrameRead() const;
     int32_t channelTotal(int32_t c) const;
     int32_t frameCapacity(int32_t c) const;
+    int32_t lastFrameTotal(int32_t c) const;
+    int32_t frameFirstLine() const;
+    double sessionStart() const;
     int64_t damagedLines() const;
     int32_t firstDamagedLine() const;
     const CoreState& core() const;
@@ -103,7 +113,13 @@ public:
     // Called after every frame read, after the class adaptation.
     std::function<void(int32_t)> onFrameRead;
 
-private:
+  private:
+    void applyReport();
+    // Replays the line at the reader's position into frame store column frameColumn and counts
+    // the objects that close on it.
+    void lesalinu();
+    void moveThumb(int32_t position);  // a program move of the thumb
+    void forwardStep();                // the Forward step without the end test
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,438 @@
+// The replay engine: opening a recording, reading frames line by line through the core, the
+// per-channel counts with the frame capacity and overload correction, the read-outs, and the
+// navigation and automatic count of the View Record window without any toolkit.
+#include "replay/replay_engine.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/checked_math.h"
+#include "core/errors.h"
+#include "core/segmentation.h"
+#include "replay/frame_capacity.h"
+#include "replay/navigation.h"
+#include "replay/unpack.h"
+
+namespace velkor {
+
+namespace {
+
+constexpr long double lineRate = 1116;  // scan lines per second
+
+// The folder part of a file name with its trailing delimiter ("" when it has none).
+std::string folderOf(const std::string& name) {
+    const auto cut = name.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : name.substr(0, cut + 1);
+}
+
+bool textIsTrue(const std::string& text) {
+    std::string t;
+    for (char c : text)
+        if (c != ' ' && c != '\t') t += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (t == "true") return true;
+    if (t.empty() || t == "false") return false;
+    try {
+        return std::stol(t) != 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+struct ReplayEngine::Impl {
+    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {}
+
+    Tsett& settings;
+    SettingsBackend* store;
+    std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
+    TForm2 form2;
+    RecordReader reader;
+    std::unique_ptr<FrameStore> frames = std::make_unique<FrameStore>();
+    SessionReport report;
+    ReadOuts readOuts;
+    TrackBarState trackBar;
+    std::string message;
+    std::string recordingName;
+
+    int32_t W = 1116;
+    bool open = false;
+    int32_t lineCount = 0;
+    int32_t frameCount = 0;
+    int32_t currentFrame = 1;
+    int32_t lastFrameRead = 1;
+    int32_t frameFirstLine = 1;
+    int32_t frameColumn = 0;
+    int32_t readingFrame = 0;  // the frame lesalinu fills (for the counted-object callback)
+    bool mustJump = false;     // a frame failed: the next read starts the counts afresh
+    bool drawEnabled = true;
+    int32_t autocountImage = 4;
+    int32_t autoCountStart = 0;
+    int32_t autoCountTarget = 0;
+    ChannelArray<int32_t> channelTotal{};
+    ChannelArray<int32_t> lastFrameTotal{};
+    ChannelArray<int32_t> frameCapacity{};
+};
+
+ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store)
+    : impl_(std::make_unique<Impl>(settings, store)) {}
+
+ReplayEngine::~ReplayEngine() = default;
+
+void ReplayEngine::setFrameWidth(int32_t W) {
+    impl_->W = W < 1 ? 1 : (W > maxFrameWidth ? maxFrameWidth : W);
+}
+
+int32_t ReplayEngine::frameWidth() const {
+    return impl_->W;
+}
+
+bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed) {
+    Impl& m = *impl_;
+    m.open = false;
+    m.message.clear();
+    m.reader.close();
+
+    m.lastFrameRead = 1;
+    m.currentFrame = 1;
+    m.trackBar.moveTo(m.trackBar.minimum);
+
+    // Only the remembered folder is saved: every other stored setting stays as it is.
+    m.settings.rememberedFolder = folderOf(imagefile);
+    std::string name = imagefile;
+    if (chosenAsCompressed || hasCompressedExtension(name)) name = unpackRecord(name);
+    if (m.store) m.settings.saveRememberedFolder(*m.store);
+
+    m.reader.open(name);
+    m.recordingName = name;
+
+    SessionReport report;
+    if (!nyjarstillingar(name, report, &m.message)) {
+        m.reader.close();  // nothing may be read without the report
+        return false;
+    }
+    m.report = std::move(report);
+    applyReport();
+
+    m.lineCount = m.reader.fjoldilinaiskra();
+    m.reader.restartbuffer();
+    m.frameCount = checkedAdd(m.lineCount / m.W, 1, "frame count");
+    m.trackBar.maximum = trackBarMaximum(m.frameCount);
+    m.open = true;
+
+    m.currentFrame = 1;
+    lesaramma(1);
+    return true;
+}
+
+void ReplayEngine::applyReport() {
+    Impl& m = *impl_;
+    const SessionReport& r = m.report;
+    CoreState& s = *m.core;
+    s.channelCount = r.channelCount;
+    s.channelTable = r.channelTable;
+    s.scanLeftEdge = r.scanLeftEdge;
+    s.scanRightEdge = r.scanRightEdge;
+    s.counterWidthMm = r.counterWidthMm;
+    for (int c = 1; c <= maxChannels; ++c) s.sizeGroup[c] = r.sizeGroup[c];
+    s.lengthDivisor = 4;
+    s.edgeAngleThreshold = 10;
+    s.runAreaFactor = 2;
+
+    // The session's values in the settings set, as the report reading leaves them; the counter
+    // type is not part of the report and stays as the program holds it.
+    Tsett& t = m.settings;
+    t.channelCount = r.channelCount;
+    t.Nrch = r.channelCount;
+    t.channelTable = r.channelTable;
+    t.scanLeftEdge = r.scanLeftEdge;
+    t.scanRightEdge = r.scanRightEdge;
+    t.Channelwidth = r.channelwidthIndex;
+    t.counterWidthMm = r.counterWidthMm;
+    for (int c = 1; c <= maxChannels; ++c) t.sizeGroup[c] = r.sizeGroup[c];
+    if (m.store) {
+        const auto multi = m.store->readText("Enablemulti");
+        t.Enablemulti = multi ? textIsTrue(*multi) : false;
+    } else {
+        t.Enablemulti = false;
+    }
+}
+
+bool ReplayEngine::isOpen() const {
+    return impl_->open;
+}
+const std::string& ReplayEngine::message() const {
+    return impl_->message;
+}
+void ReplayEngine::setCurrentFrame(int32_t frame) {
+    impl_->currentFrame = frame;
+}
+
+void ReplayEngine::lesaramma(int32_t rammi) {
+    Impl& m = *impl_;
+    if (!m.open || rammi < 1 || rammi > m.frameCount) return;
+    CoreState& s = *m.core;
+    const int32_t channels = s.channelCount;
+
+    // A failure ends the frame with an error naming the recording and the place; the engine
+    // stays usable and the next read is a jump, since the live objects are those of a line that
+    // was never finished.
+    bool inLines = false;
+    try {
+        // 1. Jump test and the reset of every channel.
+        if (rammi != m.lastFrameRead + 1 || m.mustJump) {
+            m.trackBar.selStart = m.trackBar.position;
+            for (int32_t c = 1; c <= channels; ++c) {
+                m.form2.stillafiskiflokk(c);
+                m.channelTotal[c] = 0;
+                s.currentCount = 0;
+                s.previousCount = 0;
+            }
+            m.mustJump = false;
+        }
+        // 2.-3. Selection end and the buttons.
+        m.trackBar.selEnd = m.trackBar.position;
+        m.lastFrameRead = rammi;
+        ReadOuts& out = m.readOuts;
+        out.beginEnabled = out.backwardEnabled = rammi != 1;
+        out.forwardEnabled = out.endEnabled = rammi != m.frameCount;
+
+        // 4.-6. The frame's first line, its wall-clock time and the chart marker.
+        m.frameFirstLine = checkedAdd(checkedMul(rammi - 1, m.W, "first line"), 1, "first line");
+        const long double time = static_cast<long double>(m.report.sessionStart) +
+                                 m.frameFirstLine / lineRate / 3600 / 24;
+        out.timeText = formatTimeOfDay(static_cast<double>(time));
+        out.markerX = static_cast<double>(time - std::trunc(time));
+
+        // 7.-8. The lines of the frame. The line count bounds the loop as well as the end of the
+        // data, so a frame never reads past the recording whatever the file holds.
+        m.readingFrame = rammi;
+        m.frameColumn = 0;
+        m.reader.seekLine(m.frameFirstLine);
+        inLines = true;
+        const int64_t linesLeft = static_cast<int64_t>(m.lineCount) - m.frameFirstLine + 1;
+        const int32_t last =
+            linesLeft < m.W ? static_cast<int32_t>(linesLeft < 0 ? 0 : linesLeft) : m.W;
+        while (m.frameColumn < last && !m.reader.endOfData()) {
+            lesalinu();
+            ++m.frameColumn;
+        }
+        inLines = false;
+
+        // 9.-10. Frame capacity and the caption.
+        for (int32_t c = 1; c <= channels; ++c)
+            m.frameCapacity[c] =
+                velkor::frameCapacity(s.avgArea[c], s.scanLeftEdge, s.scanRightEdge,
+                                      s.channelTable[c].leftEdge, s.channelTable[c].rightEdge, m.W);
+        out.caption = capacityCaption(m.frameCapacity[1], m.W);
+
+        // 11.-12. Overload correction (added for counter type item 5 only) and the frame's totals.
+        for (int32_t c = 1; c <= channels; ++c) {
+            const int32_t d = checkedSub(m.channelTotal[c], m.lastFrameTotal[c], "frame count");
+            const int32_t corr = overloadCorrection(d, m.frameCapacity[c]);
+            if (corr != 0 && m.settings.countertype == 5)
+                m.channelTotal[c] = checkedAdd(m.channelTotal[c], corr, "overload correction");
+        }
+        for (int32_t c = 1; c <= channels; ++c) m.lastFrameTotal[c] = m.channelTotal[c];
+
+        // 13. The class parameters follow the objects counted.
+        for (int32_t c = 1; c <= channels; ++c) m.form2.autofiskiflokkur(c);
+
+        // 14. Read-outs; the sum is taken wide so four large totals cannot overflow it.
+        int64_t sum = 0;
+        for (int c = 1; c <= maxChannels; ++c) {
+            out.counters[c] = m.channelTotal[c];
+            sum += m.channelTotal[c];
+        }
+        out.totalText = std::to_string(sum);
+    } catch (const VelkorError& e) {
+        m.mustJump = true;
+        const std::string where =
+            (inLines ? "line " + std::to_string(m.frameFirstLine + m.frameColumn)
+                     : "frame " + std::to_string(rammi)) +
+            ": " + e.problem();
+        if (dynamic_cast<const OverflowError*>(&e)) throw OverflowError(m.recordingName, where);
+        if (dynamic_cast<const DamagedFileError*>(&e))
+            throw DamagedFileError(m.recordingName, where);
+        if (dynamic_cast<const ReportValueError*>(&e))
+            throw ReportValueError(m.recordingName, where);
+        throw FileAccessError(m.recordingName, where);
+    }
+
+    // 15. Drawing.
+    if (m.drawEnabled && onFrameDrawn) onFrameDrawn();
+    if (onFrameRead) onFrameRead(rammi);
+}
+
+void ReplayEngine::lesalinu() {
+    Impl& m = *impl_;
+    CoreState& s = *m.core;
+    m.reader.readRecordLine(s.currentLine);
+    filterSegments(s, m.reader.deliveredSegmentCount());
+    // The closed list is read in place: porun's result stays valid until its next call.
+    const tlokid& closed = m.form2.porun();
+
+    FrameStoreColumn& column = (*m.frames)[m.frameColumn];
+    const int32_t objects = s.previousCount;
+    for (int32_t j = 1; j <= objects; ++j) {
+        column[j].left = static_cast<int16_t>(s.previousLine[j].v);
+        column[j].right = static_cast<int16_t>(s.previousLine[j].h);
+    }
+    column[0].left = static_cast<int16_t>(objects);
+
+    // Counting walk: the closed objects are in left-to-right order, so the cursor only moves
+    // right; it stops at the last channel, which takes anything beyond its right edge.
+    const int32_t closedCount = s.closedCount;
+    if (closedCount <= 0) return;
+    const int32_t channels = s.channelCount;
+    int32_t cursor = 1;
+    for (int32_t k = 1; k <= closedCount; ++k) {
+        while (cursor < channels && closed[k].v > s.channelTable[cursor].rightEdge) ++cursor;
+        s.channelCursor = cursor;
+        m.channelTotal[cursor] = checkedAdd(m.channelTotal[cursor], 1, "channel total");
+        if (onObjectCounted)
+            onObjectCounted(m.readingFrame, m.frameFirstLine + m.frameColumn, cursor, closed[k]);
+    }
+}
+
+void ReplayEngine::moveThumb(int32_t position) {
+    impl_->trackBar.moveTo(position);
+}
+
+void ReplayEngine::beginbtnClick() {
+    Impl& m = *impl_;
+    if (!m.open) return;
+    m.currentFrame = 1;
+    moveThumb(0);
+    lesaramma(1);
+}
+
+void ReplayEngine::backwardbtnClick() {
+    Impl& m = *impl_;
+    if (!m.open || m.currentFrame - 1 < 1) return;
+    m.currentFrame -= 1;
+    moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
+    lesaramma(m.currentFrame);
+}
+
+void ReplayEngine::FarwardbtnClick() {
+    Impl& m = *impl_;
+    if (!m.open || m.currentFrame >= m.frameCount) return;
+    forwardStep();
+}
+
+void ReplayEngine::forwardStep() {
+    Impl& m = *impl_;
+    m.currentFrame += 1;
+    moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
+    lesaramma(m.currentFrame);
+}
+
+void ReplayEngine::endbtnClick() {
+    Impl& m = *impl_;
+    if (!m.open) return;
+    moveThumb(m.trackBar.maximum);
+    m.currentFrame = m.frameCount;
+    lesaramma(m.frameCount);
+}
+
+bool ReplayEngine::TrackBar1Change(int32_t position) {
+    Impl& m = *impl_;
+    if (!m.open) return false;
+    m.trackBar.moveTo(position);
+    if (m.trackBar.position == m.trackBar.selEnd) return false;
+    m.currentFrame = frameForPosition(m.trackBar.position, m.trackBar.maximum, m.frameCount);
+    lesaramma(m.currentFrame);
+    return true;
+}
+
+void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress) {
+    Impl& m = *impl_;
+    if (m.autocountImage == 4) {
+        m.autoCountStart = m.currentFrame - 1;
+        m.autocountImage = 5;
+        return;
+    }
+    m.autocountImage = 4;
+    if (!m.open || m.currentFrame <= m.autoCountStart) return;
+    m.autoCountTarget = m.currentFrame;
+    m.currentFrame = m.autoCountStart;
+    const int32_t total = m.autoCountTarget - m.autoCountStart;
+    // Drawing comes back on however the run ends.
+    struct DrawAgain {
+        bool& flag;
+        ~DrawAgain() { flag = true; }
+    } drawAgain{m.drawEnabled};
+    m.drawEnabled = false;
+    while (m.currentFrame < m.autoCountTarget) {
+        forwardStep();
+        if (progress) progress(m.currentFrame - m.autoCountStart, total);
+    }
+}
+
+int32_t ReplayEngine::autocountImage() const {
+    return impl_->autocountImage;
+}
+int32_t ReplayEngine::autoCountStart() const {
+    return impl_->autoCountStart;
+}
+const ReadOuts& ReplayEngine::readOuts() const {
+    return impl_->readOuts;
+}
+const TrackBarState& ReplayEngine::trackBar() const {
+    return impl_->trackBar;
+}
+const SessionReport& ReplayEngine::report() const {
+    return impl_->report;
+}
+const FrameStore& ReplayEngine::frameStore() const {
+    return *impl_->frames;
+}
+int32_t ReplayEngine::frameColumn() const {
+    return impl_->frameColumn;
+}
+bool ReplayEngine::drawEnabled() const {
+    return impl_->drawEnabled;
+}
+int32_t ReplayEngine::lineCount() const {
+    return impl_->lineCount;
+}
+int32_t ReplayEngine::frameCount() const {
+    return impl_->frameCount;
+}
+int32_t ReplayEngine::currentFrame() const {
+    return impl_->currentFrame;
+}
+int32_t ReplayEngine::lastFrameRead() const {
+    return impl_->lastFrameRead;
+}
+int32_t ReplayEngine::frameFirstLine() const {
+    return impl_->frameFirstLine;
+}
+double ReplayEngine::sessionStart() const {
+    return impl_->report.sessionStart;
+}
+
+int32_t ReplayEngine::channelTotal(int32_t c) const {
+    return c >= 1 && c <= maxChannels ? impl_->channelTotal[c] : 0;
+}
+int32_t ReplayEngine::frameCapacity(int32_t c) const {
+    return c >= 1 && c <= maxChannels ? impl_->frameCapacity[c] : 0;
+}
+int32_t ReplayEngine::lastFrameTotal(int32_t c) const {
+    return c >= 1 && c <= maxChannels ? impl_->lastFrameTotal[c] : 0;
+}
+int64_t ReplayEngine::damagedLines() const {
+    return impl_->reader.damagedLines();
+}
+int32_t ReplayEngine::firstDamagedLine() const {
+    return impl_->reader.firstDamagedLine();
+}
+const CoreState& ReplayEngine::core() const {
+    return *impl_->core;
+}
+const std::string& ReplayEngine::recordingName() const {
+    return impl_->recordingName;
+}
+
+}  // namespace velkor
