@@ -1,0 +1,100 @@
+// Unpacking a .blc: one zlib stream inflated through fixed buffers into a temporary file, which
+// replaces the .blb only when the stream ended cleanly and nothing followed it.
+#include "replay/unpack.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <vector>
+
+#include "core/errors.h"
+#include "replay/replacing_file.h"
+
+namespace velkor {
+
+namespace {
+
+constexpr size_t chunk = 1 << 16;
+
+[[noreturn]] void raiseDamaged(const std::string& name, const std::string& why) {
+    throw DamagedFileError(name, "the compressed recording is damaged: " + why);
+}
+
+}  // namespace
+
+bool hasCompressedExtension(const std::string& name) {
+    const std::string ext = std::filesystem::path(name).extension().string();
+    if (ext.size() != 4) return false;
+    std::string lower = ext;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == ".blc";
+}
+
+std::string unpackRecord(const std::string& name) {
+    const std::string target = std::filesystem::path(name).replace_extension(".blb").string();
+
+    std::FILE* in = std::fopen(name.c_str(), "rb");
+    if (in == nullptr) {
+        throw FileAccessError(name, std::string("cannot open the compressed recording: ") +
+                                        std::strerror(errno));
+    }
+    struct Closer {
+        std::FILE* f;
+        ~Closer() { std::fclose(f); }
+    } closer{in};
+
+    // A file named like its own unpacked form would be replaced by its inflated content.
+    std::error_code ec;
+    if (std::filesystem::equivalent(name, target, ec)) {
+        throw FileAccessError(name, "cannot unpack a recording onto itself");
+    }
+
+    ReplacingFile out(target);
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) throw std::bad_alloc();
+    struct Ender {
+        z_stream* z;
+        ~Ender() { inflateEnd(z); }
+    } ender{&z};
+
+    std::vector<unsigned char> inBuf(chunk), outBuf(chunk);
+    int status = Z_OK;
+    while (status != Z_STREAM_END) {
+        errno = 0;
+        const size_t got = std::fread(inBuf.data(), 1, chunk, in);
+        if (std::ferror(in)) {
+            throw FileAccessError(name, std::string("cannot read the compressed recording: ") +
+                                            std::strerror(errno != 0 ? errno : EIO));
+        }
+        if (got == 0) raiseDamaged(name, "it ends before its compressed data is complete");
+        z.next_in = inBuf.data();
+        z.avail_in = static_cast<uInt>(got);
+        do {
+            z.next_out = outBuf.data();
+            z.avail_out = static_cast<uInt>(chunk);
+            status = inflate(&z, Z_NO_FLUSH);
+            if (status == Z_NEED_DICT || status == Z_DATA_ERROR) {
+                raiseDamaged(name, std::string("it is not intact zlib data (") +
+                                       (z.msg != nullptr ? z.msg : "invalid data") + ")");
+            }
+            if (status == Z_MEM_ERROR) throw std::bad_alloc();
+            out.write(outBuf.data(), chunk - z.avail_out);
+        } while (status != Z_STREAM_END && z.avail_out == 0);
+    }
+    // The stream is the whole file: bytes after its end mean the file is not what it claims.
+    if (z.avail_in > 0 || std::fgetc(in) != EOF) {
+        raiseDamaged(name, "data follows the end of its compressed stream");
+    }
+    out.commit();
+    return target;
+}
+
+}  // namespace velkor
