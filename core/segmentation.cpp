@@ -1,0 +1,38 @@
+// Segmentation of one scan line, in place: each raw run is merged into the last kept segment when
+// the gap to it is below the merge gap, else kept when wider than the minimum segment width, else
+// dropped. Thresholds are those of the channel in which the raw run starts.
+#include "core/segmentation.h"
+
+#include "core/channel_rule.h"
+#include "core/checked_math.h"
+
+namespace velkor {
+
+void filterSegments(CoreState& s, int32_t n) {
+    LineArray& line = s.currentLine;
+    line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
+    line[0].h = 0;
+    s.currentCount = 0;
+    s.channelCursor = 1;
+    if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
+    const int32_t lastChannel = channelsInUse(s);
+
+    int32_t kept = 0;
+    for (int32_t r = 1; r <= n; ++r) {
+        const int32_t v = line[r].v;
+        const int32_t h = line[r].h;
+        advanceChannel(s, v, lastChannel);
+        const int32_t c = s.channelCursor;
+        const int32_t gap = checkedSub(v, line[kept].h, "segment gap");
+        if (gap < s.mergeGap[c] && kept > 0) {
+            line[kept].h = h;
+        } else if (checkedSub(h, v, "segment width") > s.minSegmentWidth[c]) {
+            ++kept;  // kept <= r: the entry is read before it is overwritten
+            line[kept].v = v;
+            line[kept].h = h;
+        }
+    }
+    s.currentCount = kept;
+}
+
+}  // namespace velkor
