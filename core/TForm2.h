@@ -11,16 +11,21 @@
 namespace velkor {
 
 class TForm2 {
-public:
+  public:
     explicit TForm2(CoreState& state) : s_(state) {}
 
     // Pairs currentLine (entries 1..currentCount, filtered) with previousLine; leaves this line's
     // objects in previousLine/previousCount, zeroes the used currentLine entries and returns the
     // closed list, whose entries 1..closedCount carry the objects closed on this line. The
-    // reference stays valid until the next call.
+    // reference stays valid until the next call; entries above closedCount are stale.
+    //
+    // On OverflowError the line cannot be finished: the live objects are forgotten (as after a
+    // jump), currentLine is zeroed and closedCount is 0, so the next line starts from a sound
+    // state instead of overflowing again on the same object.
     const tlokid& porun();
 
     // Loads channel tnr's (1..4) parameters from its size class and seeds its running means.
+    // A sizeGroup outside 0..9 reads the nearest class. Throws std::out_of_range for a bad tnr.
     void stillafiskiflokk(int32_t tnr);
 
     // Derives channel tnr's parameters again from its running means.
@@ -28,9 +33,33 @@ public:
 
     CoreState& state() { return s_; }
 
-private:
+  private:
+    // The walk's steps; they share the cursors below for one call of porun.
+    void walk();
+    void openObject(int32_t seg);
+    int32_t segmentOverlapCount(int32_t obj) const;
+    int32_t objectOverlapCount(int32_t seg) const;
+    void continueObject();
+    void endObject(int32_t obj);
+    void closeObject();
+    bool passesSizeTest(const tskepna& p) const;
+
+    // Splits and merges.
+    void splitObject();
+    int32_t freeGroupNumber() const;
+    void mergeObjects();
+    void absorbNeighbour(int32_t k);
+    bool isBigEnough(int32_t k) const;
+    void shareWithSiblings(int32_t a);
+
+    void forgetLine();
+
     CoreState& s_;
     tlokid closed_{};
+    int32_t i_ = 1;      // previous-line object being handled
+    int32_t j_ = 1;      // first current-line segment not yet handled
+    int32_t lastJ_ = 0;  // last segment under object i
+    int32_t lastI_ = 0;  // last object over the segment in question
 };
 
 }  // namespace velkor

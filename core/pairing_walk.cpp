@@ -1,0 +1,249 @@
+// porun: the walk that pairs the previous line's objects with this line's segments, left to
+// right, and the steps for opening, continuing, ending and closing objects, with the edge angles
+// and the shape state machine that cuts a second fish in contact off the first.
+#include <algorithm>
+
+#include "core/TForm2.h"
+#include "core/channel_rule.h"
+#include "core/checked_math.h"
+#include "core/edge_angle.h"
+
+namespace velkor {
+
+namespace {
+
+// Strict on both sides: an object whose right end equals the segment's left end does not overlap.
+inline bool overlaps(const tskepna& object, const tskepna& segment) {
+    return object.h > segment.v && object.v < segment.h;
+}
+
+inline int32_t clampCount(int32_t n) {
+    return n < 0 ? 0 : (n > lineCapacity ? lineCapacity : n);
+}
+
+}  // namespace
+
+const tlokid& TForm2::porun() {
+    try {
+        walk();
+    } catch (const OverflowError&) {
+        forgetLine();
+        throw;
+    }
+    return closed_;
+}
+
+void TForm2::forgetLine() {
+    CoreState& s = s_;
+    const int32_t used = clampCount(s.currentCount);
+    std::fill(s.currentLine.begin() + 1, s.currentLine.begin() + 1 + used, tskepna{});
+    s.currentCount = 0;
+    s.previousCount = 0;
+    s.closedCount = 0;
+}
+
+void TForm2::walk() {
+    CoreState& s = s_;
+    LineArray& cur = s.currentLine;
+    LineArray& prev = s.previousLine;
+    // Counts set from outside can never make the walk index past the arrays.
+    s.currentCount = clampCount(s.currentCount);
+    s.previousCount = clampCount(s.previousCount);
+    s.closedCount = 0;
+    i_ = 1;
+    j_ = 1;
+    s.channelCursor = 1;
+    const int32_t lastChannel = channelsInUse(s);
+
+    while (i_ <= s.previousCount) {
+        advanceChannel(s, prev[i_].v, lastChannel);
+        // Segments wholly left of object i touch no object still to be handled.
+        while (j_ <= s.currentCount && prev[i_].v >= cur[j_].h) {
+            openObject(j_);
+            ++j_;
+        }
+        const int32_t n = segmentOverlapCount(i_);
+        lastJ_ = j_ + n - 1;
+        if (n == 0) {
+            endObject(i_);
+        } else if (n == 1) {
+            const int32_t m = objectOverlapCount(j_);
+            lastI_ = i_ + m - 1;
+            if (m >= 3) {
+                mergeObjects();
+            } else if (m == 2) {
+                // Zig-zag: if object i + 1 reaches on to the next segment, pair one to one.
+                if (segmentOverlapCount(i_ + 1) == 1) {
+                    mergeObjects();
+                } else {
+                    continueObject();
+                }
+            } else {
+                continueObject();
+            }
+        } else {
+            // Zig-zag: if segment j + 1 also lies under object i + 1, pair one to one.
+            if (objectOverlapCount(j_ + 1) == 1) {
+                splitObject();
+            } else {
+                continueObject();
+            }
+        }
+        ++i_;
+    }
+    for (; j_ <= s.currentCount; ++j_) openObject(j_);
+
+    const auto first = cur.begin() + 1;
+    const auto last = first + s.currentCount;
+    std::copy(first, last, prev.begin() + 1);
+    s.previousCount = s.currentCount;
+    std::fill(first, last, tskepna{});
+}
+
+int32_t TForm2::segmentOverlapCount(int32_t obj) const {
+    const tskepna& object = s_.previousLine[obj];
+    if (object.astand == 3) return 0;  // the object is cut: nothing continues it
+    int32_t k = j_;
+    while (k <= s_.currentCount && overlaps(object, s_.currentLine[k])) ++k;
+    return k - j_;
+}
+
+int32_t TForm2::objectOverlapCount(int32_t seg) const {
+    // Objects from i on lie right of object i, which overlaps the segment: only their left ends
+    // need comparing.
+    const int32_t right = s_.currentLine[seg].h;
+    int32_t k = i_;
+    while (k <= s_.previousCount && s_.previousLine[k].v < right) ++k;
+    return k - i_;
+}
+
+void TForm2::openObject(int32_t seg) {
+    tskepna& e = s_.currentLine[seg];
+    const int32_t w = checkedSub(e.h, e.v, "segment width");
+    e.lengd = 1;
+    e.breidd = w;
+    e.flatarmal = w;
+    e.litur = 0;
+    e.klofinn = 0;
+    e.sjalfs_lengd = 1;
+    e.sjalfs_flat = w;
+    e.vsn = 0;
+    e.hsn = 0;
+    e.astand = 0;
+    e.inte = 0;
+    e.K_sami_fiskur = false;
+    e.xv = e.v;
+    e.xh = e.h;
+}
+
+void TForm2::continueObject() {
+    CoreState& s = s_;
+    const int32_t ch = s.channelCursor;
+    const tskepna& p = s.previousLine[i_];
+    tskepna& c = s.currentLine[j_];
+    const int32_t w = checkedSub(c.h, c.v, "segment width");
+
+    c.lengd = checkedAdd(p.lengd, 1, "object length");
+    c.sjalfs_lengd = checkedAdd(p.sjalfs_lengd, 1, "object length");
+    c.breidd = w > p.breidd ? w : p.breidd;
+    c.flatarmal = checkedAdd(p.flatarmal, w, "object area");
+    c.sjalfs_flat = checkedAdd(p.sjalfs_flat, w, "object area");
+    c.litur = p.litur;
+    c.klofinn = p.klofinn;
+    c.astand = p.astand;
+    c.K_sami_fiskur = p.K_sami_fiskur;
+    c.xv = c.v < p.xv ? c.v : p.xv;
+    c.xh = c.h > p.xh ? c.h : p.xh;
+    c.inte = 0;  // the run area is not taken over; only a consecutive run sets it
+
+    const int32_t leftAngle = edgeAngle(checkedSub(c.v, p.v, "edge shift"));
+    const int32_t rightAngle = edgeAngle(checkedSub(c.h, p.h, "edge shift"));
+    if (p.lengd == 1) {
+        c.vsn = leftAngle;
+        c.hsn = rightAngle;
+    } else {
+        const int32_t weight = s.edgeAngleWeight[ch];
+        const int32_t rest = checkedSub(100, weight, "edge angle weight");
+        c.vsn = checkedAdd(checkedMul(weight, leftAngle, "edge angle"),
+                           checkedMul(rest, p.vsn, "edge angle"), "edge angle") /
+                100;
+        c.hsn = checkedAdd(checkedMul(weight, rightAngle, "edge angle"),
+                           checkedMul(rest, p.hsn, "edge angle"), "edge angle") /
+                100;
+    }
+
+    // Shape state: widening, then narrowing, then widening again, each over a run of
+    // consecutive lines whose area exceeds the run limit.
+    const int32_t spread = checkedSub(c.hsn, c.vsn, "edge angle");
+    const int32_t threshold = s.edgeAngleThreshold;
+    switch (c.astand) {
+        case 0:
+        case 2:
+            if (spread > threshold) {
+                c.inte = checkedAdd(p.inte, w, "run area");
+                if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
+                    if (c.astand == 0) {
+                        c.astand = 1;
+                        c.inte = 0;
+                    } else {
+                        c.astand = 3;  // the run area stays as it is
+                    }
+                }
+            }
+            break;
+        case 1:
+            if (spread < checkedSub(0, threshold, "edge angle threshold")) {
+                c.inte = checkedAdd(p.inte, w, "run area");
+                if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
+                    c.astand = 2;
+                    c.inte = 0;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    ++j_;
+}
+
+bool TForm2::passesSizeTest(const tskepna& p) const {
+    const int32_t ch = s_.channelCursor;
+    return s_.minLength[ch] <= p.lengd && p.lengd < s_.maxLength[ch] &&
+           s_.minWidth[ch] <= p.breidd && p.breidd < s_.maxWidth[ch] &&
+           s_.minArea[ch] <= p.flatarmal && p.flatarmal < s_.maxArea[ch];
+}
+
+void TForm2::endObject(int32_t obj) {
+    const tskepna& p = s_.previousLine[obj];
+    const int32_t ch = s_.channelCursor;
+    if (p.klofinn == 0) {
+        if (passesSizeTest(p)) closeObject();
+        return;
+    }
+    // A piece of a split is counted alone only when it is large enough by itself too.
+    if (!p.K_sami_fiskur && passesSizeTest(p) &&
+        p.sjalfs_lengd > checkedAdd(s_.minLength[ch], 2, "length limit") / 3 &&
+        p.sjalfs_flat >= s_.minArea[ch] / 4) {
+        closeObject();
+    } else {
+        shareWithSiblings(obj);
+    }
+}
+
+void TForm2::closeObject() {
+    CoreState& s = s_;
+    // At most previousCount (<= 500) objects end on one line, so the list cannot overflow.
+    if (s.closedCount >= closedCapacity) return;
+    const tskepna& p = s.previousLine[i_];
+    s.closedCount += 1;
+    closed_[s.closedCount] = p;
+
+    const int32_t c = s.channelCursor;
+    const long double window = s.averagingWindow;
+    const long double keep = checkedSub(s.averagingWindow, 1, "averaging window");
+    s.avgLength[c] = static_cast<double>(keep * s.avgLength[c] / window + p.lengd / window);
+    s.avgWidth[c] = static_cast<double>(keep * s.avgWidth[c] / window + p.breidd / window);
+    s.avgArea[c] = static_cast<double>(keep * s.avgArea[c] / window + p.flatarmal / window);
+}
+
+}  // namespace velkor
