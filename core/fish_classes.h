@@ -22,13 +22,19 @@ inline constexpr int fishClassCount = 10;
 extern const std::array<FishClass, fishClassCount> fishClassTable;
 
 // Clamps a stored class index to 0..9.
-inline int32_t clampSizeGroup(int32_t g) { return g < 0 ? 0 : (g > 9 ? 9 : g); }
+inline int32_t clampSizeGroup(int32_t g) {
+    return g < 0 ? 0 : (g > 9 ? 9 : g);
+}
 
 // The class name for a (clamped) class index.
 std::string_view fishClassName(int32_t sizeGroup);
 
 // Pixel width of a width in mm over the counting area: truncated(span * mm / counterWidthMm
 // * 500 / 511), evaluated left to right in long double with span * mm an integer product.
+// A counterWidthMm of 0 raises OverflowError.
 int32_t pixelWidth(int32_t span, int32_t mm, int32_t counterWidthMm);
+
+// Truncates toward zero; NaN or a value outside the 32-bit range raises OverflowError.
+int32_t truncateToInt32(long double x, const char* what);
 
 }  // namespace velkor
