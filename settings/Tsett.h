@@ -17,7 +17,7 @@ namespace velkor {
 // Text values by name; names match without regard to case. A value that is not text reads as
 // missing (std::nullopt).
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     virtual std::optional<std::string> readText(const std::string& name) const = 0;
     virtual void writeText(const std::string& name, const std::string& value) = 0;
@@ -25,14 +25,14 @@ public:
 
 // A backend that keeps its values in memory.
 class MemorySettingsBackend : public SettingsBackend {
-public:
+  public:
     std::optional<std::string> readText(const std::string& name) const override;
     void writeText(const std::string& name, const std::string& value) override;
     std::map<std::string, std::string> values;  // keys stored lower-case
 };
 
 class Tsett {
-public:
+  public:
     // Counting-area and channel values (the viewer's analysis values).
     int32_t scanLeftEdge = 0;
     int32_t scanRightEdge = 511;

@@ -9,7 +9,7 @@
 namespace velkor {
 
 class Tini_files {
-public:
+  public:
     void ini_newfile();
     void writestring(const std::string& field, const std::string& vname, const std::string& ivalue);
     void writeinteger(const std::string& field, const std::string& vname, int64_t ivalue);
@@ -23,7 +23,7 @@ public:
     void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
     const std::vector<std::string>& lines() const { return lines_; }
 
-private:
+  private:
     std::vector<std::string> lines_;
     std::string currentSection_;
     char decimalSeparator_ = '.';
