@@ -1,0 +1,177 @@
+// Writes the files of a synthetic session. The recording is generated line by line straight into
+// the record writer; the report and the truth follow from what the generator put in.
+#include "tools/velkor-synth/session_writer.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "core/errors.h"
+#include "core/fish_classes.h"
+#include "replay/record_writer.h"
+#include "replay/replacing_file.h"
+#include "tools/velkor-synth/day_number.h"
+#include "tools/velkor-synth/session_report_content.h"
+
+#ifndef VELKOR_VERSION
+#define VELKOR_VERSION "unknown"
+#endif
+
+namespace velkor::synth {
+
+namespace {
+
+constexpr const char* generatorName = "velkor-synth";
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t0) {
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// True when the truth file names this tool as its writer: the session's files are then its own
+// outputs and may be replaced.
+bool writtenByThisTool(const std::string& truthFile) {
+    std::ifstream in(truthFile, std::ios::binary);
+    if (!in) return false;
+    nlohmann::json j = nlohmann::json::parse(in, nullptr, /*allow_exceptions=*/false);
+    return j.is_object() && j.value("generator", "") == generatorName;
+}
+
+void refuseForeignFiles(const SessionOptions& o) {
+    if (o.force || writtenByThisTool(truthName(o.out))) return;
+    for (const std::string& f :
+         {recordingName(o.out), compressedName(o.out), reportName(o.out), truthName(o.out)}) {
+        std::error_code ec;
+        if (std::filesystem::exists(f, ec))
+            throw FileAccessError(f,
+                                  "exists and was not written by velkor-synth; choose another "
+                                  "--out or give --force to replace it");
+    }
+}
+
+nlohmann::json truthJson(const SessionOptions& o, const SceneTruth* truth) {
+    const SceneOptions& s = o.scene;
+    nlohmann::json channels = nlohmann::json::array();
+    int64_t total = 0;
+    for (size_t c = 0; c < s.channels.size(); ++c) {
+        const SynthChannel& ch = s.channels[c];
+        nlohmann::json jc = {{"left", ch.left},
+                             {"right", ch.right},
+                             {"sizeGroup", ch.sizeGroup},
+                             {"className", std::string(fishClassName(ch.sizeGroup))},
+                             {"widthMm", channelWidthMm(s, static_cast<int>(c))}};
+        if (truth) {
+            jc["fish"] = truth->fish[c];
+            jc["touchingPairs"] = truth->touchingPairs[c];
+            total += truth->fish[c];
+        }
+        channels.push_back(jc);
+    }
+    nlohmann::json j = {{"generator", generatorName},
+                        {"version", VELKOR_VERSION},
+                        {"complete", truth != nullptr},
+                        {"lines", s.lines},
+                        {"seconds", static_cast<double>(s.lines) / linesPerSecond},
+                        {"scanLeftEdge", scanLeftEdge(s)},
+                        {"scanRightEdge", scanRightEdge(s)},
+                        {"channels", channels},
+                        {"options",
+                         {{"seed", s.seed},
+                          {"lines", s.lines},
+                          {"counterWidthMm", s.counterWidthMm},
+                          {"density", s.density},
+                          {"touching", s.touching},
+                          {"noise", s.noise},
+                          {"start", o.start},
+                          {"tank", o.tank},
+                          {"decimalSeparator", std::string(1, o.decimalSeparator)},
+                          {"compressed", o.compressed}}}};
+    if (truth) {
+        j["totalFish"] = total;
+        j["specks"] = truth->specks;
+        j["cappedLines"] = truth->cappedLines;
+    }
+    return j;
+}
+
+void writeTruth(const std::string& name, const nlohmann::json& j) {
+    std::string text = j.dump(2) + "\n";
+    ReplacingFile file(name);
+    file.write(text.data(), text.size());
+    file.commit();
+}
+
+}  // namespace
+
+std::string recordingName(const std::string& out) {
+    return out + ".blb";
+}
+std::string compressedName(const std::string& out) {
+    return out + ".blc";
+}
+std::string reportName(const std::string& out) {
+    return out + ".mse";
+}
+std::string truthName(const std::string& out) {
+    return out + ".truth.json";
+}
+
+SessionResult writeSession(const SessionOptions& o) {
+    const auto t0 = Clock::now();
+    checkOptions(o.scene);
+    std::optional<double> start = parseDateTime(o.start);
+    if (!start)
+        throw OptionError("start must be a date and time \"YYYY-MM-DD HH:MM:SS\", not \"" +
+                          o.start + "\"");
+    if (o.decimalSeparator != '.' && o.decimalSeparator != ',')
+        throw OptionError("decimal separator must be \".\" or \",\"");
+    if (o.out.empty()) throw OptionError("an output name (--out) is needed");
+    refuseForeignFiles(o);
+
+    SessionResult result;
+    // Claims the name first, so that a run stopped half-way can be repeated without --force.
+    writeTruth(truthName(o.out), truthJson(o, nullptr));
+
+    SceneGenerator generator(o.scene);
+    {
+        RecordWriter writer(recordingName(o.out), scanLeftEdge(o.scene), scanRightEdge(o.scene));
+        std::vector<Run> runs;
+        std::vector<SegmentPair> pairs;
+        runs.reserve(maxRunsPerLine + 64);
+        pairs.reserve(maxRunsPerLine);
+        while (!generator.done()) {
+            generator.nextLine(runs);
+            pairs.clear();
+            for (const Run& r : runs) pairs.push_back(SegmentPair{r.left, r.right});
+            writer.writeLine(pairs);
+        }
+        writer.finish();
+        result.recordBytes = writer.bytesWritten();
+    }
+    result.files.push_back(recordingName(o.out));
+    result.generateSeconds = secondsSince(t0);
+    result.truth = generator.truth();
+
+    if (o.compressed) {
+        compressRecord(recordingName(o.out), compressedName(o.out), 1);
+        result.files.push_back(compressedName(o.out));
+    } else {
+        // A compressed form left by an earlier run would no longer match the recording.
+        std::error_code ec;
+        std::filesystem::remove(compressedName(o.out), ec);
+    }
+
+    writeSessionReport(reportName(o.out), o, *start, result.truth);
+    result.files.push_back(reportName(o.out));
+
+    writeTruth(truthName(o.out), truthJson(o, &result.truth));
+    result.files.push_back(truthName(o.out));
+    result.totalSeconds = secondsSince(t0);
+    return result;
+}
+
+}  // namespace velkor::synth
