@@ -22,7 +22,9 @@ constexpr int32_t maxLineNumber = std::numeric_limits<int32_t>::max() - 1;
 
 RecordReader::RecordReader() = default;
 
-RecordReader::~RecordReader() { close(); }
+RecordReader::~RecordReader() {
+    close();
+}
 
 void RecordReader::open(const std::string& fileName) {
     close();
@@ -30,8 +32,8 @@ void RecordReader::open(const std::string& fileName) {
     file_ = std::fopen(fileName.c_str(), "rb");
     if (file_ == nullptr) {
         const int err = errno;
-        throw FileAccessError(fileName, std::string("cannot open the recording: ") +
-                                            std::strerror(err));
+        throw FileAccessError(fileName,
+                              std::string("cannot open the recording: ") + std::strerror(err));
     }
     if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
     damagedLines_ = 0;
@@ -46,7 +48,9 @@ void RecordReader::open(const std::string& fileName) {
     }
 }
 
-bool RecordReader::isOpen() const { return file_ != nullptr; }
+bool RecordReader::isOpen() const {
+    return file_ != nullptr;
+}
 
 void RecordReader::close() {
     if (file_ != nullptr) std::fclose(file_);
@@ -67,7 +71,9 @@ int16_t RecordReader::word(int32_t p) const {
     return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
 }
 
-int32_t RecordReader::lineWords(int16_t count) { return count > 0 ? 2 * count + 1 : 1; }
+int32_t RecordReader::lineWords(int16_t count) {
+    return count > 0 ? 2 * count + 1 : 1;
+}
 
 void RecordReader::countDamage(int32_t lineNumber) {
     if (lineNumber <= lastDamagedLine_) return;
@@ -140,7 +146,8 @@ void RecordReader::lesabuffer() {
         throw FileAccessError(fileName_, "the recording is not open");
     }
     if (blockLastLine_ >= blockFirstLine_) {
-        // A line begins in this block; the word after the last one is in the next block's numbering.
+        // A line begins in this block; the word after the last one is in the next block's
+        // numbering.
         const int32_t lastWords = lineWords(word(blockLastPos_));
         if (bufferWords_ != blockWords && blockLastPos_ + lastWords - 1 > bufferWords_) {
             countDamage(blockLastLine_);  // the last line is cut off by the end of the file
@@ -181,8 +188,8 @@ void RecordReader::readRecordLine(LineArray& line) {
     }
     const int16_t n = word(readPos_);
     rawSegmentCount_ = n;
+    // A bad count word was counted by lesa's walk over the block; only a cut-off is found here.
     const int32_t thisLine = readLineNumber_;
-    if (n < 0 || n > lineCapacity) countDamage(thisLine);
 
     // Takes the next word of the line, moving to the next block at the end of this one; false
     // when the file ends first.

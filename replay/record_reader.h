@@ -21,7 +21,7 @@ inline constexpr int32_t blockWords = 1'000'000;
 inline constexpr int32_t blockBytes = 2 * blockWords;
 
 class RecordReader {
-public:
+  public:
     RecordReader();
     ~RecordReader();
     RecordReader(const RecordReader&) = delete;
@@ -47,8 +47,8 @@ public:
     // Places the reader at the beginning of line L, 1 <= L <= lineCount + 1. Numbers outside
     // that range are held to it.
     void seekLine(int32_t L);
-    // Reads the line at readPos into line entries 1..n (v, h only); leaves readPos at the next line.
-    // With no line left to read it delivers nothing and sets endOfData.
+    // Reads the line at readPos into line entries 1..n (v, h only); leaves readPos at the next
+    // line. With no line left to read it delivers nothing and sets endOfData.
     void readRecordLine(LineArray& line);
 
     bool endOfData() const { return endOfData_; }
@@ -67,7 +67,7 @@ public:
     // Blocks read from the file since it was opened (shows when the reader rereads the file).
     int64_t blocksRead() const { return blocksRead_; }
 
-private:
+  private:
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
     int16_t word(int32_t p) const;
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.

@@ -16,7 +16,9 @@ namespace {
 
 constexpr size_t writeBufferBytes = 1 << 16;
 
-bool fitsWord(int32_t x) { return x >= INT16_MIN && x <= INT16_MAX; }
+bool fitsWord(int32_t x) {
+    return x >= INT16_MIN && x <= INT16_MAX;
+}
 
 }  // namespace
 
@@ -100,8 +102,8 @@ void compressRecord(const std::string& blbPath, const std::string& blcPath, int 
         errno = 0;
         const size_t got = std::fread(inBuf.data(), 1, chunk, in);
         if (std::ferror(in)) {
-            throw FileAccessError(blbPath, std::string("cannot read: ") +
-                                               std::strerror(errno != 0 ? errno : EIO));
+            throw FileAccessError(
+                blbPath, std::string("cannot read: ") + std::strerror(errno != 0 ? errno : EIO));
         }
         flush = std::feof(in) ? Z_FINISH : Z_NO_FLUSH;
         z.next_in = inBuf.data();

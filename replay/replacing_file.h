@@ -10,7 +10,7 @@
 namespace velkor {
 
 class ReplacingFile {
-public:
+  public:
     // Creates the temporary file beside `target`. Raises FileAccessError naming the target and
     // its folder when the folder does not allow it.
     explicit ReplacingFile(std::string target);
@@ -28,7 +28,7 @@ public:
     const std::string& target() const { return target_; }
     const std::string& temporaryName() const { return tempName_; }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& what, int err);
 
     std::string target_;

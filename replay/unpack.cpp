@@ -43,8 +43,8 @@ std::string unpackRecord(const std::string& name) {
 
     std::FILE* in = std::fopen(name.c_str(), "rb");
     if (in == nullptr) {
-        throw FileAccessError(name, std::string("cannot open the compressed recording: ") +
-                                        std::strerror(errno));
+        throw FileAccessError(
+            name, std::string("cannot open the compressed recording: ") + std::strerror(errno));
     }
     struct Closer {
         std::FILE* f;

@@ -1,0 +1,185 @@
+// Writing recordings and unpacking compressed ones: the exact bytes written, a byte-for-byte
+// round trip through compression and unpacking, and damaged or unreadable .blc files that must
+// leave an existing .blb untouched and no temporary file behind.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/errors.h"
+#include "recording_builder.h"
+#include "replay/record_writer.h"
+#include "replay/unpack.h"
+
+namespace velkor::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files in the folder other than the given ones (a temporary file left behind shows here).
+std::vector<std::string> strayFiles(const TempFolder& folder, std::vector<std::string> known) {
+    std::vector<std::string> stray;
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        const std::string name = entry.path().filename().string();
+        if (std::find(known.begin(), known.end(), name) == known.end()) stray.push_back(name);
+    }
+    return stray;
+}
+
+TEST(RecordWriter, WritesLittleEndianWordsWithTheEdgesLow16Bits) {
+    TempFolder folder;
+    RecordWriter w(folder.file("r.blb"), 70000, -2);
+    w.writeLine({{300, 301}, {-5, 2}});
+    w.writeLine({});
+    w.writeRawWords({-1});
+    w.finish();
+    const std::string expected(
+        "\x70\x11\xfe\xff"                          // 70000 & 0xffff = 4464, -2
+        "\x02\x00\x2c\x01\x2d\x01\xfb\xff\x02\x00"  // 2 (300,301) (-5,2)
+        "\x00\x00\xff\xff",
+        18);
+    EXPECT_EQ(readBytes(folder.file("r.blb")), expected);
+    EXPECT_EQ(w.linesWritten(), 2);
+    EXPECT_TRUE(strayFiles(folder, {"r.blb"}).empty());
+}
+
+TEST(RecordWriter, UnfinishedOrRefusedWritesLeaveNoFile) {
+    TempFolder folder;
+    {
+        RecordWriter w(folder.file("r.blb"), 0, 100);
+        w.writeLine({{1, 2}});
+        EXPECT_THROW(w.writeLine({{1, 40000}}), std::out_of_range);
+    }
+    EXPECT_TRUE(strayFiles(folder, {}).empty());
+}
+
+// A recording of a few blocks, so that unpacking runs through many buffers.
+std::string writeSample(const std::string& path) {
+    RecordingBuilder b(path);
+    b.fillTo(2'300'001);
+    b.line(3);
+    b.oddByte();
+    b.finish();
+    return readBytes(path);
+}
+
+TEST(Unpack, RoundTripIsByteForByte) {
+    TempFolder folder;
+    const std::string original = writeSample(folder.file("orig.blb"));
+    for (const char* name : {"session.blc", "SESSION2.BLC"}) {
+        SCOPED_TRACE(name);
+        compressRecord(folder.file("orig.blb"), folder.file(name));
+        const std::string blb = fs::path(folder.file(name)).replace_extension(".blb").string();
+        EXPECT_EQ(unpackRecord(folder.file(name)), blb);
+        EXPECT_TRUE(readBytes(blb) == original);
+        // Unpacking again replaces the .blb with the same content.
+        writeBytes(blb, "old");
+        unpackRecord(folder.file(name));
+        EXPECT_TRUE(readBytes(blb) == original);
+    }
+    EXPECT_TRUE(strayFiles(folder, {"orig.blb", "session.blc", "session.blb", "SESSION2.BLC",
+                                    "SESSION2.blb"})
+                    .empty());
+}
+
+struct DamagedStream {
+    const char* name;
+    std::function<std::string(const std::string& stream, const std::string& blb)> make;
+    const char* reason;
+};
+
+const DamagedStream damagedStreams[] = {
+    {"truncated", [](const auto& z, const auto&) { return z.substr(0, z.size() / 2); }, "complete"},
+    {"checksum",
+     [](const auto& z, const auto&) {
+         std::string d = z;
+         d.back() ^= 0x01;
+         return d;
+     },
+     "check"},
+    {"not compressed", [](const auto&, const auto&) { return std::string("[Session]\nDate=1\n"); },
+     "header"},
+    {"a recording renamed", [](const auto&, const auto& blb) { return blb; }, "damaged"},
+    {"empty", [](const auto&, const auto&) { return std::string(); }, "complete"},
+    {"data after the stream", [](const auto& z, const auto&) { return z + "garbage"; }, "follows"},
+    {"a second stream after the first", [](const auto& z, const auto&) { return z + z; },
+     "follows"},
+};
+
+class DamagedBlc : public ::testing::TestWithParam<DamagedStream> {};
+
+TEST_P(DamagedBlc, LeavesTheExistingRecordingAndNoTemporaryFile) {
+    TempFolder folder;
+    const std::string original = writeSample(folder.file("orig.blb"));
+    compressRecord(folder.file("orig.blb"), folder.file("orig.blc"));
+    const std::string stream = readBytes(folder.file("orig.blc"));
+
+    writeBytes(folder.file("r.blc"), GetParam().make(stream, original));
+    writeBytes(folder.file("r.blb"), "the good recording");
+    try {
+        unpackRecord(folder.file("r.blc"));
+        ADD_FAILURE() << "no error";
+    } catch (const DamagedFileError& e) {
+        EXPECT_EQ(e.file(), folder.file("r.blc"));
+        const std::string what = e.what();
+        EXPECT_NE(what.find("damaged"), std::string::npos) << what;
+        EXPECT_NE(what.find(GetParam().reason), std::string::npos) << what;
+    }
+    EXPECT_EQ(readBytes(folder.file("r.blb")), "the good recording");
+    EXPECT_TRUE(strayFiles(folder, {"orig.blb", "orig.blc", "r.blc", "r.blb"}).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Streams, DamagedBlc, ::testing::ValuesIn(damagedStreams),
+                         [](const auto& info) {
+                             std::string n;
+                             for (const char* c = info.param.name; *c; ++c)
+                                 n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             return n;
+                         });
+
+TEST(Unpack, ReadOnlyFolderRaisesFileAccessErrorAndKeepsTheRecording) {
+    TempFolder folder;
+    writeSample(folder.file("r.blb"));
+    compressRecord(folder.file("r.blb"), folder.file("r.blc"));
+    writeBytes(folder.file("r.blb"), "the good recording");
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::FILE* probe = std::fopen(folder.file("probe").c_str(), "wb")) {
+        std::fclose(probe);
+        std::remove(folder.file("probe").c_str());
+        GTEST_SKIP() << "this user may write to a read-only folder (running as root?)";
+    }
+    try {
+        unpackRecord(folder.file("r.blc"));
+        ADD_FAILURE() << "no error";
+    } catch (const FileAccessError& e) {
+        EXPECT_EQ(e.file(), folder.file("r.blb"));
+        EXPECT_NE(std::string(e.what()).find("Permission denied"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readBytes(folder.file("r.blb")), "the good recording");
+}
+
+TEST(Unpack, MissingFileOrOneNamedAsItsOwnOutputIsRefused) {
+    TempFolder folder;
+    EXPECT_THROW(unpackRecord(folder.file("none.blc")), FileAccessError);
+    // A compressed stream that already carries the unpacked name is not replaced by its content.
+    writeSample(folder.file("x.blb"));
+    compressRecord(folder.file("x.blb"), folder.file("y.blc"));
+    fs::rename(folder.file("y.blc"), folder.file("x.blb"));
+    const std::string stream = readBytes(folder.file("x.blb"));
+    EXPECT_THROW(unpackRecord(folder.file("x.blb")), FileAccessError);
+    EXPECT_TRUE(readBytes(folder.file("x.blb")) == stream);
+    EXPECT_TRUE(strayFiles(folder, {"x.blb"}).empty());
+}
+
+TEST(Unpack, CompressedExtensionInAnyCase) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.blc", true},      {"dir/a.BLC", true}, {"a.Blc", true},   {"a.blb", false},
+        {"a.blc.bak", false}, {"blc", false},      {"a.blcx", false}, {"dir.blc/a", false},
+    };
+    for (const auto& [name, compressed] : cases)
+        EXPECT_EQ(hasCompressedExtension(name), compressed) << name;
+}
+
+}  // namespace
+}  // namespace velkor::testing
