@@ -1,0 +1,515 @@
+// The View Record window: layout, the handlers that call the replay engine, and the read-outs.
+#include "ui/TfrmRecord.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+
+#include "ui/button_icons.h"
+#include "ui/frame_picture.h"
+#include "ui/long_work.h"
+#include "ui/message_boxes.h"
+#include "ui/picture_geometry.h"
+#include "ui/selection_track_bar.h"
+#include "ui/throughput_chart.h"
+
+namespace velkor {
+namespace {
+
+constexpr int chartHeight = 88;
+constexpr int stripHeight = 45;
+constexpr int counterPanelWidth = 111;
+constexpr int fieldLeft = 16;
+constexpr int fieldWidth = 80;
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// File names go to the engine in the file system's own encoding.
+std::string fileSystemName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+enum NavigationAction { beginAction, backwardAction, forwardAction, endAction, autocountAction };
+
+}  // namespace
+
+TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& messages,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      settings_(settings),
+      store_(store),
+      messages_(messages),
+      engine_(std::make_unique<ReplayEngine>(settings, store)) {
+    setObjectName("frmRecord");
+    setWindowTitle(tr("View Record"));
+    engine_->onFrameDrawn = [this] { drawCurrentFrame(); };
+
+    buildLayout();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(10);
+    connect(Timer1, &QTimer::timeout, this, &TfrmRecord::Timer1Timer);
+
+    showEngineState();
+    stillaafteljara();
+}
+
+TfrmRecord::~TfrmRecord() {
+    // The picture's callback must not outlive the window.
+    engine_->onFrameDrawn = nullptr;
+}
+
+void TfrmRecord::buildLayout() {
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    auto* column = new QVBoxLayout(Panel1);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Chart1 = new ThroughputChart(Panel1);
+    Chart1->setObjectName("Chart1");
+    Chart1->setFixedHeight(chartHeight);
+    Label3 = Chart1->Label3;
+    connect(Chart1, &ThroughputChart::clicked, this, &TfrmRecord::Chart1Click);
+    column->addWidget(Chart1);
+
+    Panel4 = new QWidget(Panel1);
+    Panel4->setObjectName("Panel4");
+    Panel4->setFixedHeight(stripHeight);
+    auto* trackRow = new QHBoxLayout(Panel4);
+    trackRow->setContentsMargins(0, 0, 8, 0);
+    trackRow->setSpacing(0);
+    Panel5 = new QWidget(Panel4);
+    Panel5->setObjectName("Panel5");
+    Panel5->setFixedWidth(25);
+    trackRow->addWidget(Panel5);
+    TrackBar1 = new SelectionTrackBar(Panel4);
+    TrackBar1->setObjectName("TrackBar1");
+    TrackBar1->setFocusPolicy(Qt::NoFocus);
+    TrackBar1->setRange(1, 100);
+    TrackBar1->setValue(1);
+    TrackBar1->setToolTip(
+        tr("Drag to move through the recording. The band shows the frames counted without a "
+           "break since the last jump."));
+    connect(TrackBar1, &QSlider::valueChanged, this, &TfrmRecord::TrackBar1Change);
+    trackRow->addWidget(TrackBar1);
+    column->addWidget(Panel4);
+
+    buildToolBar();
+    column->addWidget(ToolBar1);
+
+    Panel2 = new QFrame(Panel1);
+    Panel2->setObjectName("Panel2");
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setLineWidth(2);
+    auto* inner = new QHBoxLayout(Panel2);
+    inner->setContentsMargins(2, 2, 2, 2);
+    inner->setSpacing(0);
+    buildCounterPanel();
+    inner->addWidget(Panel3);
+    auto* pictureFrame = new QFrame(Panel2);
+    pictureFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pictureFrame->setLineWidth(2);
+    auto* pictureLayout = new QHBoxLayout(pictureFrame);
+    pictureLayout->setContentsMargins(2, 2, 2, 2);
+    PaintBox1 = new FramePicture(pictureFrame);
+    PaintBox1->setObjectName("PaintBox1");
+    PaintBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    pictureLayout->addWidget(PaintBox1);
+    inner->addWidget(pictureFrame, 1);
+    connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
+    connect(PaintBox1, &FramePicture::resized, this, [this] {
+        if (engine_->isOpen() && engine_->drawEnabled()) drawCurrentFrame();
+    });
+    column->addWidget(Panel2, 1);
+
+    setCentralWidget(Panel1);
+    resize(684, 644);
+}
+
+void TfrmRecord::buildToolBar() {
+    ToolBar1 = new QToolBar(Panel1);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setFixedHeight(stripHeight);
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+
+    struct ButtonDesign {
+        const char* name;
+        QIcon icon;
+        QString text;
+        QList<QKeySequence> keys;
+        QString keyText;
+    };
+    const ButtonDesign designs[] = {
+        {"beginbtn",
+         style()->standardIcon(QStyle::SP_MediaSkipBackward),
+         tr("First frame"),
+         {QKeySequence(Qt::Key_Home)},
+         tr("Home")},
+        {"backwardbtn",
+         style()->standardIcon(QStyle::SP_MediaSeekBackward),
+         tr("Previous frame"),
+         {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)},
+         tr("Left arrow, Page Up")},
+        {"Farwardbtn",
+         style()->standardIcon(QStyle::SP_MediaSeekForward),
+         tr("Next frame, counting on"),
+         {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
+         tr("Right arrow, Page Down")},
+        {"endbtn",
+         style()->standardIcon(QStyle::SP_MediaSkipForward),
+         tr("Last frame"),
+         {QKeySequence(Qt::Key_End)},
+         tr("End")},
+        {"autocountbtn",
+         autocountIcon(4),
+         tr("Automatic count: the first press marks the frame shown, the second counts every "
+            "frame from the mark up to the frame shown then"),
+         {QKeySequence(Qt::Key_A)},
+         tr("A")},
+    };
+    std::array<QToolButton**, 5> buttons{&beginbtn, &backwardbtn, &Farwardbtn, &endbtn,
+                                         &autocountbtn};
+    const std::array<void (TfrmRecord::*)(), 5> handlers{
+        &TfrmRecord::beginbtnClick, &TfrmRecord::backwardbtnClick, &TfrmRecord::FarwardbtnClick,
+        &TfrmRecord::endbtnClick, &TfrmRecord::AutocountbtnClick};
+    for (int i = 0; i < 5; ++i) {
+        auto* action = new QAction(designs[i].icon, designs[i].text, this);
+        action->setShortcuts(designs[i].keys);
+        action->setToolTip(QString("%1 (%2)").arg(designs[i].text, designs[i].keyText));
+        action->setCheckable(i == autocountAction);
+        connect(action, &QAction::triggered, this, handlers[i]);
+        addAction(action);  // the keys work wherever the window has the focus
+        auto* button = new QToolButton(ToolBar1);
+        button->setObjectName(designs[i].name);
+        button->setDefaultAction(action);
+        button->setFixedSize(68, 43);
+        button->setIconSize(QSize(32, 32));
+        button->setFocusPolicy(Qt::NoFocus);
+        ToolBar1->addWidget(button);
+        *buttons[i] = button;
+        navigation_[i] = action;
+    }
+    ToolBar1->addSeparator();
+    auto* close =
+        new QAction(style()->standardIcon(QStyle::SP_DialogCloseButton), tr("Close"), this);
+    close->setShortcut(QKeySequence::Quit);
+    close->setToolTip(
+        tr("Close the window and end the program (%1)")
+            .arg(QKeySequence(QKeySequence::Quit).toString(QKeySequence::NativeText)));
+    connect(close, &QAction::triggered, this, &TfrmRecord::SpeedButton2Click);
+    addAction(close);
+    SpeedButton2 = new QToolButton(ToolBar1);
+    SpeedButton2->setObjectName("SpeedButton2");
+    SpeedButton2->setDefaultAction(close);
+    SpeedButton2->setFixedSize(49, 43);
+    SpeedButton2->setIconSize(QSize(32, 32));
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    ToolBar1->addWidget(SpeedButton2);
+}
+
+void TfrmRecord::buildCounterPanel() {
+    Panel3 = new QWidget(Panel2);
+    Panel3->setObjectName("Panel3");
+    Panel3->setFixedWidth(counterPanelWidth);
+    Panel3->installEventFilter(this);
+
+    QFont bold = font();
+    bold.setBold(true);
+    Label2 = new QLabel(tr("Label2"), Panel3);
+    Label2->setObjectName("Label2");
+    Label2->setToolTip(tr("Time of the frame's first line"));
+    Label2->move(31, 10);
+    Label1 = new QLabel(tr("Label1"), Panel3);
+    Label1->setObjectName("Label1");
+    Label1->setFont(bold);
+    Label1->setToolTip(tr("Total of all channels"));
+    Label1->move(32, 26);
+
+    const QString designCaptions[] = {QString(), tr("Counter 1"), tr("Counter2"), tr("Counter3"),
+                                      tr("Counter4")};
+    for (int i = 1; i <= 4; ++i) {
+        auto* edit = new QLineEdit("0", Panel3);
+        edit->setObjectName(QString("LabeledEdit%1").arg(i));
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->setFixedWidth(i == 1 ? fieldWidth + 1 : fieldWidth);
+        edit->setToolTip(tr("Fish counted in channel %1").arg(i));
+        auto* caption = new QLabel(designCaptions[i], Panel3);
+        caption->setObjectName(QString("LabeledEdit%1Label").arg(i));
+        caption->setBuddy(edit);
+        LabeledEdit[i] = edit;
+        LabeledEditLabel[i] = caption;
+    }
+}
+
+bool TfrmRecord::eventFilter(QObject* watched, QEvent* event) {
+    // The counter fields follow the panel's height, so they stay beside their channels.
+    if (watched == Panel3 && event->type() == QEvent::Resize) stillaafteljara();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmRecord::stillaafteljara() {
+    const int channels = engine_->isOpen() ? engine_->report().channelCount : 4;
+    const CounterFieldTops tops = counterFieldTops(Panel3->height(), channels);
+    for (int i = 1; i <= 4; ++i) {
+        LabeledEdit[i]->move(fieldLeft, tops[i]);
+        LabeledEditLabel[i]->adjustSize();
+        LabeledEditLabel[i]->move(fieldLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
+    }
+}
+
+void TfrmRecord::giveFrameWidth() {
+    engine_->setFrameWidth(std::clamp(PaintBox1->width(), 1, int(maxFrameWidth)));
+}
+
+void TfrmRecord::showError(const QString& text) {
+    messages_.show(this, MessageKind::error, text);
+}
+
+void TfrmRecord::runHandler(const std::function<void()>& work) {
+    QString failure;
+    try {
+        giveFrameWidth();
+        work();
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failure = tr("An unexpected error ended the operation.");
+    }
+    showEngineState();
+    if (!failure.isEmpty()) showError(failure);
+}
+
+void TfrmRecord::drawCurrentFrame() {
+    const CoreState& core = engine_->core();
+    FramePictureSource source;
+    source.frameStore = &engine_->frameStore();
+    source.frameColumn = engine_->frameColumn();
+    source.channelCount = core.channelCount;
+    source.channelTable = &core.channelTable;
+    source.scanLeftEdge = core.scanLeftEdge;
+    source.scanRightEdge = core.scanRightEdge;
+    PaintBox1->drawFrame(source);
+}
+
+void TfrmRecord::showEngineState() {
+    const ReplayEngine& e = *engine_;
+    const ReadOuts& r = e.readOuts();
+    const bool open = e.isOpen();
+
+    Label2->setText(fromUtf8(r.timeText));
+    Label2->adjustSize();
+    Label1->setText(fromUtf8(r.totalText));
+    Label1->adjustSize();
+    for (int i = 1; i <= 4; ++i) LabeledEdit[i]->setText(QString::number(r.counters[i]));
+    setWindowTitle(fromUtf8(r.caption));
+
+    navigation_[beginAction]->setEnabled(open && r.beginEnabled);
+    navigation_[backwardAction]->setEnabled(open && r.backwardEnabled);
+    navigation_[forwardAction]->setEnabled(open && r.forwardEnabled);
+    navigation_[endAction]->setEnabled(open && r.endEnabled);
+    navigation_[autocountAction]->setEnabled(open);
+    const bool marked = e.autocountImage() == 5;
+    navigation_[autocountAction]->setChecked(marked);
+    navigation_[autocountAction]->setIcon(autocountIcon(e.autocountImage()));
+    TrackBar1->setEnabled(open);
+
+    // The engine's moves of the thumb are program moves: mirroring them reads nothing.
+    const TrackBarState& t = e.trackBar();
+    thumbSetByProgram = true;
+    TrackBar1->setRange(t.minimum, t.maximum);
+    TrackBar1->setValue(t.position);
+    thumbSetByProgram = false;
+    TrackBar1->setSelection(t.selStart, t.selEnd);
+
+    if (open) Chart1->setMarker(r.markerX);
+}
+
+void TfrmRecord::showSessionReport() {
+    const SessionReport& report = engine_->report();
+    for (int c = 1; c <= 4; ++c) {
+        Chart1->setCurve(c, c <= report.channelCount ? report.curves[c]
+                                                     : std::vector<std::pair<double, double>>{});
+        LabeledEditLabel[c]->setText(fromUtf8(report.counterCaptions[c]));
+    }
+    Chart1->showOnly(1);
+    Label3->setText(fromUtf8(report.counterNames[1]));
+    Label3->adjustSize();
+    stillaafteljara();
+}
+
+bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) {
+    bool opened = false;
+    {
+        LongWork busy(this, tr("Opening %1 ...").arg(imagefile));
+        runHandler([&] {
+            opened = engine_->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed);
+            if (opened) showSessionReport();
+        });
+    }
+    if (!engine_->isOpen()) {
+        if (!engine_->message().empty()) showError(fromUtf8(engine_->message()));
+        PaintBox1->clearPicture();
+        return false;
+    }
+    if (engine_->damagedLines() > 0) {
+        messages_.show(
+            this, MessageKind::warning,
+            tr("%1 has %n damaged line(s); the first is line %2. They are shown as far as they "
+               "could be read.",
+               nullptr, int(std::min<int64_t>(engine_->damagedLines(), INT32_MAX)))
+                .arg(QString::fromLocal8Bit(engine_->recordingName().c_str()))
+                .arg(engine_->firstDamagedLine()));
+    }
+    return true;
+}
+
+std::optional<TfrmRecord::ChosenRecording> TfrmRecord::runOpenDialog() {
+    const QStringList filters{tr("Image file (*.blb)"), tr("Compressed file (*.blc)")};
+    QFileDialog OpenDialog1(this, tr("Open a recording"));
+    OpenDialog1.setObjectName("OpenDialog1");
+    OpenDialog1.setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1.setNameFilters(filters);
+    OpenDialog1.selectNameFilter(filters[0]);
+    // The folder of the recording opened last, as the store remembers it.
+    if (store_ != nullptr) {
+        if (const auto folder = store_->readText("lastfolderopend"); folder && !folder->empty()) {
+            OpenDialog1.setDirectory(QString::fromLocal8Bit(folder->c_str()));
+        }
+    }
+    if (OpenDialog1.exec() != QDialog::Accepted || OpenDialog1.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return ChosenRecording{OpenDialog1.selectedFiles().front(),
+                           OpenDialog1.selectedNameFilter() == filters[1]};
+}
+
+void TfrmRecord::Timer1Timer() {
+    Timer1->stop();
+    if (!recordingArgument_.isEmpty()) {
+        emit openingFinished(OpenBlbFile(recordingArgument_, false));
+        return;
+    }
+    const std::optional<ChosenRecording> chosen =
+        chooseRecording ? chooseRecording() : runOpenDialog();
+    if (!chosen) {
+        close();
+        return;
+    }
+    emit openingFinished(OpenBlbFile(chosen->fileName, chosen->compressed));
+}
+
+void TfrmRecord::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        Timer1->start();
+    }
+}
+
+void TfrmRecord::closeEvent(QCloseEvent* event) {
+    // The stored settings replace the session's values; nothing is saved.
+    try {
+        if (store_ != nullptr) settings_.Read_Registry(*store_);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+    event->accept();
+}
+
+void TfrmRecord::beginbtnClick() {
+    runHandler([this] { engine_->beginbtnClick(); });
+}
+
+void TfrmRecord::backwardbtnClick() {
+    runHandler([this] { engine_->backwardbtnClick(); });
+}
+
+void TfrmRecord::FarwardbtnClick() {
+    runHandler([this] { engine_->FarwardbtnClick(); });
+}
+
+void TfrmRecord::endbtnClick() {
+    runHandler([this] { engine_->endbtnClick(); });
+}
+
+void TfrmRecord::AutocountbtnClick() {
+    const bool runs = engine_->autocountImage() == 5;
+    runHandler([this, runs] {
+        if (!runs) {
+            engine_->AutocountbtnClick();
+            return;
+        }
+        LongWork busy(this, tr("Counting the marked frames ..."));
+        engine_->AutocountbtnClick(
+            [&busy](int32_t done, int32_t total) { busy.progress(done, total); });
+    });
+}
+
+void TfrmRecord::TrackBar1Change(int position) {
+    if (thumbSetByProgram) return;
+    runHandler([this, position] { engine_->TrackBar1Change(position); });
+}
+
+void TfrmRecord::PaintBox1Gesture(StrokeGesture gesture) {
+    switch (gesture) {
+        case StrokeGesture::sgiLeft:
+            FarwardbtnClick();
+            break;
+        case StrokeGesture::sgiRight:
+            backwardbtnClick();
+            break;
+        case StrokeGesture::sgiChevronLeft:
+            beginbtnClick();
+            break;
+        case StrokeGesture::sgiChevronRight:
+            endbtnClick();
+            break;
+        case StrokeGesture::sgiUp:
+        case StrokeGesture::sgiDown:
+            AutocountbtnClick();
+            break;
+        case StrokeGesture::none:
+            break;
+    }
+}
+
+void TfrmRecord::Chart1Click() {
+    const int channels = engine_->isOpen() ? engine_->report().channelCount : 1;
+    if (channels <= 1) return;
+    int k = Chart1->firstShown(channels);
+    if (k < 0) k = channels - 1;
+    Chart1->setShown(k, false);
+    k = k + 1;
+    if (k > channels - 1) k = 0;
+    Chart1->setShown(k, true);
+    Label3->setText(fromUtf8(engine_->report().counterNames[k + 1]));
+    Label3->adjustSize();
+}
+
+void TfrmRecord::SpeedButton2Click() {
+    close();
+}
+
+}  // namespace velkor

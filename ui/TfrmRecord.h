@@ -1,0 +1,129 @@
+// TfrmRecord, the View Record window: the picture of the frame, the counters and time beside it,
+// the throughput chart, the track bar and the tool bar. A thin layer over the replay engine: it
+// gives the engine the picture's width W, calls its operations from the handlers and shows what
+// the engine reports. Errors raised in a handler are shown in a message box; the window goes on.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "replay/replay_engine.h"
+#include "settings/Tsett.h"
+#include "ui/stroke_recognizer.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace velkor {
+
+class FramePicture;
+class MessageBoxes;
+class SelectionTrackBar;
+class ThroughputChart;
+
+class TfrmRecord : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `settings` and `store` are the program's settings set and store (the store may be null);
+    // `messages` shows the message boxes. All three outlive the window.
+    TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& messages,
+               QWidget* parent = nullptr);
+    ~TfrmRecord() override;
+
+    // Start-up: the first command-line argument (empty: ask with the open dialog).
+    void setRecordingArgument(const QString& name) { recordingArgument_ = name; }
+    // A recording chosen in the open dialog, and whether under "Compressed file".
+    struct ChosenRecording {
+        QString fileName;
+        bool compressed = false;
+    };
+    // How Timer1Timer asks for a recording; by default it shows OpenDialog1. Empty: cancelled.
+    std::function<std::optional<ChosenRecording>()> chooseRecording;
+
+    // Opens the recording (with a busy cursor) and shows frame 1, or the reason it cannot.
+    // Returns whether a recording is open.
+    bool OpenBlbFile(const QString& imagefile, bool chosenAsCompressed);
+    void Timer1Timer();
+
+    // The handlers of the window's controls.
+    void beginbtnClick();
+    void backwardbtnClick();
+    void FarwardbtnClick();
+    void endbtnClick();
+    void AutocountbtnClick();
+    void TrackBar1Change(int position);
+    void PaintBox1Gesture(StrokeGesture gesture);
+    void Chart1Click();
+    void SpeedButton2Click();
+    // Places the counter fields beside their channels.
+    void stillaafteljara();
+
+    ReplayEngine& engine() { return *engine_; }
+    const ReplayEngine& engine() const { return *engine_; }
+    bool thumbSetByProgram = false;
+
+    // Controls, by their names in the window's design.
+    QWidget* Panel1 = nullptr;
+    ThroughputChart* Chart1 = nullptr;
+    QWidget* Panel4 = nullptr;
+    QWidget* Panel5 = nullptr;
+    SelectionTrackBar* TrackBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* beginbtn = nullptr;
+    QToolButton* backwardbtn = nullptr;
+    QToolButton* Farwardbtn = nullptr;
+    QToolButton* endbtn = nullptr;
+    QToolButton* autocountbtn = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
+    std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
+    FramePicture* PaintBox1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+  signals:
+    // Timer1Timer has finished: a recording is open (true), or the opening failed (false).
+    void openingFinished(bool opened);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildLayout();
+    void buildToolBar();
+    void buildCounterPanel();
+    void giveFrameWidth();
+    // Runs one handler's work; an error it raises is shown in a message box.
+    void runHandler(const std::function<void()>& work);
+    void showError(const QString& text);
+    // Shows what the engine reports: read-outs, buttons, track bar, marker, automatic count.
+    void showEngineState();
+    void showSessionReport();
+    void drawCurrentFrame();
+    std::optional<ChosenRecording> runOpenDialog();
+
+    Tsett& settings_;
+    SettingsBackend* store_;
+    MessageBoxes& messages_;
+    std::unique_ptr<ReplayEngine> engine_;
+    QString recordingArgument_;
+    bool shownOnce_ = false;
+    std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
+};
+
+}  // namespace velkor

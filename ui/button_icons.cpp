@@ -1,0 +1,54 @@
+// Automatic count button pictures: an empty flag to set the mark, a planted flag with an arrow
+// to count up to here.
+#include "ui/button_icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace velkor {
+namespace {
+
+QPixmap drawFlag(bool marked, qreal scale) {
+    QPixmap pixmap(int(32 * scale), int(32 * scale));
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor navy(0x00, 0x00, 0x80);
+    // The pole.
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 4), QPointF(7, 29));
+    // The flag.
+    QPainterPath flag;
+    flag.moveTo(8, 5);
+    flag.lineTo(22, 9);
+    flag.lineTo(8, 14);
+    flag.closeSubpath();
+    p.setPen(QPen(navy, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(marked ? QBrush(QColor(0xE0, 0x40, 0x30)) : QBrush(Qt::white));
+    p.drawPath(flag);
+    if (marked) {
+        // An arrow from the mark onward: count up to the frame shown.
+        p.setPen(QPen(navy, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(11, 22), QPointF(28, 22));
+        p.drawLine(QPointF(23, 17), QPointF(28, 22));
+        p.drawLine(QPointF(23, 27), QPointF(28, 22));
+    } else {
+        // A plus: set the mark here.
+        p.setPen(QPen(navy, 2.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(15, 22), QPointF(27, 22));
+        p.drawLine(QPointF(21, 16), QPointF(21, 28));
+    }
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon autocountIcon(int image) {
+    QIcon icon;
+    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawFlag(image == 5, scale));
+    return icon;
+}
+
+}  // namespace velkor

@@ -1,0 +1,118 @@
+// The picture widget: image backing, mouse and touch strokes.
+#include "ui/frame_picture.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTouchEvent>
+
+namespace velkor {
+
+FramePicture::FramePicture(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    setMinimumSize(16, 16);
+    stroke_.reserve(4096);
+    setToolTip(
+        tr("Draw on the picture with the mouse or a finger:\n"
+           "stroke left: next frame, stroke right: previous frame,\n"
+           "'<': first frame, '>': last frame, up or down: automatic count"));
+}
+
+QRgb FramePicture::buttonFace() const {
+    return palette().color(QPalette::Button).rgb();
+}
+
+void FramePicture::drawFrame(const FramePictureSource& source) {
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+    teiknaramman(image_, source, buttonFace());
+    update();
+}
+
+void FramePicture::clearPicture() {
+    image_ = QImage(size(), QImage::Format_RGB32);
+    image_.fill(pictureBackground);
+    update();
+}
+
+void FramePicture::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (image_.isNull()) {
+        painter.fillRect(event->rect(), QColor::fromRgb(pictureBackground));
+        return;
+    }
+    painter.drawImage(event->rect(), image_, event->rect());
+    // Parts of the widget the image does not cover yet (a resize not drawn yet) stay white.
+    const QRegion uncovered = QRegion(event->rect()) - QRegion(image_.rect());
+    for (const QRect& r : uncovered) painter.fillRect(r, QColor::fromRgb(pictureBackground));
+}
+
+void FramePicture::resizeEvent(QResizeEvent*) {
+    if (image_.size() == size()) return;
+    QImage resizedImage(size(), QImage::Format_RGB32);
+    resizedImage.fill(pictureBackground);
+    image_ = resizedImage;
+    emit resized();
+}
+
+void FramePicture::beginStroke(QPointF at) {
+    stroke_.clear();
+    stroking_ = true;
+    stroke_.push_back({int32_t(at.x()), int32_t(at.y())});
+}
+
+void FramePicture::continueStroke(QPointF at) {
+    if (!stroking_) return;
+    stroke_.push_back({int32_t(at.x()), int32_t(at.y())});
+}
+
+void FramePicture::endStroke(QPointF at) {
+    if (!stroking_) return;
+    continueStroke(at);
+    stroking_ = false;
+    const StrokeGesture recognized = recognizeStroke(stroke_);
+    if (recognized != StrokeGesture::none) emit gesture(recognized);
+}
+
+void FramePicture::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) beginStroke(event->position());
+}
+
+void FramePicture::mouseMoveEvent(QMouseEvent* event) {
+    continueStroke(event->position());
+}
+
+void FramePicture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) endStroke(event->position());
+}
+
+bool FramePicture::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd: {
+            auto* touch = static_cast<QTouchEvent*>(event);
+            // One finger draws a stroke; a second finger makes it no gesture.
+            if (touch->points().size() != 1) {
+                stroking_ = false;
+            } else {
+                const QPointF at = touch->points().front().position();
+                if (event->type() == QEvent::TouchBegin)
+                    beginStroke(at);
+                else if (event->type() == QEvent::TouchUpdate)
+                    continueStroke(at);
+                else
+                    endStroke(at);
+            }
+            event->accept();
+            return true;
+        }
+        case QEvent::TouchCancel:
+            stroking_ = false;
+            event->accept();
+            return true;
+        default:
+            return QWidget::event(event);
+    }
+}
+
+}  // namespace velkor

@@ -1,0 +1,62 @@
+// Chart1, the session's throughput chart: one grey area curve per channel (Series1..Series4, one
+// shown at a time) on a time-of-day axis, the current frame's marker (Series5, a thin black bar
+// as tall as the vertical axis) and Label3 at the lower left naming the channel shown.
+#pragma once
+
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <array>
+#include <utility>
+#include <vector>
+
+class QLabel;
+
+namespace velkor {
+
+class ThroughputChart : public QChartView {
+    Q_OBJECT
+  public:
+    explicit ThroughputChart(QWidget* parent = nullptr);
+
+    // Replaces the curve of channel c (1..4); x: time of day in days, y: fish per minute.
+    void setCurve(int c, const std::vector<std::pair<double, double>>& points);
+    // Shows the curve of channel c alone (Series c active, the others not) and rescales.
+    void showOnly(int c);
+    // Index from 0 of the first shown curve among the first `limit` series, or -1.
+    int firstShown(int limit) const;
+    void setShown(int index, bool shown);
+    // Moves the marker to time of day x (days).
+    void setMarker(double x);
+    bool hasMarker() const { return markerSet_; }
+    double markerX() const { return markerX_; }
+    double verticalMaximum() const { return axisY_->max(); }
+
+    // Chart time of a day fraction and back: the axis shows times of day of a fixed day.
+    static double axisValue(double dayFraction);
+    static double dayFraction(double axisValue);
+
+    std::array<QAreaSeries*, 5> Series{};  // Series[1]..Series[4]: the curves
+    QLineSeries* Series5 = nullptr;        // the marker
+    QLabel* Label3 = nullptr;
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void rescale();
+
+    std::array<QLineSeries*, 5> curveLines_{};
+    QDateTimeAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    bool markerSet_ = false;
+    double markerX_ = 0;
+};
+
+}  // namespace velkor
