@@ -64,20 +64,11 @@ void TForm2::autofiskiflokkur(int32_t tnr) {
     s.minArea[tnr] = minArea;
 
     // Segment parameters and edge smoothing follow the size of the fish.
-    struct Row {
-        int32_t upTo, minSegmentWidth, mergeGap, edgeAngleWeight;
-    };
-    static constexpr Row rows[] = {
-        {17, 4, 4, 45},  {34, 4, 4, 42},  {70, 4, 4, 34},   {150, 4, 4, 30},
-        {350, 6, 5, 33}, {700, 7, 6, 33}, {1500, 8, 7, 30}, {10000, 10, 9, 28},
-    };
-    for (const Row& row : rows) {
-        if (minArea <= row.upTo) {
-            s.minSegmentWidth[tnr] = row.minSegmentWidth;
-            s.mergeGap[tnr] = row.mergeGap;
-            s.edgeAngleWeight[tnr] = row.edgeAngleWeight;
-            return;
-        }
+    if (const AdaptationRow* row = adaptationRowFor(minArea)) {
+        s.minSegmentWidth[tnr] = row->minSegmentWidth;
+        s.mergeGap[tnr] = row->mergeGap;
+        s.edgeAngleWeight[tnr] = row->edgeAngleWeight;
+        return;
     }
     // Very large fish keep their segment parameters, only kept from falling below 4.
     if (s.minSegmentWidth[tnr] < 4) s.minSegmentWidth[tnr] = 4;

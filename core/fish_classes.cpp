@@ -22,6 +22,17 @@ const std::array<FishClass, fishClassCount> fishClassTable{{
     {"3 Kg", 12, 11, 22, 34, 212, 196},
 }};
 
+const AdaptationRow* adaptationRowFor(int32_t minArea) {
+    static constexpr AdaptationRow rows[] = {
+        {17, 4, 4, 45},  {34, 4, 4, 42},  {70, 4, 4, 34},   {150, 4, 4, 30},
+        {350, 6, 5, 33}, {700, 7, 6, 33}, {1500, 8, 7, 30}, {10000, 10, 9, 28},
+    };
+    for (const AdaptationRow& row : rows) {
+        if (minArea <= row.upTo) return &row;
+    }
+    return nullptr;
+}
+
 std::string_view fishClassName(int32_t sizeGroup) {
     return fishClassTable[clampSizeGroup(sizeGroup)].name;
 }

@@ -37,4 +37,16 @@ int32_t pixelWidth(int32_t span, int32_t mm, int32_t counterWidthMm);
 // Truncates toward zero; NaN or a value outside the 32-bit range raises OverflowError.
 int32_t truncateToInt32(long double x, const char* what);
 
+// Segment parameters and edge smoothing that the automatic adaptation gives a channel whose
+// minArea is up to upTo (and above the previous row's upTo).
+struct AdaptationRow {
+    int32_t upTo;
+    int32_t minSegmentWidth;
+    int32_t mergeGap;
+    int32_t edgeAngleWeight;
+};
+
+// The row for a minArea, or nullptr above 10000 (the channel keeps its segment parameters).
+const AdaptationRow* adaptationRowFor(int32_t minArea);
+
 }  // namespace velkor

@@ -1,0 +1,110 @@
+// Properties that hold for any valid input: the arrays are never overrun (the sanitizer build
+// runs this too), every line leaves currentLine zeroed and the live objects well formed. Live
+// objects are not always in order: a full join takes the previous line's span of the joined
+// objects, which may reach over a neighbouring segment of this line. Plus arithmetic overflow on a
+// runaway object, which must raise an error instead of wrapping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <random>
+
+#include "tests/core/core_fixture.h"
+
+namespace velkor::testing {
+namespace {
+
+std::vector<Seg> randomLine(std::mt19937& rng, int32_t maxSegments) {
+    std::vector<Seg> line;
+    const int32_t n = std::uniform_int_distribution<int32_t>(0, maxSegments)(rng);
+    int32_t x = std::uniform_int_distribution<int32_t>(0, 20)(rng);
+    for (int32_t k = 0; k < n; ++k) {
+        const int32_t w = std::uniform_int_distribution<int32_t>(1, 40)(rng);
+        line.push_back({x, x + w});
+        x += w + std::uniform_int_distribution<int32_t>(1, 30)(rng);
+    }
+    return line;
+}
+
+void randomChannels(std::mt19937& rng, CoreState& s) {
+    auto pick = [&](int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+    };
+    s.channelCount = pick(1, 4);
+    int32_t edge = 0;
+    for (int32_t ch = 1; ch <= maxChannels; ++ch) {
+        edge += pick(50, 700);
+        s.channelTable[ch].rightEdge = edge;
+        Limits l;
+        l.minLength = pick(1, 6);
+        l.maxLength = l.minLength * 50;
+        l.minWidth = pick(1, 6);
+        l.maxWidth = l.minWidth * 20;
+        l.minArea = pick(5, 40);
+        l.maxArea = l.maxWidth * l.maxLength;
+        l.edgeAngleWeight = pick(25, 45);
+        l.minSegmentWidth = pick(0, 5);
+        l.mergeGap = pick(0, 9);
+        setLimits(s, ch, l);
+    }
+}
+
+TEST_F(CoreTest, RandomLinesKeepTheInvariants) {
+    std::mt19937 rng(20240611);
+    int64_t closedTotal = 0;
+    for (int32_t scene = 0; scene < 40; ++scene) {
+        randomChannels(rng, s);
+        s.previousCount = 0;
+        // Dense scenes push the line to its capacity; sparse ones give long-lived objects.
+        const int32_t maxSegments = scene % 4 == 0 ? 600 : 40;
+        for (int32_t line = 0; line < 500; ++line) {
+            std::vector<Seg> raw = randomLine(rng, maxSegments);
+            if (raw.size() > static_cast<size_t>(lineCapacity)) raw.resize(lineCapacity);
+            const int32_t liveBefore = s.previousCount;
+            const auto closed = feed(raw);
+            closedTotal += static_cast<int64_t>(closed.size());
+
+            ASSERT_LE(s.previousCount, lineCapacity);
+            ASSERT_EQ(s.previousCount, s.currentCount);
+            ASSERT_LE(s.closedCount, liveBefore);
+            for (int32_t k = 1; k <= lineCapacity; ++k) {
+                tskepna rest = s.currentLine[k];  // above currentCount: raw ends of older lines
+                if (k > s.currentCount) rest.v = rest.h = 0;
+                ASSERT_EQ(rest, tskepna{}) << "line " << line << " entry " << k;
+            }
+            for (int32_t k = 1; k <= s.previousCount; ++k) {
+                ASSERT_GE(s.previousLine[k].lengd, 1);
+                ASSERT_GE(s.previousLine[k].klofinn, 0);
+                ASSERT_GE(s.previousLine[k].astand, 0);
+                ASSERT_LE(s.previousLine[k].astand, 3);
+            }
+        }
+    }
+    EXPECT_GT(closedTotal, 0);
+}
+
+TEST_F(CoreTest, RunawayAreaRaisesOverflowAndForgetsTheLine) {
+    // A permanent dark streak: one object whose area has grown to the edge of 32 bits.
+    tskepna streak = object(10, 20, 5, 0);
+    streak.flatarmal = std::numeric_limits<int32_t>::max() - 5;
+    setLive({streak, object(40, 50, 5, 50)});
+    EXPECT_THROW(feed({{10, 20}, {40, 50}}), OverflowError);
+
+    // The state is sound again: no live objects, currentLine zeroed, and the next line runs.
+    EXPECT_EQ(s.previousCount, 0);
+    for (int32_t k = 1; k <= lineCapacity; ++k) {
+        ASSERT_EQ(s.currentLine[k].lengd, 0);
+        ASSERT_EQ(s.currentLine[k].flatarmal, 0);
+    }
+    EXPECT_TRUE(feed({{10, 20}}).empty());
+    EXPECT_EQ(live()[0], object(10, 20, 1, 10));
+}
+
+TEST_F(CoreTest, RunawayLengthRaisesOverflow) {
+    tskepna streak = object(10, 20, std::numeric_limits<int32_t>::max(), 50);
+    setLive({streak});
+    EXPECT_THROW(feed({{10, 20}}), OverflowError);
+}
+
+}  // namespace
+}  // namespace velkor::testing
