@@ -1,0 +1,116 @@
+// Replay throughput on a long generated recording: the whole count (lines/s), the floor of
+// reading the file in 2,000,000-byte blocks and summing its words, and the line-count pass of
+// the opening (bytes/s). Prints the ratio of the whole count to the floor.
+// VELKOR_BENCH_LINES sets the recording's length (default 20 million lines).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "bench/replay/long_recording.h"
+#include "replay/record_reader.h"
+#include "replay/replay_engine.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Recording {
+    std::string blb;
+    int64_t lines;
+    int64_t bytes;
+    Recording() {
+        const char* env = std::getenv("VELKOR_BENCH_LINES");
+        lines = env ? std::atoll(env) : 20'000'000;
+        blb = (std::filesystem::temp_directory_path() /
+               ("velkor-bench-" + std::to_string(getpid()) + ".blb"))
+                  .string();
+        velkor::bench::writeLongRecording(blb, lines);
+        bytes = static_cast<int64_t>(std::filesystem::file_size(blb));
+    }
+    ~Recording() {
+        std::filesystem::remove(blb);
+        std::filesystem::remove(blb.substr(0, blb.size() - 4) + ".mse");
+    }
+};
+
+Recording& recording() {
+    static Recording r;
+    return r;
+}
+
+double wholeCountLinesPerSecond = 0, floorLinesPerSecond = 0;
+
+void BM_WholeCount(benchmark::State& state) {
+    Recording& r = recording();
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        velkor::Tsett settings;
+        velkor::ReplayEngine engine(settings, nullptr);
+        engine.setFrameWidth(1116);
+        engine.OpenBlbFile(r.blb);
+        for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
+        benchmark::DoNotOptimize(engine.channelTotal(1));
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    state.SetItemsProcessed(state.iterations() * r.lines);
+    wholeCountLinesPerSecond = state.iterations() * r.lines / seconds;
+}
+
+void BM_ReadFloor(benchmark::State& state) {
+    Recording& r = recording();
+    std::vector<char> block(2'000'000);
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        std::FILE* f = std::fopen(r.blb.c_str(), "rb");
+        int64_t sum = 0;
+        size_t n;
+        while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
+            const auto* words = reinterpret_cast<const int16_t*>(block.data());
+            for (size_t i = 0; i < n / 2; ++i) sum += words[i];
+        }
+        std::fclose(f);
+        benchmark::DoNotOptimize(sum);
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    state.SetItemsProcessed(state.iterations() * r.lines);
+    state.SetBytesProcessed(state.iterations() * r.bytes);
+    floorLinesPerSecond = state.iterations() * r.lines / seconds;
+}
+
+void BM_LineCountPass(benchmark::State& state) {
+    Recording& r = recording();
+    velkor::RecordReader reader;
+    for (auto _ : state) {
+        reader.open(r.blb);
+        benchmark::DoNotOptimize(reader.fjoldilinaiskra());
+    }
+    state.SetBytesProcessed(state.iterations() * r.bytes);
+}
+
+BENCHMARK(BM_WholeCount)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_LineCountPass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    std::printf("recording: %lld lines, %lld bytes\n", static_cast<long long>(recording().lines),
+                static_cast<long long>(recording().bytes));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (wholeCountLinesPerSecond > 0 && floorLinesPerSecond > 0)
+        std::printf("whole count / read floor: %.3f (%.1f M lines/s against %.1f M lines/s)\n",
+                    wholeCountLinesPerSecond / floorLinesPerSecond, wholeCountLinesPerSecond / 1e6,
+                    floorLinesPerSecond / 1e6);
+    return 0;
+}

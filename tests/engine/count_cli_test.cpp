@@ -1,0 +1,183 @@
+// velkor-count from the outside: the built binary run on small sessions, its outputs, exit
+// statuses and messages, and its totals against stepping through the same recording.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+
+#include "engine_fixture.h"
+
+namespace velkor::test {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun runCount(const std::string& arguments) {
+    TempDir dir;
+    const std::string errFile = dir.file("stderr");
+    const std::string command =
+        std::string("'") + VELKOR_COUNT_EXE + "' " + arguments + " 2>'" + errFile + "'";
+    CliRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    char block[4096];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, pipe)) > 0) run.out.append(block, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(in), {});
+    return run;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The three-channel session of the engine tests, in a folder of its own.
+struct CountedSession {
+    TempDir dir;
+    std::string blb = dir.file("tank.blb");
+    CountedSession() {
+        Scene scene(3020);
+        for (int k = 0; k < 30; ++k) {
+            const int base = k * 100;
+            scene.fish(base + 5, 10, 20, 30).fish(base + 50, 10, 40, 52);
+            scene.fish(base + 95, 10, 200, 210);
+            scene.fish(base + 20, 12, 350, 362).fish(base + 20, 12, 380, 392);
+            scene.fish(base + 60, 8, 420, 432);
+        }
+        writeRecording(blb, scene);
+        writeText(dir.file("tank.mse"),
+                  reportText({{0, 170, "Left"}, {171, 340, "Middle"}, {341, 511, "Right"}}));
+    }
+};
+
+TEST(VelkorCount, SummaryEqualsSteppingFrameByFrame) {
+    CountedSession session;
+    const CliRun run = runCount("--frame-width 100 --json '" + session.blb + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"summary\": {\"lines\": 3020, \"frames\": 31, \"frameWidth\": 100, \"totals\": "
+              "[60, 30, 90], \"total\": 180, \"damagedLines\": 0}}\n");
+
+    Tsett settings;
+    ReplayEngine engine(settings, nullptr);
+    engine.setFrameWidth(100);
+    ASSERT_TRUE(engine.OpenBlbFile(session.blb));
+    for (int f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
+    const auto summary = nlohmann::json::parse(run.out)["summary"];
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(summary["totals"][c - 1], engine.channelTotal(c));
+
+    const CliRun part = runCount("--frame-width 100 --from 5 --to 9 --json '" + session.blb + "'");
+    ASSERT_EQ(part.status, 0) << part.err;
+    EXPECT_EQ(nlohmann::json::parse(part.out)["summary"]["totals"],
+              nlohmann::json::parse("[10, 5, 15]"));
+}
+
+TEST(VelkorCount, TableAndTrace) {
+    CountedSession session;
+    const CliRun table = runCount("--frame-width 100 '" + session.blb + "'");
+    ASSERT_EQ(table.status, 0) << table.err;
+    for (const char* text : {"tank.blb", "Left", "Middle", "Right", "Sum", "180", "3020 lines"})
+        EXPECT_NE(table.out.find(text), std::string::npos) << text << "\n" << table.out;
+
+    const CliRun trace =
+        runCount("--frame-width 100 --counter-type 5 --trace '" + session.blb + "'");
+    ASSERT_EQ(trace.status, 0) << trace.err;
+    const auto lines = linesOf(trace.out);
+    int closed = 0, frames = 0;
+    for (const auto& line : lines) {
+        const auto j = nlohmann::json::parse(line);
+        if (j.contains("closed")) {
+            ++closed;
+            EXPECT_EQ(j["closed"].size(), 19u);  // frame, line, channel and the 16 fields
+            EXPECT_TRUE(j["closed"]["K_sami_fiskur"].is_boolean());
+        } else if (j.contains("frame")) {
+            EXPECT_EQ(j["frame"], ++frames);
+            EXPECT_EQ(j["params"].size(), 3u);
+            EXPECT_EQ(j["params"][0].size(), 12u);
+            EXPECT_EQ(j["capacity"].size(), 3u);
+        }
+    }
+    EXPECT_EQ(closed, 180);
+    EXPECT_EQ(frames, 31);
+    const auto summary = nlohmann::json::parse(lines.back());
+    ASSERT_TRUE(summary.contains("summary"));
+    EXPECT_EQ(summary["summary"]["total"], 180);
+    // Real values carry 17 significant digits (the running means have moved off the class seed).
+    EXPECT_TRUE(std::regex_search(trace.out, std::regex("\"avgArea\": [0-9]{3}\\.[0-9]{14}")));
+}
+
+TEST(VelkorCount, SeveralRecordingsInTheOrderGivenAndErrorsNamingTheFile) {
+    CountedSession session;
+    TempDir other;
+    writeRecording(other.file("small.blb"), Scene().fish(2, 6, 100, 110).length(30));
+    writeText(other.file("small.mse"), reportText({{0, 511, "One"}}));
+    writeRecording(other.file("noreport.blb"), Scene(30));
+
+    const CliRun run =
+        runCount("--json '" + session.blb + "' '" + other.file("noreport.blb") + "' '" +
+                 other.file("missing.blb") + "' '" + other.file("small.blb") + "'");
+    EXPECT_EQ(run.status, 1);
+    const auto lines = linesOf(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(nlohmann::json::parse(lines[0])["summary"]["lines"], 3020);
+    EXPECT_EQ(nlohmann::json::parse(lines[1])["summary"]["lines"], 30);
+    const auto errors = linesOf(run.err);
+    ASSERT_EQ(errors.size(), 2u) << run.err;
+    EXPECT_EQ(errors[0],
+              other.file("noreport.blb") + ": Cant find corresponding reportfile (.mse)");
+    EXPECT_EQ(errors[1].rfind(other.file("missing.blb"), 0), 0u) << errors[1];
+
+    const CliRun range = runCount("--frame-width 100 --from 5 --to 32 '" + session.blb + "'");
+    EXPECT_EQ(range.status, 1);
+    EXPECT_NE(range.err.find("tank.blb"), std::string::npos);
+    EXPECT_NE(range.err.find("1..31"), std::string::npos) << range.err;
+}
+
+TEST(VelkorCount, DamagedLinesAreReported) {
+    TempDir dir;
+    {
+        RecordWriter writer(dir.file("cut.blb"), 0, 511);
+        writer.writeLine({{100, 110}});
+        writer.writeRawWords({3, 100, 110});  // a line cut off by the end of the file
+        writer.finish();
+    }
+    writeText(dir.file("cut.mse"), reportText({{0, 511, "One"}}));
+    const CliRun run = runCount("--json '" + dir.file("cut.blb") + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["summary"]["damagedLines"], 1);
+    EXPECT_NE(run.err.find("cut.blb: 1 damaged lines, the first at line 2"), std::string::npos)
+        << run.err;
+}
+
+TEST(VelkorCount, UsageHelpAndVersion) {
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* text;  // in stdout for 0, in stderr otherwise
+    };
+    for (const Case& c :
+         {Case{"", 2, "RECORDING"}, Case{"--frame-width 0 x.blb", 2, "Usage"},
+          Case{"--frame-width 2002 x.blb", 2, "Usage"}, Case{"--from 3 x.blb", 2, "--to"},
+          Case{"--from 4 --to 3 x.blb", 2, ""}, Case{"--bogus x.blb", 2, "bogus"},
+          Case{"--help", 0, "--frame-width"}, Case{"--version", 0, "velkor-count"}}) {
+        const CliRun run = runCount(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.text), std::string::npos)
+            << c.arguments << "\n"
+            << run.out << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace velkor::test

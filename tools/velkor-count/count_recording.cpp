@@ -1,0 +1,240 @@
+// Counting one recording for velkor-count, with its three kinds of output.
+#include "tools/velkor-count/count_recording.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <exception>
+
+#include "core/errors.h"
+#include "replay/replay_engine.h"
+
+namespace velkor {
+
+namespace {
+
+// Appends formatted text to a fixed line buffer; the trace is written without allocating.
+class LineBuilder {
+  public:
+    void clear() { length_ = 0; }
+    void text(const char* s) {
+        while (*s != 0 && length_ < sizeof line_) line_[length_++] = *s++;
+    }
+    void number(int64_t v) { format("%" PRId64, v); }
+    // 17 significant digits: the double read back is the one written.
+    void real(double v) { format("%.17g", v); }
+    void flag(bool b) { text(b ? "true" : "false"); }
+    void writeTo(OutputSink& out) { out.write(line_, length_); }
+    std::string str() const { return std::string(line_, length_); }
+
+  private:
+    template <typename T>
+    void format(const char* pattern, T v) {
+        const int n = std::snprintf(line_ + length_, sizeof line_ - length_, pattern, v);
+        if (n > 0) length_ = std::min(sizeof line_ - 1, length_ + static_cast<size_t>(n));
+    }
+    char line_[4096];
+    size_t length_ = 0;
+};
+
+void traceObject(LineBuilder& b, int32_t frame, int32_t line, int32_t channel, const tskepna& o) {
+    b.clear();
+    b.text("{\"closed\": {\"frame\": ");
+    b.number(frame);
+    b.text(", \"line\": ");
+    b.number(line);
+    b.text(", \"channel\": ");
+    b.number(channel);
+    const std::pair<const char*, int32_t> fields[] = {{"lengd", o.lengd},
+                                                      {"v", o.v},
+                                                      {"h", o.h},
+                                                      {"breidd", o.breidd},
+                                                      {"xv", o.xv},
+                                                      {"xh", o.xh},
+                                                      {"flatarmal", o.flatarmal},
+                                                      {"litur", o.litur},
+                                                      {"sjalfs_lengd", o.sjalfs_lengd},
+                                                      {"sjalfs_flat", o.sjalfs_flat},
+                                                      {"klofinn", o.klofinn},
+                                                      {"vsn", o.vsn},
+                                                      {"hsn", o.hsn},
+                                                      {"inte", o.inte},
+                                                      {"astand", o.astand}};
+    for (const auto& [name, value] : fields) {
+        b.text(", \"");
+        b.text(name);
+        b.text("\": ");
+        b.number(value);
+    }
+    b.text(", \"K_sami_fiskur\": ");
+    b.flag(o.K_sami_fiskur);
+    b.text("}}\n");
+}
+
+void traceFrame(LineBuilder& b, const ReplayEngine& engine, int32_t frame) {
+    const CoreState& s = engine.core();
+    const int32_t channels = s.channelCount;
+    b.clear();
+    b.text("{\"frame\": ");
+    b.number(frame);
+    b.text(", \"totals\": [");
+    for (int32_t c = 1; c <= channels; ++c) {
+        if (c > 1) b.text(", ");
+        b.number(engine.channelTotal(c));
+    }
+    b.text("], \"capacity\": [");
+    for (int32_t c = 1; c <= channels; ++c) {
+        if (c > 1) b.text(", ");
+        b.number(engine.frameCapacity(c));
+    }
+    b.text("], \"params\": [");
+    for (int32_t c = 1; c <= channels; ++c) {
+        b.text(c > 1 ? ", {" : "{");
+        const std::pair<const char*, int32_t> ints[] = {{"minSegmentWidth", s.minSegmentWidth[c]},
+                                                        {"mergeGap", s.mergeGap[c]},
+                                                        {"minLength", s.minLength[c]},
+                                                        {"maxLength", s.maxLength[c]},
+                                                        {"minWidth", s.minWidth[c]},
+                                                        {"maxWidth", s.maxWidth[c]},
+                                                        {"minArea", s.minArea[c]},
+                                                        {"maxArea", s.maxArea[c]},
+                                                        {"edgeAngleWeight", s.edgeAngleWeight[c]}};
+        bool first = true;
+        for (const auto& [name, value] : ints) {
+            b.text(first ? "\"" : ", \"");
+            first = false;
+            b.text(name);
+            b.text("\": ");
+            b.number(value);
+        }
+        const std::pair<const char*, double> reals[] = {
+            {"avgLength", s.avgLength[c]}, {"avgWidth", s.avgWidth[c]}, {"avgArea", s.avgArea[c]}};
+        for (const auto& [name, value] : reals) {
+            b.text(", \"");
+            b.text(name);
+            b.text("\": ");
+            b.real(value);
+        }
+        b.text("}");
+    }
+    b.text("]}\n");
+}
+
+std::string summaryLine(const ReplayEngine& engine, int64_t total) {
+    LineBuilder b;
+    b.text("{\"summary\": {\"lines\": ");
+    b.number(engine.lineCount());
+    b.text(", \"frames\": ");
+    b.number(engine.frameCount());
+    b.text(", \"frameWidth\": ");
+    b.number(engine.frameWidth());
+    b.text(", \"totals\": [");
+    for (int32_t c = 1; c <= engine.core().channelCount; ++c) {
+        if (c > 1) b.text(", ");
+        b.number(engine.channelTotal(c));
+    }
+    b.text("], \"total\": ");
+    b.number(total);
+    b.text(", \"damagedLines\": ");
+    b.number(engine.damagedLines());
+    b.text("}}\n");
+    return b.str();
+}
+
+// Seconds as h:mm:ss (hours may pass 24).
+std::string duration(int64_t lines) {
+    const int64_t seconds = lines / 1116;
+    char text[64];
+    std::snprintf(text, sizeof text, "%" PRId64 ":%02d:%02d", seconds / 3600,
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+std::string table(const std::string& recording, const ReplayEngine& engine, int64_t total) {
+    const int32_t channels = engine.core().channelCount;
+    std::string t = recording + "\n";
+    char row[512];
+    for (int32_t c = 1; c <= channels; ++c) {
+        std::snprintf(row, sizeof row, "  %-24s %12d\n", engine.report().counterNames[c].c_str(),
+                      engine.channelTotal(c));
+        t += row;
+    }
+    std::snprintf(row, sizeof row, "  %-24s %12" PRId64 "\n", "Sum", total);
+    t += row;
+    std::snprintf(row, sizeof row,
+                  "  %" PRId32 " lines, %s, %" PRId32 " frames of %" PRId32 " lines\n",
+                  engine.lineCount(), duration(engine.lineCount()).c_str(), engine.frameCount(),
+                  engine.frameWidth());
+    t += row;
+    return t;
+}
+
+}  // namespace
+
+CountResult countRecording(const std::string& recording, const CountOptions& options,
+                           OutputSink& out) {
+    CountResult result;
+    try {
+        Tsett settings;
+        settings.countertype = options.counterType;
+        ReplayEngine engine(settings, nullptr);  // no settings store is ever written
+        engine.setFrameWidth(options.frameWidth);
+
+        LineBuilder line;
+        if (options.output == CountOutput::trace) {
+            engine.onObjectCounted = [&](int32_t frame, int32_t lineNumber, int32_t channel,
+                                         const tskepna& object) {
+                traceObject(line, frame, lineNumber, channel, object);
+                line.writeTo(out);
+            };
+            engine.onFrameRead = [&](int32_t frame) {
+                traceFrame(line, engine, frame);
+                line.writeTo(out);
+            };
+        }
+
+        if (!engine.OpenBlbFile(recording)) {
+            result.errors = recording + ": " + engine.message() + "\n";
+            return result;
+        }
+        if (options.from == 0) {
+            for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
+        } else {
+            const int32_t a = options.from, b = options.to;
+            if (!(1 <= a && a <= b && b <= engine.frameCount())) {
+                result.errors = recording + ": --from " + std::to_string(a) + " --to " +
+                                std::to_string(b) + " is outside the frames 1.." +
+                                std::to_string(engine.frameCount()) + "\n";
+                return result;
+            }
+            // Moving to frame B, then the automatic count marked at A and run at B.
+            engine.setCurrentFrame(b);
+            engine.lesaramma(b);
+            engine.setCurrentFrame(a);
+            engine.AutocountbtnClick();
+            engine.setCurrentFrame(b);
+            engine.AutocountbtnClick();
+        }
+
+        int64_t total = 0;
+        for (int32_t c = 1; c <= engine.core().channelCount; ++c) total += engine.channelTotal(c);
+        if (options.output == CountOutput::table)
+            out.write(table(recording, engine, total));
+        else
+            out.write(summaryLine(engine, total));
+        if (engine.damagedLines() > 0)
+            result.errors += recording + ": " + std::to_string(engine.damagedLines()) +
+                             " damaged lines, the first at line " +
+                             std::to_string(engine.firstDamagedLine()) + "\n";
+        result.ok = true;
+    } catch (const VelkorError& e) {
+        std::string text = e.what();
+        if (e.file().empty()) text = recording + ": " + text;
+        result.errors += text + "\n";
+    } catch (const std::exception& e) {
+        result.errors += recording + ": " + e.what() + "\n";
+    }
+    return result;
+}
+
+}  // namespace velkor

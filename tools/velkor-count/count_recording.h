@@ -1,0 +1,31 @@
+// Counting one recording as velkor-count does: open it (which reads frame 1), then either every
+// following frame in order, as pressing Forward to the end, or frame B and the automatic count
+// from A to B. Writes the trace, the summary line or the readable table to an OutputSink.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/velkor-count/output_sink.h"
+
+namespace velkor {
+
+enum class CountOutput { table, json, trace };
+
+struct CountOptions {
+    int32_t frameWidth = 1116;
+    int32_t counterType = -1;
+    int32_t from = 0;  // 0: the whole recording
+    int32_t to = 0;
+    CountOutput output = CountOutput::table;
+};
+
+struct CountResult {
+    bool ok = false;
+    std::string errors;  // one line per problem, each naming the file
+};
+
+CountResult countRecording(const std::string& recording, const CountOptions& options,
+                           OutputSink& out);
+
+}  // namespace velkor

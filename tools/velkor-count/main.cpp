@@ -1,0 +1,138 @@
+// velkor-count: counts recordings without a window, exactly as stepping through them in the
+// viewer would, and prints a table, a JSON summary or a full JSON-lines trace per recording.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/velkor-count/count_recording.h"
+
+using namespace velkor;
+
+namespace {
+
+// One recording's outcome, handed from a worker to the printing thread.
+struct Job {
+    std::string recording;
+    std::FILE* file = nullptr;  // temporary file holding the output of a parallel count
+    std::unique_ptr<OutputSink> out;
+    CountResult result;
+    bool done = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Counts fish in recordings (.blb, or .blc unpacked first) with the session report (.mse) "
+        "beside each, as stepping through them frame by frame in the viewer would."};
+    app.set_version_flag("--version", std::string("velkor-count ") + VELKOR_VERSION);
+
+    CountOptions options;
+    std::vector<std::string> recordings;
+    bool trace = false, json = false;
+    app.add_option("--frame-width", options.frameWidth,
+                   "Lines per frame, 1..2001 (1116: one second of recording)")
+        ->check(CLI::Range(1, 2001))
+        ->capture_default_str();
+    app.add_option("--counter-type", options.counterType,
+                   "Counter type item index; 5 adds the overload correction (-1: none selected)")
+        ->capture_default_str();
+    auto* from =
+        app.add_option("--from", options.from, "First frame of an automatic count (needs --to)");
+    auto* to =
+        app.add_option("--to", options.to, "Last frame of an automatic count (needs --from)");
+    from->needs(to);
+    to->needs(from);
+    app.add_flag("--trace", trace,
+                 "JSON lines: every counted object, every frame read, and a summary last");
+    app.add_flag("--json", json, "Only the JSON summary line per recording");
+    app.add_option("RECORDING", recordings, "Recordings to count")->required();
+    app.footer(
+        "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
+        "and the automatic count runs from A to B (the totals are those of frames A..B). The "
+        "summary's lines and frames are those of the recording.\n"
+        "Exit status: 0 all counted, 1 a recording could not be counted, 2 usage error.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "velkor-count: %s\n\n%s", e.what(), app.help().c_str());
+        return 2;
+    }
+    if (options.from != 0 || options.to != 0) {
+        if (options.from < 1 || options.to < options.from) {
+            std::fprintf(stderr, "velkor-count: --from A --to B needs 1 <= A <= B\n\n%s",
+                         app.help().c_str());
+            return 2;
+        }
+    }
+    options.output = trace ? CountOutput::trace : (json ? CountOutput::json : CountOutput::table);
+
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t workers = std::min(cores, recordings.size());
+    const bool parallel = workers > 1;
+
+    std::vector<Job> jobs(recordings.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        jobs[i].recording = recordings[i];
+        // In parallel each recording writes to a temporary file, printed in order afterwards.
+        jobs[i].file = parallel ? std::tmpfile() : stdout;
+        jobs[i].out = std::make_unique<OutputSink>(jobs[i].file);
+    }
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i; (i = next++) < jobs.size();) {
+            CountResult result = countRecording(jobs[i].recording, options, *jobs[i].out);
+            std::lock_guard lock(mutex);
+            jobs[i].result = std::move(result);
+            jobs[i].done = true;
+            finished.notify_all();
+        }
+    };
+
+    bool failed = false;
+    auto print = [&](Job& job) {
+        if (parallel) {
+            job.out->copyTo(stdout);
+            if (job.file != nullptr) std::fclose(job.file);
+        } else {
+            job.out->flush();
+        }
+        std::fflush(stdout);
+        std::fputs(job.result.errors.c_str(), stderr);
+        failed = failed || !job.result.ok;
+    };
+
+    if (!parallel) {
+        for (Job& job : jobs) {
+            job.result = countRecording(job.recording, options, *job.out);
+            print(job);
+        }
+    } else {
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < workers; ++t) threads.emplace_back(work);
+        for (Job& job : jobs) {
+            {
+                std::unique_lock lock(mutex);
+                finished.wait(lock, [&] { return job.done; });
+            }
+            print(job);
+        }
+        for (auto& t : threads) t.join();
+    }
+    return failed ? 1 : 0;
+}
