@@ -90,7 +90,7 @@ void Tsett::Read_Registry(const SettingsBackend& store) {
     CounterName = text("CounterName", "");
     Total = integer("Total", 0);
     for (int32_t n = 1; n <= maxChannels; ++n) {
-        sizeGroup[n] = integer("Size Group" + std::to_string(n), 2);
+        sizeGroup[n] = integer(numbered("Size Group", n), 2);
     }
     ForcedClamping = boolean("Threshold", false);
     autosence = true;
@@ -192,8 +192,7 @@ void Tsett::Write_Registry(SettingsBackend& store) const {
     integer("ByrjunX", scanLeftEdge);
     integer("ByrjunY", scanRightEdge);
     integer("Total", Total);
-    for (int32_t n = 1; n <= maxChannels; ++n)
-        integer("Size Group" + std::to_string(n), sizeGroup[n]);
+    for (int32_t n = 1; n <= maxChannels; ++n) integer(numbered("Size Group", n), sizeGroup[n]);
     store.writeText("Threshold", flag(ForcedClamping));
     store.writeText("autosence", flag(autosence));
     store.writeText("Amplification", Amplification);
@@ -228,7 +227,7 @@ void Tsett::Write_Registry(SettingsBackend& store) const {
     integer("ImageResolution", Resolution);
     store.writeText("EnableMulti", flag(Enablemulti));
     for (int32_t n = 1; n <= maxChannels; ++n) {
-        store.writeText("Countname" + std::to_string(n), Countname[n]);
+        store.writeText(numbered("Countname", n), Countname[n]);
     }
     integer("Malanr", Malanr);
 }

@@ -51,6 +51,12 @@ std::string asciiLower(std::string_view text) {
     return out;
 }
 
+std::string numbered(std::string_view stem, int64_t number) {
+    std::string name(stem);
+    name += std::to_string(number);
+    return name;
+}
+
 std::optional<int32_t> parseProfileInteger(std::string_view text) {
     if (!text.empty() && text.front() == '$') return parseHex(text.substr(1));
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {

@@ -22,6 +22,9 @@ std::optional<int32_t> parseProfileInteger(std::string_view text);
 // ASCII lower case; names of sections and keys are compared in this form.
 std::string asciiLower(std::string_view text);
 
+// A name followed by a number in decimal: "Multib" and 2 give "Multib2".
+std::string numbered(std::string_view stem, int64_t number);
+
 // One INI text, parsed once. Text rules:
 // - lines end with LF or CR LF (a lone CR also ends a line); a UTF-8 byte-order mark is skipped;
 //   the text is UTF-8 if well-formed, else Windows-1252, and every string returned is UTF-8;

@@ -7,6 +7,7 @@
 
 #include "core/fish_classes.h"
 #include "settings/file_paths.h"
+#include "settings/profile_ini.h"
 #include "settings/session_report.h"
 
 namespace velkor {
@@ -61,7 +62,7 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
     ini.writefloat(p, "Maximum", r.maximum);
     ini.writeinteger(p, "Nocommentlines", static_cast<int64_t>(r.comments.size()));
     for (size_t i = 0; i < r.comments.size(); ++i) {
-        ini.writestring(p, "comment" + std::to_string(i), r.comments[i]);
+        ini.writestring(p, numbered("comment", i), r.comments[i]);
     }
     ini.writestring(p, "operator", r.operatorName);
     ini.writestring(p, "Personincharge", r.personInCharge);
@@ -81,7 +82,7 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
             ? " "
             : formatFixed(static_cast<double>(r.total) / (r.lasting * 24 * 60), 0, sep));
     for (size_t n = 0; n < 4; ++n) {
-        ini.writestring(p, "EstimatedSize" + std::to_string(n + 1), r.estimatedSize[n]);
+        ini.writestring(p, numbered("EstimatedSize", n + 1), r.estimatedSize[n]);
     }
 
     const char* s = "Settings";
@@ -97,7 +98,7 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
 
     const char* k = "Kest";
     for (size_t n = 0; n < 4; ++n) {
-        ini.writeinteger(k, "Size Group" + std::to_string(n + 1), r.sizeGroup[n]);
+        ini.writeinteger(k, numbered("Size Group", n + 1), r.sizeGroup[n]);
     }
     for (size_t n = 0; n < channelCount; ++n) {
         const ReportChannel& ch = r.channels[n];
@@ -115,7 +116,7 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
         }
     }
     for (size_t n = 0; n < 4; ++n) {
-        ini.writestring(k, "Countname" + std::to_string(n + 1), r.countName[n]);
+        ini.writestring(k, numbered("Countname", n + 1), r.countName[n]);
     }
     ini.writeinteger(k, "channelwidth", r.channelwidth);
 
@@ -126,13 +127,13 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
     const std::vector<size_t> positions =
         throughputSamplePositions(channelCount == 0 ? 0 : r.channels[0].throughput.size());
     for (size_t n = 0; n < channelCount; ++n) {
-        const std::string section = "ThroughputChart" + std::to_string(n + 1);
+        const std::string section = numbered("ThroughputChart", n + 1);
         const std::vector<double>& curve = r.channels[n].throughput;
         for (size_t j = 0; j < positions.size(); ++j) {
             const size_t i = positions[j];
             const double time = r.curveStart + static_cast<double>(i) * 10.0 / 86400.0;
-            ini.writefloat(section, "Y" + std::to_string(j), i < curve.size() ? curve[i] : 0.0);
-            ini.writestring(section, "X" + std::to_string(j),
+            ini.writefloat(section, numbered("Y", j), i < curve.size() ? curve[i] : 0.0);
+            ini.writestring(section, numbered("X", j),
                             formatFixed(time - std::floor(time), 5, sep));
         }
     }
@@ -140,10 +141,10 @@ void buildSessionReport(const ReportContent& r, Tini_files& ini) {
     for (size_t n = 0; n < channelCount; ++n) {
         if (!r.channels[n].distribution) continue;
         const ReportDistribution& d = *r.channels[n].distribution;
-        const std::string section = "Distribution" + std::to_string(n + 1);
+        const std::string section = numbered("Distribution", n + 1);
         ini.writeinteger(section, "G0", d.classWidth);
         for (size_t g = 0; g < d.percent.size(); ++g) {
-            ini.writeinteger(section, "G" + std::to_string(g + 1), d.percent[g]);
+            ini.writeinteger(section, numbered("G", g + 1), d.percent[g]);
         }
         ini.writeinteger(section, "AW", d.meanWeight);
         ini.writeinteger(section, "Std", d.standardDeviation);
@@ -164,9 +165,12 @@ std::string newReportFileName(const std::string& reportFolder, double dayNumber,
     for (const char c : tank) {
         if (std::string_view(",./:<>\\").find(c) == std::string_view::npos) cleaned += c;
     }
-    if (!cleaned.empty()) base += "_" + firstCharacters(cleaned, 15);
+    if (!cleaned.empty()) {
+        base += '_';
+        base += firstCharacters(cleaned, 15);
+    }
     for (uint64_t n = 0;; ++n) {
-        std::string name = base + "_" + std::to_string(n) + ".mse";
+        std::string name = base + numbered("_", n) + ".mse";
         std::error_code ec;
         if (!std::filesystem::exists(pathFromUtf8(name), ec)) return name;
     }

@@ -232,8 +232,7 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     out.sessionStart = out.endTime - lasting;
 
     for (int32_t n = 1; n <= maxChannels; ++n) {
-        out.sizeGroup[n] =
-            clampSizeGroup(ini.readInteger("Kest", "Size Group" + std::to_string(n), 2));
+        out.sizeGroup[n] = clampSizeGroup(ini.readInteger("Kest", numbered("Size Group", n), 2));
     }
     for (int32_t n = 1; n <= maxChannels; ++n) {
         const std::string nr = std::to_string(n);
@@ -245,12 +244,12 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     // Throughput curves: a time of day below the one before it has passed midnight.
     out.curves = {};
     for (int32_t c = 1; c <= out.channelCount; ++c) {
-        std::string section = "ThroughputChart" + std::to_string(c);
+        std::string section = numbered("ThroughputChart", c);
         if (!ini.hasSection(section)) section = "ThroughputChart";
         auto& curve = out.curves[c];
         curve.emplace_back(dayFraction(out.sessionStart), 0.0);
         double prev = 0;
-        for (int64_t j = 1; ini.hasKey(section, "X" + std::to_string(j)); ++j) {
+        for (int64_t j = 1; ini.hasKey(section, numbered("X", j)); ++j) {
             const std::string nr = std::to_string(j);
             double x = values.real(section, "X" + nr, "");
             if (x < prev) x += 1;
