@@ -42,7 +42,8 @@ void TForm2::forgetLine() {
     s.closedCount = 0;
 }
 
-void TForm2::walk() {
+// The per-object steps are inlined into the walk: they run for every object of every line.
+[[gnu::flatten]] void TForm2::walk() {
     CoreState& s = s_;
     LineArray& cur = s.currentLine;
     LineArray& prev = s.previousLine;
@@ -119,28 +120,28 @@ int32_t TForm2::objectOverlapCount(int32_t seg) const {
 
 void TForm2::openObject(int32_t seg) {
     tskepna& e = s_.currentLine[seg];
-    const int32_t w = checkedSub(e.h, e.v, "segment width");
-    e.lengd = 1;
-    e.breidd = w;
-    e.flatarmal = w;
-    e.litur = 0;
-    e.klofinn = 0;
-    e.sjalfs_lengd = 1;
-    e.sjalfs_flat = w;
-    e.vsn = 0;
-    e.hsn = 0;
-    e.astand = 0;
-    e.inte = 0;
-    e.K_sami_fiskur = false;
-    e.xv = e.v;
-    e.xh = e.h;
+    tskepna o;
+    o.v = e.v;
+    o.h = e.h;
+    const int32_t w = checkedSub(o.h, o.v, "segment width");
+    o.lengd = 1;
+    o.breidd = w;
+    o.flatarmal = w;
+    o.sjalfs_lengd = 1;
+    o.sjalfs_flat = w;
+    o.xv = o.v;
+    o.xh = o.h;
+    e = o;  // every other field 0: colour, group, angles, state, run area, same-fish flag
 }
 
 void TForm2::continueObject() {
     CoreState& s = s_;
     const int32_t ch = s.channelCursor;
-    const tskepna& p = s.previousLine[i_];
-    tskepna& c = s.currentLine[j_];
+    // Work on copies: the compiler then need not reload the previous object after every store.
+    const tskepna p = s.previousLine[i_];
+    tskepna c;
+    c.v = s.currentLine[j_].v;
+    c.h = s.currentLine[j_].h;
     const int32_t w = checkedSub(c.h, c.v, "segment width");
 
     c.lengd = checkedAdd(p.lengd, 1, "object length");
@@ -174,35 +175,25 @@ void TForm2::continueObject() {
 
     // Shape state: widening, then narrowing, then widening again, each over a run of
     // consecutive lines whose area exceeds the run limit.
-    const int32_t spread = checkedSub(c.hsn, c.vsn, "edge angle");
-    const int32_t threshold = s.edgeAngleThreshold;
-    switch (c.astand) {
-        case 0:
-        case 2:
-            if (spread > threshold) {
-                c.inte = checkedAdd(p.inte, w, "run area");
-                if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
-                    if (c.astand == 0) {
-                        c.astand = 1;
-                        c.inte = 0;
-                    } else {
-                        c.astand = 3;  // the run area stays as it is
-                    }
-                }
-            }
-            break;
-        case 1:
-            if (spread < checkedSub(0, threshold, "edge angle threshold")) {
-                c.inte = checkedAdd(p.inte, w, "run area");
-                if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
-                    c.astand = 2;
+    if (c.astand <= 2 && c.astand >= 0) {
+        const int32_t spread = checkedSub(c.hsn, c.vsn, "edge angle");
+        const int32_t threshold = s.edgeAngleThreshold;
+        const bool advancing = c.astand == 1
+                                   ? spread < checkedSub(0, threshold, "edge angle threshold")
+                                   : spread > threshold;
+        if (advancing) {
+            c.inte = checkedAdd(p.inte, w, "run area");
+            if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
+                if (c.astand == 2) {
+                    c.astand = 3;  // the run area stays as it is
+                } else {
+                    c.astand += 1;
                     c.inte = 0;
                 }
             }
-            break;
-        default:
-            break;
+        }
     }
+    s.currentLine[j_] = c;
     ++j_;
 }
 

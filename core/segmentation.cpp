@@ -12,27 +12,40 @@ void filterSegments(CoreState& s, int32_t n) {
     LineArray& line = s.currentLine;
     line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
     line[0].h = 0;
-    s.currentCount = 0;
-    s.channelCursor = 1;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
     const int32_t lastChannel = channelsInUse(s);
 
+    // Cursor and thresholds in locals: stores into the line array cannot disturb them.
+    int32_t channel = 1;
+    int32_t rightEdge = s.channelTable[1].rightEdge;
+    int32_t mergeGap = s.mergeGap[1];
+    int32_t minWidth = s.minSegmentWidth[1];
     int32_t kept = 0;
+    int32_t lastH = 0;
     for (int32_t r = 1; r <= n; ++r) {
         const int32_t v = line[r].v;
         const int32_t h = line[r].h;
-        advanceChannel(s, v, lastChannel);
-        const int32_t c = s.channelCursor;
-        const int32_t gap = checkedSub(v, line[kept].h, "segment gap");
-        if (gap < s.mergeGap[c] && kept > 0) {
+        if (rightEdge < v && channel < lastChannel) {
+            do {
+                ++channel;
+            } while (channel < lastChannel && s.channelTable[channel].rightEdge < v);
+            rightEdge = s.channelTable[channel].rightEdge;
+            mergeGap = s.mergeGap[channel];
+            minWidth = s.minSegmentWidth[channel];
+        }
+        const int32_t gap = checkedSub(v, lastH, "segment gap");
+        if (gap < mergeGap && kept > 0) {
+            lastH = h;
             line[kept].h = h;
-        } else if (checkedSub(h, v, "segment width") > s.minSegmentWidth[c]) {
+        } else if (checkedSub(h, v, "segment width") > minWidth) {
             ++kept;  // kept <= r: the entry is read before it is overwritten
             line[kept].v = v;
             line[kept].h = h;
+            lastH = h;
         }
     }
     s.currentCount = kept;
+    s.channelCursor = channel;
 }
 
 }  // namespace velkor
