@@ -208,7 +208,10 @@ void ReplayEngine::lesaramma(int32_t rammi) {
         // data, so a frame never reads past the recording whatever the file holds.
         m.readingFrame = rammi;
         m.frameColumn = 0;
-        m.reader.seekLine(m.frameFirstLine);
+        // A frame that follows the one read last starts where the reader already stands;
+        // seeking there again would only walk the block in memory from its first line.
+        if (m.reader.readLineNumber() != m.frameFirstLine || m.reader.endOfData())
+            m.reader.seekLine(m.frameFirstLine);
         inLines = true;
         const int64_t linesLeft = static_cast<int64_t>(m.lineCount) - m.frameFirstLine + 1;
         const int32_t last =
