@@ -373,14 +373,14 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
         PaintBox1->clearPicture();
         return false;
     }
-    if (engine_->damagedLines() > 0) {
-        messages_.show(
-            this, MessageKind::warning,
-            tr("%1 has %n damaged line(s); the first is line %2. They are shown as far as they "
-               "could be read.",
-               nullptr, int(std::min<int64_t>(engine_->damagedLines(), INT32_MAX)))
-                .arg(QString::fromLocal8Bit(engine_->recordingName().c_str()))
-                .arg(engine_->firstDamagedLine()));
+    if (const int64_t damaged = engine_->damagedLines(); damaged > 0) {
+        const QString lines =
+            damaged == 1 ? tr("1 damaged line") : tr("%1 damaged lines").arg(damaged);
+        messages_.show(this, MessageKind::warning,
+                       tr("%1 has %2; the first is line %3. Damaged lines are shown as far as "
+                          "they could be read.")
+                           .arg(QString::fromLocal8Bit(engine_->recordingName().c_str()), lines)
+                           .arg(engine_->firstDamagedLine()));
     }
     return true;
 }

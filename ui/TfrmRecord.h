@@ -32,7 +32,7 @@ class ThroughputChart;
 
 class TfrmRecord : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     // `settings` and `store` are the program's settings set and store (the store may be null);
     // `messages` shows the message boxes. All three outlive the window.
     TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& messages,
@@ -94,16 +94,16 @@ class TfrmRecord : public QMainWindow {
     FramePicture* PaintBox1 = nullptr;
     QTimer* Timer1 = nullptr;
 
-  signals:
+signals:
     // Timer1Timer has finished: a recording is open (true), or the opening failed (false).
     void openingFinished(bool opened);
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void buildLayout();
     void buildToolBar();
     void buildCounterPanel();

@@ -14,7 +14,7 @@ namespace velkor {
 
 class FramePicture : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit FramePicture(QWidget* parent = nullptr);
 
     // Draws the frame into the picture's image and repaints (teiknaramman).
@@ -23,12 +23,12 @@ class FramePicture : public QWidget {
     void clearPicture();
     const QImage& image() const { return image_; }
 
-  signals:
+signals:
     void gesture(velkor::StrokeGesture gesture);
     // The size changed; a frame shown before must be drawn again at the new size.
     void resized();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,7 +36,7 @@ class FramePicture : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
-  private:
+private:
     void beginStroke(QPointF at);
     void continueStroke(QPointF at);
     void endStroke(QPointF at);

@@ -12,7 +12,7 @@ class QWidget;
 namespace velkor {
 
 class LongWork {
-  public:
+public:
     LongWork(QWidget* parent, QString label);
     ~LongWork();
     LongWork(const LongWork&) = delete;
@@ -24,7 +24,7 @@ class LongWork {
 
     static constexpr int delayMs = 500;
 
-  private:
+private:
     QWidget* parent_;
     QString label_;
     QElapsedTimer clock_;

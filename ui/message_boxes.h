@@ -14,20 +14,20 @@ enum class MessageKind {
 };
 
 class MessageBoxes {
-  public:
+public:
     virtual ~MessageBoxes() = default;
     virtual void show(QWidget* parent, MessageKind kind, const QString& text) = 0;
 };
 
 // Modal boxes with an icon and an OK button.
 class DialogMessageBoxes : public MessageBoxes {
-  public:
+public:
     void show(QWidget* parent, MessageKind kind, const QString& text) override;
 };
 
 // One line per message on the error stream, for runs without a user.
 class ConsoleMessageBoxes : public MessageBoxes {
-  public:
+public:
     void show(QWidget* parent, MessageKind kind, const QString& text) override;
     int shown = 0;
 };

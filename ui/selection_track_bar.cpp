@@ -10,7 +10,7 @@ namespace {
 
 // A 40-pixel thumb, whatever the platform's style would pick.
 class LongThumbStyle : public QProxyStyle {
-  public:
+public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_SliderLength) return 40;

@@ -8,7 +8,7 @@ namespace velkor {
 
 class SelectionTrackBar : public QSlider {
     Q_OBJECT
-  public:
+public:
     explicit SelectionTrackBar(QWidget* parent = nullptr);
 
     // An empty or reversed range (end before start) shows no band.
@@ -19,10 +19,10 @@ class SelectionTrackBar : public QSlider {
     // Horizontal pixel centre of the thumb at `value`, within the groove.
     int pixelOfValue(int value) const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     int selStart_ = 0;
     int selEnd_ = 0;
 };

@@ -18,7 +18,7 @@ namespace velkor {
 
 class ThroughputChart : public QChartView {
     Q_OBJECT
-  public:
+public:
     explicit ThroughputChart(QWidget* parent = nullptr);
 
     // Replaces the curve of channel c (1..4); x: time of day in days, y: fish per minute.
@@ -42,14 +42,14 @@ class ThroughputChart : public QChartView {
     QLineSeries* Series5 = nullptr;        // the marker
     QLabel* Label3 = nullptr;
 
-  signals:
+signals:
     void clicked();
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     void rescale();
 
     std::array<QLineSeries*, 5> curveLines_{};

@@ -1,0 +1,117 @@
+// velkor: the program. Starts the application "Velkor", opens the settings store, shows the View
+// Record window maximized and lets its start-up timer open the recording named on the command
+// line (or ask for one). With --screenshot it opens the recording in a window of fixed size,
+// saves the window with frame 1 as a PNG picture and exits.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+
+#include "settings/Tsett.h"
+#include "settings_store/qt_settings_backend.h"
+#include "ui/TfrmRecord.h"
+#include "ui/frame_picture.h"
+#include "ui/message_boxes.h"
+
+namespace {
+
+struct Options {
+    QString recording;
+    QString screenshot;
+};
+
+Options parseCommandLine(QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QApplication::translate("main",
+                                "Replays recordings of a line-scan fish counter frame by "
+                                "frame through the counter's own counting."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshot(
+        "screenshot",
+        QApplication::translate("main",
+                                "Open RECORDING, draw its first frame, save the window "
+                                "as the PNG picture FILE and exit."),
+        "FILE");
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(
+        "recording",
+        QApplication::translate("main",
+                                "The recording to open (.blb, or .blc to unpack first). "
+                                "Without it an open dialog asks for one."),
+        "[RECORDING]");
+    parser.process(app);
+    Options options;
+    if (!parser.positionalArguments().isEmpty())
+        options.recording = parser.positionalArguments().front();
+    options.screenshot = parser.value(screenshot);
+    if (parser.isSet(screenshot) && options.recording.isEmpty()) {
+        std::fprintf(stderr, "velkor: --screenshot needs a recording to open\n");
+        std::exit(2);
+    }
+    return options;
+}
+
+// Opens the recording in a 1280 x 800 window, saves the window once frame 1 is drawn, and
+// returns the exit status: 0 when the picture was saved from an opened recording.
+int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsBackend& store,
+                   const Options& options) {
+    velkor::ConsoleMessageBoxes messages;
+    velkor::TfrmRecord window(settings, &store, messages);
+    window.setRecordingArgument(options.recording);
+    window.resize(1280, 800);
+    QObject::connect(&window, &velkor::TfrmRecord::openingFinished, &app, [&](bool opened) {
+        if (!opened) {
+            app.exit(1);
+            return;
+        }
+        if (!window.grab().toImage().save(options.screenshot, "PNG")) {
+            std::fprintf(stderr, "velkor: cannot write %s\n",
+                         options.screenshot.toLocal8Bit().constData());
+            app.exit(1);
+            return;
+        }
+        const QRect picture(window.PaintBox1->mapTo(&window, QPoint(0, 0)),
+                            window.PaintBox1->size());
+        std::printf("velkor: saved %s: window %dx%d, picture at %d,%d size %dx%d\n",
+                    options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
+                    picture.x(), picture.y(), picture.width(), picture.height());
+        app.exit(0);
+    });
+    window.show();
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Velkor");
+    QApplication::setApplicationDisplayName("Velkor");
+    QApplication::setApplicationVersion(VELKOR_VERSION);
+    QApplication::setDesktopFileName("velkor");
+    const Options options = parseCommandLine(app);
+
+    // The settings set holds its built-in values; the store is read back when the window closes.
+    velkor::Tsett settings;
+    velkor::QtSettingsBackend store;
+    if (!options.screenshot.isEmpty()) return takeScreenshot(app, settings, store, options);
+
+    velkor::DialogMessageBoxes messages;
+    if (!store.usable()) {
+        messages.show(nullptr, velkor::MessageKind::warning,
+                      QApplication::translate("main",
+                                              "The settings in %1 cannot be read (%2). "
+                                              "They are left as they are.")
+                          .arg(QString::fromStdString(store.location()),
+                               QString::fromStdString(store.problem())));
+    }
+    velkor::TfrmRecord window(settings, &store, messages);
+    window.setRecordingArgument(options.recording);
+    window.showMaximized();
+    const int status = app.exec();
+    store.sync();
+    return status;
+}

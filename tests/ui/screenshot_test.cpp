@@ -1,0 +1,70 @@
+// The real program under a virtual display: `velkor --screenshot` on a generated two-channel
+// session saves a picture of the window in which frame 1's strokes and the divider between the
+// channels stand where the channel table puts them.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "session_fixture.h"
+#include "ui/frame_painter.h"
+#include "ui/picture_geometry.h"
+
+namespace velkor::test {
+namespace {
+
+TEST(Screenshot, ShowsFrameOneWithItsDivider) {
+    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
+
+    TempDir dir;
+    Session s;
+    s.lineCount = 3000;
+    s.fishEvery = 30;
+    s.channels = {{0, 250, "Left"}, {261, 511, "Right"}};
+    const std::string recording = writeSession(dir.file("session"), s);
+    const QString shot = QString::fromStdString(dir.file("shot.png"));
+
+    QProcess velkor;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");  // the virtual display, not the offscreen platform
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    velkor.setProcessEnvironment(environment);
+    velkor.start(xvfbRun,
+                 {"-a", VELKOR_EXE, "--screenshot", shot, QString::fromStdString(recording)});
+    ASSERT_TRUE(velkor.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(velkor.readAllStandardOutput());
+    ASSERT_EQ(velkor.exitCode(), 0)
+        << output.toStdString() << velkor.readAllStandardError().toStdString();
+
+    const QRegularExpressionMatch where =
+        QRegularExpression(R"(picture at (\d+),(\d+) size (\d+)x(\d+))").match(output);
+    ASSERT_TRUE(where.hasMatch()) << output.toStdString();
+    const int left = where.captured(1).toInt(), top = where.captured(2).toInt();
+    const int width = where.captured(3).toInt(), H = where.captured(4).toInt();
+    QImage picture(shot);
+    ASSERT_FALSE(picture.isNull());
+    picture = picture.convertToFormat(QImage::Format_RGB32).copy(left, top, width, H);
+
+    int navy = 0;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < width; ++x) navy += picture.pixel(x, y) == strokeColour;
+    }
+    EXPECT_GT(navy, 1000);
+
+    const int a = skal(250, 0, 511, H);
+    const int b = skal(261, 0, 511, H);
+    for (int x : {0, width / 2, width - 1}) {
+        EXPECT_EQ(picture.pixel(x, a), dividerLight) << x;
+        EXPECT_EQ(picture.pixel(x, b), dividerShadow) << x;
+        EXPECT_EQ(picture.pixel(x, b + 1), dividerDark) << x;
+        EXPECT_EQ(picture.pixel(x, a - 1), picture.pixel(x, (a + b) / 2)) << x;  // button face
+        EXPECT_NE(picture.pixel(x, (a + b) / 2), pictureBackground) << x;
+    }
+}
+
+}  // namespace
+}  // namespace velkor::test

@@ -1,0 +1,388 @@
+// The View Record window driven as a user drives it: buttons, track bar, strokes on the picture,
+// the automatic count button and the chart, with the message boxes recorded.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QtCharts/QAreaSeries>
+
+#include "replay/replay_engine.h"
+#include "ui/picture_geometry.h"
+#include "ui/selection_track_bar.h"
+#include "ui/throughput_chart.h"
+#include "window_fixture.h"
+
+namespace velkor::test {
+namespace {
+
+// Frames of 100 lines: 3950 lines make 40 frames, 24950 make 250.
+Session framesOf100(int frames) {
+    Session s;
+    s.lineCount = (frames - 1) * 100 + 50;
+    return s;
+}
+
+struct ButtonStates {
+    bool begin, backward, forward, end;
+    bool operator==(const ButtonStates&) const = default;
+};
+
+class NavigationTest : public WindowTest {
+protected:
+    ButtonStates buttons() const {
+        return {window->beginbtn->isEnabled(), window->backwardbtn->isEnabled(),
+                window->Farwardbtn->isEnabled(), window->endbtn->isEnabled()};
+    }
+};
+
+TEST_F(NavigationTest, FortyFramesMoveTheThumbFrameByFrame) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    EXPECT_EQ(window->engine().frameCount(), 40);
+    EXPECT_EQ(window->TrackBar1->maximum(), 40);
+    EXPECT_EQ(window->TrackBar1->value(), 1);
+
+    countReads();
+    drag(9);
+    EXPECT_EQ(reads, std::vector<int32_t>{9});
+    click(window->Farwardbtn);
+    EXPECT_EQ(window->TrackBar1->value(), 10);
+    EXPECT_EQ(reads, (std::vector<int32_t>{9, 10}));  // the thumb's move read nothing more
+    drag(20);
+    EXPECT_EQ(frame(), 20);
+    // A repeated notification at the position of the last frame read reads nothing.
+    window->TrackBar1Change(20);
+    EXPECT_EQ(reads, (std::vector<int32_t>{9, 10, 20}));
+    EXPECT_EQ(window->TrackBar1->selStart(), 20);
+    EXPECT_EQ(window->TrackBar1->selEnd(), 20);
+}
+
+TEST_F(NavigationTest, TwoHundredFiftyFramesShareAHundredThumbPositions) {
+    makeWindow();
+    ASSERT_TRUE(open(session("many", framesOf100(250))));
+    EXPECT_EQ(window->TrackBar1->maximum(), 100);
+    for (int step = 1; step <= 8; ++step) click(window->Farwardbtn);
+    EXPECT_EQ(frame(), 9);
+    EXPECT_EQ(window->TrackBar1->value(), 3);  // truncated(9 / 250 x 100)
+    click(window->Farwardbtn);
+    EXPECT_EQ(frame(), 10);
+    EXPECT_EQ(window->TrackBar1->value(), 4);
+    // Stepping forward counted without a break: the band spans the steps.
+    EXPECT_EQ(window->TrackBar1->selStart(), 1);
+    EXPECT_EQ(window->TrackBar1->selEnd(), 4);
+
+    drag(50);
+    EXPECT_EQ(frame(), 125);
+    click(window->backwardbtn);
+    EXPECT_EQ(frame(), 124);
+    EXPECT_EQ(window->TrackBar1->value(), 49);
+    click(window->endbtn);
+    EXPECT_EQ(frame(), 250);
+    EXPECT_EQ(window->TrackBar1->value(), 100);
+}
+
+TEST_F(NavigationTest, FirstFrameWithTheThumbAlreadyAtOneReadsOnce) {
+    makeWindow();
+    ASSERT_TRUE(open(session("many", framesOf100(250))));
+    click(window->Farwardbtn);  // frame 2: truncated(2 / 250 x 100) = 0, held at 1
+    ASSERT_EQ(window->TrackBar1->value(), 1);
+    countReads();
+    click(window->beginbtn);
+    EXPECT_EQ(reads, std::vector<int32_t>{1});
+}
+
+TEST_F(NavigationTest, ButtonsAreEnabledWhereTheyLead) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    EXPECT_EQ(buttons(), (ButtonStates{false, false, true, true}));
+    drag(20);
+    EXPECT_EQ(buttons(), (ButtonStates{true, true, true, true}));
+    click(window->endbtn);
+    EXPECT_EQ(buttons(), (ButtonStates{true, true, false, false}));
+    click(window->beginbtn);
+    EXPECT_EQ(buttons(), (ButtonStates{false, false, true, true}));
+}
+
+TEST_F(NavigationTest, ARecordingShorterThanAFrameHasOneFrame) {
+    makeWindow();
+    Session s;
+    s.lineCount = 60;
+    ASSERT_TRUE(open(session("short", s)));
+    EXPECT_EQ(buttons(), (ButtonStates{false, false, false, false}));
+    EXPECT_EQ(window->TrackBar1->minimum(), 1);
+    EXPECT_EQ(window->TrackBar1->maximum(), 1);
+    EXPECT_TRUE(window->autocountbtn->isEnabled());
+}
+
+TEST_F(NavigationTest, CountersAndTimeFollowTheSteps) {
+    makeWindow();
+    const std::string recording = session("forty", framesOf100(40));
+    ASSERT_TRUE(open(recording));
+    EXPECT_EQ(window->Label2->text(), "10:00:00");  // the first line, 1/1116 s after 10:00
+    for (int step = 1; step <= 12; ++step) click(window->Farwardbtn);
+    // Frame 13 begins at line 1201, 1.08 s after the start.
+    EXPECT_EQ(window->Label2->text(), "10:00:01");
+
+    // The counts equal a replay of the same frames with the same frame width.
+    Tsett otherSettings;
+    ReplayEngine reference(otherSettings, nullptr);
+    reference.setFrameWidth(100);
+    ASSERT_TRUE(reference.OpenBlbFile(recording));
+    for (int step = 1; step <= 12; ++step) reference.FarwardbtnClick();
+    ASSERT_GT(reference.channelTotal(1), 0);
+    EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+    EXPECT_EQ(window->Label1->text(), QString::number(reference.channelTotal(1)));
+    EXPECT_EQ(window->LabeledEdit[2]->text(), "0");
+}
+
+TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
+    makeWindow();
+    const std::string recording = session("forty", framesOf100(40));
+    ASSERT_TRUE(open(recording));
+    drag(5);
+    click(window->autocountbtn);
+    EXPECT_TRUE(window->autocountbtn->isChecked());  // stays down between its presses
+    drag(9);
+    EXPECT_TRUE(window->autocountbtn->isChecked());
+    countReads();
+    const QImage before = window->PaintBox1->image();
+    click(window->autocountbtn);
+    EXPECT_FALSE(window->autocountbtn->isChecked());
+    EXPECT_EQ(reads, (std::vector<int32_t>{5, 6, 7, 8, 9}));
+    EXPECT_EQ(window->PaintBox1->image(), before);  // the target frame stays on the picture
+    EXPECT_EQ(window->TrackBar1->selStart(), 5);
+    EXPECT_EQ(window->TrackBar1->selEnd(), 9);
+
+    Tsett otherSettings;
+    ReplayEngine reference(otherSettings, nullptr);
+    reference.setFrameWidth(100);
+    ASSERT_TRUE(reference.OpenBlbFile(recording));
+    reference.TrackBar1Change(5);
+    for (int step = 1; step <= 4; ++step) reference.FarwardbtnClick();
+    ASSERT_GT(reference.channelTotal(1), 0);
+    EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+}
+
+TEST_F(NavigationTest, StrokesOnThePictureNavigate) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    drag(5);
+    countReads();
+    strokeOnPicture({{90, 100}, {10, 104}});  // to the left: the Forward step
+    EXPECT_EQ(frame(), 6);
+    strokeOnPicture({{10, 100}, {90, 96}});  // to the right: back
+    EXPECT_EQ(frame(), 5);
+    strokeOnPicture({{50, 50}, {50, 52}});  // a click
+    strokeOnPicture({{10, 10}, {90, 90}});  // a diagonal
+    EXPECT_EQ(reads, (std::vector<int32_t>{6, 5}));
+    strokeOnPicture({{90, 40}, {20, 110}, {90, 180}});  // '<': the first frame
+    EXPECT_EQ(frame(), 1);
+    strokeOnPicture({{20, 40}, {90, 110}, {20, 180}});  // '>': the last frame
+    EXPECT_EQ(frame(), 40);
+    strokeOnPicture({{50, 200}, {52, 60}});  // up: the automatic count button
+    EXPECT_TRUE(window->autocountbtn->isChecked());
+    strokeOnPicture({{50, 60}, {48, 200}});  // down: its second press
+    EXPECT_FALSE(window->autocountbtn->isChecked());
+
+    // At the ends the strokes lead nowhere and read nothing.
+    countReads();
+    strokeOnPicture({{90, 100}, {10, 100}});
+    EXPECT_EQ(frame(), 40);
+    strokeOnPicture({{20, 40}, {90, 110}, {20, 180}});
+    EXPECT_EQ(reads, std::vector<int32_t>{40});  // '>' reads the last frame again
+    click(window->beginbtn);
+    countReads();
+    strokeOnPicture({{10, 100}, {90, 100}});
+    EXPECT_EQ(frame(), 1);
+    EXPECT_TRUE(reads.empty());
+}
+
+TEST_F(NavigationTest, KeysStepAndJump) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    QTest::keyClick(window.get(), Qt::Key_Right);
+    EXPECT_EQ(frame(), 2);
+    QTest::keyClick(window.get(), Qt::Key_PageDown);
+    EXPECT_EQ(frame(), 3);
+    QTest::keyClick(window.get(), Qt::Key_Left);
+    EXPECT_EQ(frame(), 2);
+    QTest::keyClick(window.get(), Qt::Key_End);
+    EXPECT_EQ(frame(), 40);
+    QTest::keyClick(window.get(), Qt::Key_Home);
+    EXPECT_EQ(frame(), 1);
+    QTest::keyClick(window.get(), Qt::Key_A);
+    EXPECT_TRUE(window->autocountbtn->isChecked());
+}
+
+class ChartTest : public WindowTest {
+protected:
+    int shownSeries() const {
+        int shown = 0;
+        for (int c = 1; c <= 4; ++c) {
+            if (window->Chart1->Series[c]->isVisible()) shown = shown * 10 + c;
+        }
+        return shown;
+    }
+};
+
+TEST_F(ChartTest, ClicksCycleThroughTheChannels) {
+    makeWindow();
+    Session s = framesOf100(3);
+    s.channels = {{0, 160, "Alpha"}, {175, 330, "Bravo"}, {345, 511, "Charlie"}};
+    ASSERT_TRUE(open(session("three", s)));
+    EXPECT_EQ(shownSeries(), 1);
+    EXPECT_EQ(window->Label3->text(), "Alpha");
+    EXPECT_DOUBLE_EQ(window->Chart1->verticalMaximum(), 10);  // channel 1's curve peaks at 10
+
+    QTest::mouseClick(window->Chart1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(shownSeries(), 2);
+    EXPECT_EQ(window->Label3->text(), "Bravo");
+    window->Chart1Click();
+    EXPECT_EQ(shownSeries(), 3);
+    EXPECT_EQ(window->Label3->text(), "Charlie");
+    EXPECT_DOUBLE_EQ(window->Chart1->verticalMaximum(), 30);
+    window->Chart1Click();
+    EXPECT_EQ(shownSeries(), 1);
+    EXPECT_EQ(window->Label3->text(), "Alpha");
+    // The marker stands at the frame's time of day, as tall as the axis.
+    ASSERT_EQ(window->Chart1->Series5->count(), 2);
+    EXPECT_DOUBLE_EQ(window->Chart1->Series5->at(1).y(), 10);
+    EXPECT_NEAR(ThroughputChart::dayFraction(window->Chart1->Series5->at(0).x()),
+                window->engine().readOuts().markerX, 1e-6);
+}
+
+TEST_F(ChartTest, OneChannelStaysShown) {
+    makeWindow();
+    Session s = framesOf100(3);
+    s.channels = {{0, 511, "Only"}};
+    ASSERT_TRUE(open(session("one", s)));
+    window->Chart1Click();
+    EXPECT_EQ(shownSeries(), 1);
+    EXPECT_EQ(window->Label3->text(), "Only");
+}
+
+TEST_F(WindowTest, CounterFieldsSitBesideTheirChannels) {
+    makeWindow();
+    Session s = framesOf100(3);
+    s.channels = {{0, 250, "Left"}, {261, 511, "Right"}};
+    ASSERT_TRUE(open(session("two", s)));
+    window->Panel3->resize(111, 456);
+    window->stillaafteljara();
+    EXPECT_EQ(window->LabeledEdit[1]->y(), 114);
+    EXPECT_EQ(window->LabeledEdit[2]->y(), 342);
+    EXPECT_EQ(window->LabeledEdit[3]->y(), hiddenFieldTop);
+    EXPECT_EQ(window->LabeledEdit[4]->y(), hiddenFieldTop);
+    EXPECT_LT(window->LabeledEditLabel[2]->geometry().bottom(), 342);  // the caption above it
+    EXPECT_TRUE(window->LabeledEditLabel[1]->text().startsWith("Left"));
+}
+
+TEST_F(WindowTest, PictureShowsTheFrameStoreAndTheDivider) {
+    makeWindow(300);
+    Session s = framesOf100(3);
+    s.lineCount = 900;
+    s.fishEvery = 25;
+    s.channels = {{0, 250, "Left"}, {261, 511, "Right"}};
+    ASSERT_TRUE(open(session("two", s)));
+    const QImage& picture = window->PaintBox1->image();
+    const int H = picture.height();
+    ASSERT_EQ(picture.width(), 300);
+
+    // Every object of every column is a navy stroke from skal(v) down to skal(h) - 1.
+    const FrameStore& store = window->engine().frameStore();
+    int strokes = 0;
+    for (int c = 0; c < window->engine().frameColumn(); ++c) {
+        for (int k = 1; k <= store[c][0].left; ++k) {
+            const int top = skal(store[c][k].left, 0, 511, H);
+            const int bottom = skal(store[c][k].right, 0, 511, H);
+            ASSERT_LT(top, bottom);
+            EXPECT_EQ(picture.pixel(c, top), strokeColour) << c;
+            EXPECT_EQ(picture.pixel(c, bottom - 1), strokeColour) << c;
+            EXPECT_EQ(picture.pixel(c, bottom), pictureBackground) << c;
+            ++strokes;
+        }
+    }
+    EXPECT_GT(strokes, 100);
+
+    const int a = skal(250, 0, 511, H);
+    const int b = skal(261, 0, 511, H);
+    const QRgb face = window->PaintBox1->palette().color(QPalette::Button).rgb();
+    for (int x : {0, 150, 299}) {
+        EXPECT_EQ(picture.pixel(x, a - 1), face);
+        EXPECT_EQ(picture.pixel(x, a), dividerLight);
+        EXPECT_EQ(picture.pixel(x, (a + b) / 2), face);
+        EXPECT_EQ(picture.pixel(x, b), dividerShadow);
+        EXPECT_EQ(picture.pixel(x, b + 1), dividerDark);
+    }
+    // What is drawn is what the window shows.
+    EXPECT_EQ(window->PaintBox1->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+}
+
+class MessagesTest : public WindowTest {};
+
+TEST_F(MessagesTest, AMissingReportIsShownAndNavigationIsOff) {
+    makeWindow();
+    Session s = framesOf100(40);
+    s.withReport = false;
+    EXPECT_FALSE(open(session("alone", s)));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, MessageKind::error);
+    EXPECT_EQ(messages.shown[0].second, "Cant find corresponding reportfile (.mse)");
+    for (QWidget* control :
+         {static_cast<QWidget*>(window->beginbtn), static_cast<QWidget*>(window->backwardbtn),
+          static_cast<QWidget*>(window->Farwardbtn), static_cast<QWidget*>(window->endbtn),
+          static_cast<QWidget*>(window->autocountbtn), static_cast<QWidget*>(window->TrackBar1)}) {
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->SpeedButton2->isEnabled());
+    countReads();
+    strokeOnPicture({{90, 100}, {10, 100}});
+    QTest::keyClick(window.get(), Qt::Key_End);
+    EXPECT_TRUE(reads.empty());
+}
+
+TEST_F(MessagesTest, AnErrorIsShownAndTheWindowGoesOn) {
+    makeWindow();
+    const std::string missing = dir.file("nowhere.blb");
+    EXPECT_FALSE(open(missing));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, MessageKind::error);
+    EXPECT_TRUE(messages.shown[0].second.contains("nowhere.blb"));
+    EXPECT_TRUE(window->isVisible());
+
+    Session s = framesOf100(3);
+    s.lasting = "ten minutes";
+    EXPECT_FALSE(open(session("badvalue", s)));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[1].second.contains("Lasting"))
+        << messages.shown[1].second.toStdString();
+
+    EXPECT_TRUE(open(session("good", framesOf100(3))));
+    click(window->Farwardbtn);
+    EXPECT_EQ(frame(), 2);
+}
+
+TEST_F(MessagesTest, DamagedLinesAreReportedOnce) {
+    makeWindow();
+    const std::string recording = dir.file("damaged.blb");
+    {
+        RecordWriter writer(recording, 0, 511);
+        for (int l = 0; l < 120; ++l) {
+            if (l % 10 == 3)
+                writer.writeRawWords({-4});  // a negative count word
+            else
+                writer.writeLine({{40, 60}});
+        }
+        writer.finish();
+    }
+    std::ofstream(dir.file("damaged.mse")) << "[Settings]\nNrChannels=1\n";
+    EXPECT_TRUE(open(recording));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, MessageKind::warning);
+    EXPECT_TRUE(messages.shown[0].second.contains("12 damaged lines"))
+        << messages.shown[0].second.toStdString();
+    EXPECT_TRUE(messages.shown[0].second.contains("line 4"));
+    click(window->Farwardbtn);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace velkor::test
