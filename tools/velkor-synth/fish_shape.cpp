@@ -11,8 +11,7 @@ namespace {
 
 // The body proper ends here; the tail stem and fin follow.
 constexpr double bodyEnd = 0.78;
-// Where the body is widest.
-constexpr double widestAt = 1.0 / 3.0;
+constexpr double widestAt = BodyOutline::widestAt;
 
 double outlineAt(double t) {
     if (t >= bodyEnd) {
@@ -53,15 +52,17 @@ double BodyOutline::bendFraction(double t) const {
     return sample(bend_, t);
 }
 
-Run crossSection(const BodyOutline& outline, const Fish& fish, int64_t line) {
+PixelRun crossSection(const BodyOutline& outline, const Fish& fish, int64_t line) {
     int64_t k = line - fish.firstLine;
     double t = (static_cast<double>(k) + 0.5) / fish.length;
     double w = std::max(1.0, fish.width * outline.widthFraction(t));
+    if (t > BodyOutline::widestAt)
+        w = std::max(w, std::min(BodyOutline::minTailPixels, fish.width));
     double centre =
         fish.centre + fish.drift * static_cast<double>(k) + fish.bend * outline.bendFraction(t);
     int32_t pixels = static_cast<int32_t>(std::lround(w));
     int32_t left = static_cast<int32_t>(std::lround(centre - 0.5 * pixels));
-    return Run{left, left + pixels - 1};
+    return PixelRun{left, left + pixels - 1};
 }
 
 }  // namespace velkor::synth

@@ -8,17 +8,17 @@
 namespace velkor::synth {
 
 // A run of dark pixels on one scan line, both ends included.
-struct Run {
+struct PixelRun {
     int32_t left = 0;
     int32_t right = 0;
-    bool operator==(const Run&) const = default;
+    bool operator==(const PixelRun&) const = default;
 };
 
 // Half-width of the outline as a fraction of the body's greatest width, sampled along the body
 // from head (0) to tail end (1): a smooth body widest a third of the way back, a narrow tail stem
 // and a flaring tail fin. Computed once; every fish reads it.
 class BodyOutline {
-  public:
+public:
     BodyOutline();
     // Width fraction at position t in [0, 1] along the body.
     double widthFraction(double t) const;
@@ -27,8 +27,13 @@ class BodyOutline {
 
     static constexpr double tailStemFraction = 0.40;  // narrowest part, in front of the fin
     static constexpr double finFraction = 0.62;       // the fin's spread at the tail end
+    static constexpr double widestAt = 1.0 / 3.0;     // where the body is widest
+    // Behind the widest part no run is drawn narrower than this (nor wider than the fish): the
+    // counter drops runs of 5 pixels or less in the small classes once it has adapted, and a
+    // thinner tail stem would cut the tail fin off as a second object.
+    static constexpr double minTailPixels = 6.0;
 
-  private:
+private:
     static constexpr int samples = 256;
     using Table = std::array<double, samples + 1>;
     static double sample(const Table& table, double t);
@@ -48,6 +53,6 @@ struct Fish {
 };
 
 // The run the fish covers on `line` (within firstLine..lastLine), before clipping to its channel.
-Run crossSection(const BodyOutline& outline, const Fish& fish, int64_t line);
+PixelRun crossSection(const BodyOutline& outline, const Fish& fish, int64_t line);
 
 }  // namespace velkor::synth

@@ -10,7 +10,7 @@
 namespace velkor::synth {
 
 class RandomSource {
-  public:
+public:
     explicit RandomSource(uint64_t seed) : engine_(seed) {}
 
     // Uniform in [0, 1), 53 random bits.
@@ -27,7 +27,7 @@ class RandomSource {
     // Symmetric variation: value * (1 + r), r uniform in [-spread, spread).
     double vary(double value, double spread) { return value * (1.0 + uniform(-spread, spread)); }
 
-  private:
+private:
     std::mt19937_64 engine_;
 };
 

@@ -168,7 +168,7 @@ void SceneGenerator::measure(Placed& p) const {
     p.boxLeft = std::numeric_limits<int32_t>::max();
     p.boxRight = std::numeric_limits<int32_t>::min();
     for (int64_t l = p.fish.firstLine; l <= p.fish.lastLine(); ++l) {
-        Run r = crossSection(outline_, p.fish, l);
+        PixelRun r = crossSection(outline_, p.fish, l);
         p.boxLeft = std::min(p.boxLeft, r.left);
         p.boxRight = std::max(p.boxRight, r.right);
     }
@@ -271,7 +271,7 @@ void SceneGenerator::admitWaiting(int c) {
     }
 }
 
-void SceneGenerator::nextLine(std::vector<Run>& runs) {
+void SceneGenerator::nextLine(std::vector<PixelRun>& runs) {
     runs.clear();
     if (done()) return;
     const int64_t n = line_;
@@ -283,7 +283,7 @@ void SceneGenerator::nextLine(std::vector<Run>& runs) {
     for (const Placed& p : active_) {
         if (n < p.fish.firstLine || n > p.fish.lastLine()) continue;
         const SynthChannel& ch = options_.channels[p.fish.channel];
-        Run r = crossSection(outline_, p.fish, n);
+        PixelRun r = crossSection(outline_, p.fish, n);
         r.left = std::max(r.left, ch.left);
         r.right = std::min(r.right, ch.right);
         if (r.left <= r.right) runs.push_back(r);
@@ -294,14 +294,15 @@ void SceneGenerator::nextLine(std::vector<Run>& runs) {
         while (s.nextSpeck <= static_cast<double>(n)) {
             int32_t pixels = random_.chance(0.5) ? 1 : 2;
             int32_t left = static_cast<int32_t>(random_.integer(ch.left, ch.right - pixels + 1));
-            runs.push_back(Run{left, left + pixels - 1});
+            runs.push_back(PixelRun{left, left + pixels - 1});
             ++truth_.specks;
             s.nextSpeck += random_.exponential(linesPerSecond / options_.noise);
         }
     }
 
     // Union of the runs: overlapping or adjacent runs are one dark run on the line.
-    std::sort(runs.begin(), runs.end(), [](const Run& x, const Run& y) { return x.left < y.left; });
+    std::sort(runs.begin(), runs.end(),
+              [](const PixelRun& x, const PixelRun& y) { return x.left < y.left; });
     size_t out = 0;
     for (size_t i = 0; i < runs.size(); ++i) {
         if (out > 0 && runs[i].left <= runs[out - 1].right + 1)

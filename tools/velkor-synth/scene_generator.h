@@ -32,7 +32,7 @@ struct SynthChannel {
 struct SceneOptions {
     uint64_t seed = 1;
     int64_t lines = 60 * linesPerSecond;
-    std::vector<SynthChannel> channels{SynthChannel{}};
+    std::vector<SynthChannel> channels = std::vector<SynthChannel>(1);  // one default channel
     int32_t counterWidthMm = 500;  // one of the counter's widths: 500, 1000, 1400, 400, 1200, 2100
     double density = 1.0;          // mean fish per second per channel
     double touching = 0.15;        // share of arrivals that bring a second fish touching the first
@@ -63,7 +63,7 @@ struct SceneTruth {
 };
 
 class SceneGenerator {
-  public:
+public:
     // Raises OptionError for unusable options.
     explicit SceneGenerator(SceneOptions options);
 
@@ -75,13 +75,13 @@ class SceneGenerator {
 
     // Replaces `runs` with the next line's runs: sorted, disjoint and separated by at least one
     // light pixel, each within its channel, at most maxRunsPerLine. Reuses the vector's storage.
-    void nextLine(std::vector<Run>& runs);
+    void nextLine(std::vector<PixelRun>& runs);
 
     // Complete once done(); the counts of fish are final from the start (no fish is begun that
     // would not end within the recording).
     const SceneTruth& truth() const { return truth_; }
 
-  private:
+private:
     struct Placed {
         Fish fish;
         int32_t boxLeft = 0;  // extent of the whole body over its lines

@@ -139,14 +139,14 @@ SessionResult writeSession(const SessionOptions& o) {
     SceneGenerator generator(o.scene);
     {
         RecordWriter writer(recordingName(o.out), scanLeftEdge(o.scene), scanRightEdge(o.scene));
-        std::vector<Run> runs;
+        std::vector<PixelRun> runs;
         std::vector<SegmentPair> pairs;
         runs.reserve(maxRunsPerLine + 64);
         pairs.reserve(maxRunsPerLine);
         while (!generator.done()) {
             generator.nextLine(runs);
             pairs.clear();
-            for (const Run& r : runs) pairs.push_back(SegmentPair{r.left, r.right});
+            for (const PixelRun& r : runs) pairs.push_back(SegmentPair{r.left, r.right});
             writer.writeLine(pairs);
         }
         writer.finish();
