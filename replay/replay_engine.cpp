@@ -113,6 +113,11 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
     }
     m.report = std::move(report);
     applyReport();
+    // A recording starts with the counts of a fresh run.
+    m.channelTotal.fill(0);
+    m.lastFrameTotal.fill(0);
+    m.frameCapacity.fill(0);
+    m.mustJump = false;
 
     m.lineCount = m.reader.fjoldilinaiskra();
     m.reader.restartbuffer();
