@@ -41,7 +41,7 @@ struct ReadOuts {
 };
 
 class ReplayEngine {
-  public:
+public:
     // `settings` is the program's settings set (its countertype decides the overload correction);
     // `store`, if not null, receives the remembered folder on opening and gives "Enablemulti".
     ReplayEngine(Tsett& settings, SettingsBackend* store);
@@ -113,7 +113,7 @@ class ReplayEngine {
     // Called after every frame read, after the class adaptation.
     std::function<void(int32_t)> onFrameRead;
 
-  private:
+private:
     void applyReport();
     // Replays the line at the reader's position into frame store column frameColumn and counts
     // the objects that close on it.

@@ -5,9 +5,9 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -20,7 +20,9 @@ namespace {
 
 // Processor time of the process (the benchmarks run on one thread): the figures hold on a
 // machine shared with other work.
-double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double cpuSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 struct Recording {
     std::string blb;

@@ -18,7 +18,7 @@
 namespace velkor::test {
 
 class TempDir {
-  public:
+public:
     TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "velkor-engine-XXXXXX").string();
@@ -27,7 +27,7 @@ class TempDir {
     ~TempDir() { std::filesystem::remove_all(path_); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

@@ -15,7 +15,7 @@ namespace {
 
 // Appends formatted text to a fixed line buffer; the trace is written without allocating.
 class LineBuilder {
-  public:
+public:
     void clear() { length_ = 0; }
     void text(const char* s) {
         while (*s != 0 && length_ < sizeof line_) line_[length_++] = *s++;
@@ -27,7 +27,7 @@ class LineBuilder {
     void writeTo(OutputSink& out) { out.write(line_, length_); }
     std::string str() const { return std::string(line_, length_); }
 
-  private:
+private:
     template <typename T>
     void format(const char* pattern, T v) {
         const int n = std::snprintf(line_ + length_, sizeof line_ - length_, pattern, v);

@@ -9,7 +9,7 @@
 namespace velkor {
 
 class OutputSink {
-  public:
+public:
     // `file` may be null: everything then stays in the buffer.
     explicit OutputSink(std::FILE* file) : file_(file) {}
     OutputSink(const OutputSink&) = delete;
@@ -25,7 +25,7 @@ class OutputSink {
     // Copies what was written (the buffer, or the file from its start) to `to`.
     void copyTo(std::FILE* to);
 
-  private:
+private:
     static constexpr size_t flushSize = 1 << 20;
     std::FILE* file_;
     std::string buffer_;
