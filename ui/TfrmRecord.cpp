@@ -34,6 +34,7 @@ constexpr int stripHeight = 45;
 constexpr int counterPanelWidth = 111;
 constexpr int fieldLeft = 16;
 constexpr int fieldWidth = 80;
+constexpr int captionLeft = 6;  // a caption such as "Counter 2   10 g" needs the panel's width
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -210,8 +211,7 @@ void TfrmRecord::buildToolBar() {
         navigation_[i] = action;
     }
     ToolBar1->addSeparator();
-    auto* close =
-        new QAction(style()->standardIcon(QStyle::SP_DialogCloseButton), tr("Close"), this);
+    auto* close = new QAction(closeIcon(), tr("Close"), this);
     close->setShortcut(QKeySequence::Quit);
     close->setToolTip(
         tr("Close the window and end the program (%1)")
@@ -275,7 +275,7 @@ void TfrmRecord::stillaafteljara() {
     for (int i = 1; i <= 4; ++i) {
         LabeledEdit[i]->move(fieldLeft, tops[i]);
         LabeledEditLabel[i]->adjustSize();
-        LabeledEditLabel[i]->move(fieldLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
+        LabeledEditLabel[i]->move(captionLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
     }
 }
 
@@ -354,8 +354,7 @@ void TfrmRecord::showSessionReport() {
         LabeledEditLabel[c]->setText(fromUtf8(report.counterCaptions[c]));
     }
     Chart1->showOnly(1);
-    Label3->setText(fromUtf8(report.counterNames[1]));
-    Label3->adjustSize();
+    Chart1->setChannelName(fromUtf8(report.counterNames[1]));
     stillaafteljara();
 }
 
@@ -504,8 +503,7 @@ void TfrmRecord::Chart1Click() {
     k = k + 1;
     if (k > channels - 1) k = 0;
     Chart1->setShown(k, true);
-    Label3->setText(fromUtf8(engine_->report().counterNames[k + 1]));
-    Label3->adjustSize();
+    Chart1->setChannelName(fromUtf8(engine_->report().counterNames[k + 1]));
 }
 
 void TfrmRecord::SpeedButton2Click() {

@@ -43,7 +43,25 @@ QPixmap drawFlag(bool marked, qreal scale) {
     return pixmap;
 }
 
+QPixmap drawCross(qreal scale) {
+    QPixmap pixmap(int(32 * scale), int(32 * scale));
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xA0, 0x20, 0x20), 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9, 9), QPointF(23, 23));
+    p.drawLine(QPointF(23, 9), QPointF(9, 23));
+    return pixmap;
+}
+
 }  // namespace
+
+QIcon closeIcon() {
+    QIcon icon;
+    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawCross(scale));
+    return icon;
+}
 
 QIcon autocountIcon(int image) {
     QIcon icon;

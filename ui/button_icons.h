@@ -1,6 +1,6 @@
 // The pictures of the automatic count button, drawn in code so they look alike on every
 // platform: image 4 (no frame marked: press to mark) and image 5 (a frame is marked: press to
-// count from the mark to the frame shown).
+// count from the mark to the frame shown), and the close button's.
 #pragma once
 
 #include <QIcon>
@@ -8,5 +8,7 @@
 namespace velkor {
 
 QIcon autocountIcon(int image);
+// The close button's picture: a cross, the same on every platform.
+QIcon closeIcon();
 
 }  // namespace velkor

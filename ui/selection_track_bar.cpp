@@ -51,8 +51,12 @@ void SelectionTrackBar::paintEvent(QPaintEvent*) {
     QStyleOptionSlider option;
     initStyleOption(&option);
 
-    option.subControls = QStyle::SC_SliderGroove;
-    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+    // Some styles fill the groove up to the thumb in the highlight colour, which would look like
+    // a selection from the first frame: the groove is drawn without that fill.
+    QStyleOptionSlider grooveOption = option;
+    grooveOption.subControls = QStyle::SC_SliderGroove;
+    grooveOption.palette.setColor(QPalette::Highlight, palette().color(QPalette::Button));
+    style()->drawComplexControl(QStyle::CC_Slider, &grooveOption, &painter, this);
 
     if (selEnd_ >= selStart_ && selStart_ >= minimum() && selEnd_ <= maximum()) {
         const QRect groove =

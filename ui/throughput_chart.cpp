@@ -160,8 +160,21 @@ void ThroughputChart::mousePressEvent(QMouseEvent* event) {
 void ThroughputChart::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
     axisX_->setTickCount(std::clamp(width() / 150, 2, 12));
+    placeLabel3();
+}
+
+// Label3 sits at the lower left, in a margin of its own so the first time label stays clear.
+void ThroughputChart::placeLabel3() {
     Label3->adjustSize();
     Label3->move(4, height() - Label3->height() - 1);
+    QMargins margins = chart()->margins();
+    margins.setLeft(Label3->width() + 8);
+    chart()->setMargins(margins);
+}
+
+void ThroughputChart::setChannelName(const QString& name) {
+    Label3->setText(name);
+    placeLabel3();
 }
 
 }  // namespace velkor

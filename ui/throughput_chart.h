@@ -33,6 +33,8 @@ public:
     bool hasMarker() const { return markerSet_; }
     double markerX() const { return markerX_; }
     double verticalMaximum() const { return axisY_->max(); }
+    // Label3: the name of the channel whose curve is shown.
+    void setChannelName(const QString& name);
 
     // Chart time of a day fraction and back: the axis shows times of day of a fixed day.
     static double axisValue(double dayFraction);
@@ -51,6 +53,7 @@ protected:
 
 private:
     void rescale();
+    void placeLabel3();
 
     std::array<QLineSeries*, 5> curveLines_{};
     QDateTimeAxis* axisX_ = nullptr;
