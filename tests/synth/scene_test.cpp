@@ -34,7 +34,7 @@ struct SceneCase {
     double density, touching, noise;
 };
 
-TEST(SceneRuns, OrderedDisjointWithinChannelsAndCapped) {
+TEST(SceneRuns, OrderedDisjointWithinChannelsAtMost500) {
     const SceneCase cases[] = {
         {"one channel, class 2", {{10, 500, 2, 0}}, 1.0, 0.15, 0.5},
         {"four channels of all sizes, crowded, two of them adjacent",

@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         printSummary(o, r);
     } catch (const OptionError& e) {
         std::cerr << "velkor-synth: " << e.what() << "\n"
-                  << "PixelRun with --help for the options.\n";
+                  << "Run with --help for the options.\n";
         return usageExit;
     } catch (const velkor::VelkorError& e) {
         std::cerr << "velkor-synth: " << e.what() << "\n";

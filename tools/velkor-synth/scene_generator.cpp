@@ -21,6 +21,7 @@ constexpr int32_t minClearPixels = 12;
 // Arrivals that found no room wait; beyond this many the channel is saturated and they are dropped.
 constexpr int32_t maxWaiting = 64;
 constexpr int placementTries = 8;
+constexpr int64_t retryLines = 4;      // a crowded channel is looked at again after this many lines
 constexpr double lengthSpread = 0.35;  // speed differs from fish to fish
 constexpr double widthSpread = 0.20;
 constexpr double maxDrift = 0.2;  // pixels per line
@@ -206,15 +207,19 @@ void SceneGenerator::accept(Placed p) {
 bool SceneGenerator::tryPlace(int c, Fish fish) {
     const SynthChannel& ch = options_.channels[c];
     if (fish.lastLine() + clearLines > options_.lines) return true;
-    Placed p{fish};
-    p.fish.centre = 0;
-    measure(p);
-    double lo = ch.left - p.boxLeft + 1.0;
-    double hi = ch.right - p.boxRight - 1.0;
+    Placed atZero{fish};
+    atZero.fish.centre = 0;
+    measure(atZero);
+    double lo = ch.left - atZero.boxLeft + 1.0;
+    double hi = ch.right - atZero.boxRight - 1.0;
     bool tooWide = lo > hi;
     for (int attempt = 0; attempt < (tooWide ? 1 : placementTries); ++attempt) {
+        Placed p = atZero;
         p.fish.centre = tooWide ? 0.5 * (ch.left + ch.right) : random_.uniform(lo, hi);
-        measure(p);
+        // Moving the centre by c moves every run by floor(c) or one pixel more.
+        const auto shift = static_cast<int32_t>(std::floor(p.fish.centre));
+        p.boxLeft += shift;
+        p.boxRight += shift + 1;
         if (!clearOfOthers(p, nullptr)) continue;
         accept(p);
         if (options_.touching > 0 && random_.chance(options_.touching)) {
@@ -265,8 +270,12 @@ bool SceneGenerator::addPartner(const Placed& first) {
 
 void SceneGenerator::admitWaiting(int c) {
     ChannelState& s = channels_[c];
+    if (line_ < s.retryLine) return;
     while (s.waiting > 0) {
-        if (!tryPlace(c, sampleFish(c))) return;
+        if (!tryPlace(c, sampleFish(c))) {
+            s.retryLine = line_ + retryLines;
+            return;
+        }
         --s.waiting;
     }
 }

@@ -93,7 +93,8 @@ private:
         double nominalWidth = 0;   // pixels
         double nextArrival = 0;    // line of the next arrival
         double nextSpeck = 0;
-        int32_t waiting = 0;  // arrivals that found no room yet
+        int32_t waiting = 0;    // arrivals that found no room yet
+        int64_t retryLine = 0;  // when to look for room again after a failed placement
     };
 
     double rateShape(double line) const;
