@@ -92,14 +92,14 @@ std::string twoDigits(unsigned v) {
     return std::string{static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
 }
 
-// The time-of-day part of a day number: the fraction as it is ("fraction of" a day number).
+// The time of day of a day number: its fraction, negative for a negative day number.
 double dayFraction(double v) {
     return v - std::trunc(v);
 }
 
 // Reads one report value with stringtofloat; a failed conversion names the key and the file.
 class ReportValues {
-  public:
+public:
     ReportValues(const ProfileIni& ini, const std::string& file) : ini_(ini), file_(file) {}
 
     double real(std::string_view section, std::string_view key, const std::string& fallback) const {
@@ -123,7 +123,7 @@ class ReportValues {
         return v;
     }
 
-  private:
+private:
     const ProfileIni& ini_;
     const std::string& file_;
 };

@@ -30,7 +30,7 @@ void expectCurve(const Curve& actual, const Curve& expected) {
 }
 
 class ReportTest : public ::testing::TestWithParam<bool> {
-  protected:
+protected:
     void SetUp() override {
         if (GetParam()) {
             comma_ = std::make_unique<testing::CommaLocale>();
@@ -66,15 +66,8 @@ TEST_P(ReportTest, StringToFloatAcceptsEitherSeparator) {
         {"+2.5", 2.5},
         {"17", 17},
         {"007", 7},
-        {"1,5.25", 0},  // "." wins over ",": "1,5" is then not a number (checked below)
     };
-    for (const auto& c : cases) {
-        if (std::string(c.text) == "1,5.25") {
-            EXPECT_THROW(stringtofloat(c.text), ReportValueError);
-            continue;
-        }
-        EXPECT_DOUBLE_EQ(stringtofloat(c.text), c.value) << c.text;
-    }
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(stringtofloat(c.text), c.value) << c.text;
     // Long digit strings: decimals past what a double holds are dropped, not overflowed.
     EXPECT_NEAR(stringtofloat("0." + std::string(5000, '3')), 1.0 / 3, 1e-16);
     EXPECT_DOUBLE_EQ(stringtofloat("123456789012345678901234567890"), 1.2345678901234568e29);
@@ -82,8 +75,9 @@ TEST_P(ReportTest, StringToFloatAcceptsEitherSeparator) {
 }
 
 TEST_P(ReportTest, StringToFloatRejectsWhatIsNotANumber) {
-    for (const char* text : {"abc", ".5", "5.", ",", "-", "+", "-.5", "1.-5", "1 .5", "1e5",
-                             "1.2.3", "0x10", " 1", "1,5,"}) {
+    for (const char* text :
+         {"abc", ".5", "5.", ",", "-", "+", "-.5", "1.-5", "1 .5", "1e5", "1.2.3", "0x10", " 1",
+          "1,5,", "1,5.25"}) {  // "." wins over ",", so "1,5" is the integer part
         EXPECT_THROW(stringtofloat(text), ReportValueError) << text;
     }
     EXPECT_THROW(stringtofloat(std::string(5000, '9')), ReportValueError);  // beyond a double
