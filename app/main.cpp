@@ -21,31 +21,44 @@ struct Options {
     QString screenshot;
 };
 
-Options parseCommandLine(QApplication& app) {
+// Reads the command line before any window system is touched, so --help and --version work
+// without a display. Exits after help, version or a mistake.
+Options parseCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QApplication::translate("main",
-                                "Replays recordings of a line-scan fish counter frame by "
-                                "frame through the counter's own counting."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+        "Replays recordings of a line-scan fish counter frame by frame through the counter's own "
+        "counting.");
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshot(
         "screenshot",
-        QApplication::translate("main",
-                                "Open RECORDING, draw its first frame, save the window "
-                                "as the PNG picture FILE and exit."),
+        "Open RECORDING, draw its first frame, save the window as the PNG picture FILE and exit.",
         "FILE");
     parser.addOption(screenshot);
-    parser.addPositionalArgument(
-        "recording",
-        QApplication::translate("main",
-                                "The recording to open (.blb, or .blc to unpack first). "
-                                "Without it an open dialog asks for one."),
-        "[RECORDING]");
-    parser.process(app);
+    parser.addPositionalArgument("recording",
+                                 "The recording to open (.blb, or .blc to unpack first). "
+                                 "Without it an open dialog asks for one.",
+                                 "[RECORDING]");
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "velkor: %s\n", parser.errorText().toLocal8Bit().constData());
+        std::exit(2);
+    }
+    if (parser.isSet(help) || parser.isSet("help-all")) {
+        QString text = parser.helpText();
+        text.replace("<executable_name>", "velkor");
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        std::printf("velkor %s\n", VELKOR_VERSION);
+        std::exit(0);
+    }
     Options options;
-    if (!parser.positionalArguments().isEmpty())
+    if (!parser.positionalArguments().isEmpty()) {
         options.recording = parser.positionalArguments().front();
+    }
     options.screenshot = parser.value(screenshot);
     if (parser.isSet(screenshot) && options.recording.isEmpty()) {
         std::fprintf(stderr, "velkor: --screenshot needs a recording to open\n");
@@ -87,12 +100,14 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
 }  // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName("Velkor");
+    QCoreApplication::setApplicationVersion(VELKOR_VERSION);
+    const Options options = parseCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velkor");
     QApplication::setApplicationDisplayName("Velkor");
     QApplication::setApplicationVersion(VELKOR_VERSION);
     QApplication::setDesktopFileName("velkor");
-    const Options options = parseCommandLine(app);
 
     // The settings set holds its built-in values; the store is read back when the window closes.
     velkor::Tsett settings;
