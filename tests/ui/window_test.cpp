@@ -196,6 +196,18 @@ TEST_F(NavigationTest, StrokesOnThePictureNavigate) {
     EXPECT_TRUE(reads.empty());
 }
 
+TEST_F(NavigationTest, AFingerStrokeNavigatesAsTheMouseDoes) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    drag(5);
+    static QPointingDevice* finger = QTest::createTouchDevice();
+    QWidget* picture = window->PaintBox1;
+    QTest::touchEvent(picture, finger).press(0, QPoint(90, 100));
+    for (int x = 85; x >= 10; x -= 5) QTest::touchEvent(picture, finger).move(0, QPoint(x, 101));
+    QTest::touchEvent(picture, finger).release(0, QPoint(10, 101));
+    EXPECT_EQ(frame(), 6);
+}
+
 TEST_F(NavigationTest, KeysStepAndJump) {
     makeWindow();
     ASSERT_TRUE(open(session("forty", framesOf100(40))));
