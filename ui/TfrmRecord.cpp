@@ -359,14 +359,13 @@ void TfrmRecord::showSessionReport() {
 }
 
 bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) {
-    bool opened = false;
-    {
+    // The busy cursor ends before any message box shows.
+    runHandler([&] {
         LongWork busy(this, tr("Opening %1 ...").arg(imagefile));
-        runHandler([&] {
-            opened = engine_->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed);
-            if (opened) showSessionReport();
-        });
-    }
+        if (engine_->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed)) {
+            showSessionReport();
+        }
+    });
     if (!engine_->isOpen()) {
         if (!engine_->message().empty()) showError(fromUtf8(engine_->message()));
         PaintBox1->clearPicture();
