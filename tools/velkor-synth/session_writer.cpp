@@ -53,17 +53,17 @@ void refuseForeignFiles(const SessionOptions& o) {
     }
 }
 
-nlohmann::json truthJson(const SessionOptions& o, const SceneTruth* truth) {
+nlohmann::ordered_json truthJson(const SessionOptions& o, const SceneTruth* truth) {
     const SceneOptions& s = o.scene;
-    nlohmann::json channels = nlohmann::json::array();
+    nlohmann::ordered_json channels = nlohmann::ordered_json::array();
     int64_t total = 0;
     for (size_t c = 0; c < s.channels.size(); ++c) {
         const SynthChannel& ch = s.channels[c];
-        nlohmann::json jc = {{"left", ch.left},
-                             {"right", ch.right},
-                             {"sizeGroup", ch.sizeGroup},
-                             {"className", std::string(fishClassName(ch.sizeGroup))},
-                             {"widthMm", channelWidthMm(s, static_cast<int>(c))}};
+        nlohmann::ordered_json jc = {{"left", ch.left},
+                                     {"right", ch.right},
+                                     {"sizeGroup", ch.sizeGroup},
+                                     {"className", std::string(fishClassName(ch.sizeGroup))},
+                                     {"widthMm", channelWidthMm(s, static_cast<int>(c))}};
         if (truth) {
             jc["fish"] = truth->fish[c];
             jc["touchingPairs"] = truth->touchingPairs[c];
@@ -71,25 +71,25 @@ nlohmann::json truthJson(const SessionOptions& o, const SceneTruth* truth) {
         }
         channels.push_back(jc);
     }
-    nlohmann::json j = {{"generator", generatorName},
-                        {"version", VELKOR_VERSION},
-                        {"complete", truth != nullptr},
-                        {"lines", s.lines},
-                        {"seconds", static_cast<double>(s.lines) / linesPerSecond},
-                        {"scanLeftEdge", scanLeftEdge(s)},
-                        {"scanRightEdge", scanRightEdge(s)},
-                        {"channels", channels},
-                        {"options",
-                         {{"seed", s.seed},
-                          {"lines", s.lines},
-                          {"counterWidthMm", s.counterWidthMm},
-                          {"density", s.density},
-                          {"touching", s.touching},
-                          {"noise", s.noise},
-                          {"start", o.start},
-                          {"tank", o.tank},
-                          {"decimalSeparator", std::string(1, o.decimalSeparator)},
-                          {"compressed", o.compressed}}}};
+    nlohmann::ordered_json j = {{"generator", generatorName},
+                                {"version", VELKOR_VERSION},
+                                {"complete", truth != nullptr},
+                                {"lines", s.lines},
+                                {"seconds", static_cast<double>(s.lines) / linesPerSecond},
+                                {"scanLeftEdge", scanLeftEdge(s)},
+                                {"scanRightEdge", scanRightEdge(s)},
+                                {"channels", channels},
+                                {"options",
+                                 {{"seed", s.seed},
+                                  {"lines", s.lines},
+                                  {"counterWidthMm", s.counterWidthMm},
+                                  {"density", s.density},
+                                  {"touching", s.touching},
+                                  {"noise", s.noise},
+                                  {"start", o.start},
+                                  {"tank", o.tank},
+                                  {"decimalSeparator", std::string(1, o.decimalSeparator)},
+                                  {"compressed", o.compressed}}}};
     if (truth) {
         j["totalFish"] = total;
         j["specks"] = truth->specks;
@@ -98,7 +98,7 @@ nlohmann::json truthJson(const SessionOptions& o, const SceneTruth* truth) {
     return j;
 }
 
-void writeTruth(const std::string& name, const nlohmann::json& j) {
+void writeTruth(const std::string& name, const nlohmann::ordered_json& j) {
     std::string text = j.dump(2) + "\n";
     ReplacingFile file(name);
     file.write(text.data(), text.size());
