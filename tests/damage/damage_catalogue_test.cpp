@@ -57,7 +57,7 @@ std::string zlibOf(const std::string& bytes, int level = 1) {
 
 // A folder with one session: session.blb (and .blc, .mse as a row makes them).
 class Session {
-  public:
+public:
     Session() {
         std::string pattern = (fs::temp_directory_path() / "velkor-damage-XXXXXX").string();
         dir_ = mkdtemp(pattern.data());
@@ -73,15 +73,16 @@ class Session {
     std::string mse() const { return path("session.mse").string(); }
     const fs::path& dir() const { return dir_; }
 
-    // Every regular file under the folder, by relative name.
+    // Every regular file under the folder, by relative name, with its bytes.
     std::map<std::string, std::string> snapshot() const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::recursive_directory_iterator(dir_))
-            if (e.is_regular_file()) files[fs::relative(e.path(), dir_).string()] = readBytes(e.path());
+            if (e.is_regular_file())
+                files[fs::relative(e.path(), dir_).string()] = readBytes(e.path());
         return files;
     }
 
-  private:
+private:
     fs::path dir_;
 };
 
@@ -114,19 +115,33 @@ std::string goodReport(const std::string& tank = "Cage 7") {
 
 // What the user gets.
 struct Outcome {
-    int countExit = 0;        // velkor-count's exit status
-    std::string countText;    // in its error output ("" : no error output)
-    std::string engineText;   // the engine's error or message ("" : opens and reads)
-    int32_t lines = -1;       // the engine's line count when it opens (-1: not checked)
+    int countExit = 0;       // velkor-count's exit status
+    std::string countText;   // in its error output ("" : no error output)
+    std::string engineText;  // the engine's error or message ("" : opens and reads)
+    int32_t lines = -1;      // the engine's line count when it opens (-1: not checked)
 };
 
 struct Row {
     const char* damage;
     std::function<void(Session&)> make;
     Outcome outcome;
-    bool compressed = false;  // the user opens the .blc (chosen as "Compressed file")
+    bool compressed = false;     // the user opens the .blc (chosen as "Compressed file")
     bool newBlbAllowed = false;  // a clean unpacking writes session.blb
 };
+
+// The names of the files that changed, appeared or disappeared between two snapshots.
+std::string changedFiles(std::map<std::string, std::string> before,
+                         std::map<std::string, std::string> after, bool newBlbAllowed) {
+    if (newBlbAllowed && !before.count("session.blb")) after.erase("session.blb");
+    std::string changed;
+    for (const auto& [name, bytes] : before) {
+        const auto it = after.find(name);
+        if (it == after.end() || it->second != bytes) changed += name + " ";
+    }
+    for (const auto& [name, bytes] : after)
+        if (!before.count(name)) changed += name + " (new) ";
+    return changed;
+}
 
 struct CountRun {
     int exit = -1;
@@ -137,8 +152,8 @@ CountRun runCount(const Session& s, const std::string& recording) {
     const std::string out = s.dir().parent_path() / (s.dir().filename().string() + ".out");
     const std::string err = s.dir().parent_path() / (s.dir().filename().string() + ".err");
     const std::string command = std::string("timeout 120 '") + VELKOR_COUNT_EXE +
-                                "' --frame-width 100 '" + recording + "' >'" + out + "' 2>'" +
-                                err + "'";
+                                "' --frame-width 100 '" + recording + "' >'" + out + "' 2>'" + err +
+                                "'";
     const int status = std::system(command.c_str());
     CountRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -188,26 +203,51 @@ std::vector<Row> catalogue() {
         {"empty file", blbAndReport("", goodReport()), {0, "", "", 0}},
         {"header only", blbAndReport(words({0, 511}), goodReport()), {0, "", "", 0}},
         {"odd length", blbAndReport(good + "\x07", goodReport()), {0, "", "", 600}},
-        {"last line cut inside a pair", blbAndReport(cutPair, goodReport()),
+        {"last line cut inside a pair",
+         blbAndReport(cutPair, goodReport()),
          {0, "1 damaged lines, the first at line 601", "", 601}},
-        {"negative count word", blbAndReport(good + words({-5, 1, 100, 120}), goodReport()),
+        {"negative count word",
+         blbAndReport(good + words({-5, 1, 100, 120}), goodReport()),
          {0, "1 damaged lines, the first at line 601", "", 602}},
-        {"count word of 30000", blbAndReport(words({0, 511, 30000, 1, 2}) + good.substr(4), goodReport()),
+        {"count word of 30000",
+         blbAndReport(words({0, 511, 30000, 1, 2}) + good.substr(4), goodReport()),
          {0, "1 damaged lines, the first at line 1", "", 1}},
-        {"block boundary inside a damaged line", blbAndReport(blockBoundary, goodReport()),
+        {"block boundary inside a damaged line",
+         blbAndReport(blockBoundary, goodReport()),
          {0, "1 damaged lines, the first at line " + std::to_string(emptyLines + 1), "",
           emptyLines + 51}},
-        {"compressed: truncated", blcRow(zlibOf(good).substr(0, 200), true),
-         {1, "the compressed recording is damaged", "the compressed recording is damaged"}, true},
+        {"compressed: truncated",
+         blcRow(
+             [&] {
+                 auto z = zlibOf(good);
+                 return z.substr(0, z.size() / 2);
+             }(),
+             true),
+         {1, "the compressed recording is damaged", "the compressed recording is damaged"},
+         true},
         {"compressed: bad checksum",
-         blcRow([&] { auto z = zlibOf(good); z[z.size() - 1] ^= 0x55; return z; }(), true),
-         {1, "incorrect data check", "incorrect data check"}, true},
-        {"compressed: not zlib at all", blcRow("this is not compressed data at all", true),
-         {1, "not intact zlib data", "not intact zlib data"}, true},
-        {"compressed: a .blb renamed to .blc", blcRow(good, true),
-         {1, "not intact zlib data", "not intact zlib data"}, true},
-        {"compressed: inflates far beyond its size", blcRow(zlibOf(zeros, 9), false),
-         {0, "", "", static_cast<int32_t>(zeros.size() / 2 - 2)}, true, true},
+         blcRow(
+             [&] {
+                 auto z = zlibOf(good);
+                 z[z.size() - 1] ^= 0x55;
+                 return z;
+             }(),
+             true),
+         {1, "incorrect data check", "incorrect data check"},
+         true},
+        {"compressed: not zlib at all",
+         blcRow("this is not compressed data at all", true),
+         {1, "not intact zlib data", "not intact zlib data"},
+         true},
+        {"compressed: a .blb renamed to .blc",
+         blcRow(good, true),
+         {1, "not intact zlib data", "not intact zlib data"},
+         true},
+        {"compressed: inflates far beyond its size",
+         blcRow(zlibOf(zeros, 9), false),
+         {0, "", "", static_cast<int32_t>(zeros.size() / 2 - 2)},
+         true,
+         true},
         {"report: no sections", withReport("Tank=x\r\nNrChannels=3\r\n"), {0, "", "", 600}},
         {"report: every numeric key garbled",
          withReport("[Program]\r\nDateTime=12a.5\r\nLasting=x\r\n[Settings]\r\nNrChannels=two\r\n"
@@ -217,20 +257,39 @@ std::vector<Row> catalogue() {
         {"report: NrChannels 9", withReport("[Settings]\r\nNrChannels=9\r\n"), {0, "", "", 600}},
         {"report: Size Group 12", withReport("[Kest]\r\nSize Group1=12\r\n"), {0, "", "", 600}},
         {"report: Size Group -3", withReport("[Kest]\r\nSize Group1=-3\r\n"), {0, "", "", 600}},
-        {"report: Ledge equal to Redge", withReport("[Settings]\r\nLedge=200\r\nRedge=200\r\n"),
+        {"report: Ledge equal to Redge",
+         withReport("[Settings]\r\nLedge=200\r\nRedge=200\r\n"),
          {0, "", "", 600}},
         {"report: channelwidth -7", withReport("[Kest]\r\nchannelwidth=-7\r\n"), {0, "", "", 600}},
-        {"report: DateTime abc", withReport("[Program]\r\nDateTime=abc\r\n"),
+        {"report: DateTime abc",
+         withReport("[Program]\r\nDateTime=abc\r\n"),
          {1, "DateTime", "DateTime"}},
         {"report: keys in odd case, values in quotes",
          withReport("[PROGRAM]\r\ndatetime=\"46027.5\"\r\nTANK='Cage 7'\r\n[settings]\r\n"
                     "nrCHANNELS=\"2\"\r\n"),
          {0, "", "", 600}},
-        {"report: UTF-8 tank name", withReport(reportWith("Tank=Cage 7", "Tank=Kví Ørn")),
+        {"report: UTF-8 tank name",
+         withReport(reportWith("Tank=Cage 7", "Tank=Kví Ørn")),
          {0, "", "", 600}},
         {"report: Windows-1252 tank name",
-         withReport(reportWith("Tank=Cage 7", "Tank=Kv\xED \xD8rn")), {0, "", "", 600}},
-        {"missing report", [good](Session& s) { writeBytes(s.blb(), good); },
+         withReport(reportWith("Tank=Cage 7", "Tank=Kv\xED \xD8rn")),
+         {0, "", "", 600}},
+        // Root writes into any folder whatever its permissions; there the .blb's name taken by a
+        // folder stands in for the folder that cannot be written.
+        {"compressed: folder that cannot be written",
+         [good](Session& s) {
+             writeBytes(s.blc(), zlibOf(good));
+             writeBytes(s.mse(), goodReport());
+             if (geteuid() == 0)
+                 fs::create_directory(s.blb());
+             else
+                 fs::permissions(s.dir(), fs::perms::owner_read | fs::perms::owner_exec);
+         },
+         {1, geteuid() == 0 ? "cannot replace the file" : "cannot create a file in the folder",
+          geteuid() == 0 ? "cannot replace the file" : "cannot create a file in the folder"},
+         true},
+        {"missing report",
+         [good](Session& s) { writeBytes(s.blb(), good); },
          {1, "Cant find corresponding reportfile (.mse)",
           "Cant find corresponding reportfile (.mse)"}},
     };
@@ -256,9 +315,7 @@ TEST_P(DamageCatalogue, NoCrashNoHangAClearMessageAndNoFileChanged) {
             EXPECT_NE(run.err.find(row.outcome.countText), std::string::npos) << run.err;
             EXPECT_NE(run.err.find(s.dir().string()), std::string::npos) << run.err;
         }
-        auto after = s.snapshot();
-        if (row.newBlbAllowed) after.erase("session.blb");
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(changedFiles(before, s.snapshot(), row.newBlbAllowed), "");
     }
     // The engine as the window drives it.
     {
@@ -295,9 +352,7 @@ TEST_P(DamageCatalogue, NoCrashNoHangAClearMessageAndNoFileChanged) {
         engine.AutocountbtnClick();
         engine.FarwardbtnClick();
         engine.AutocountbtnClick();
-        auto after = s.snapshot();
-        if (row.newBlbAllowed) after.erase("session.blb");
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(changedFiles(before, s.snapshot(), row.newBlbAllowed), "");
     }
 }
 
