@@ -2,10 +2,11 @@
 // (now and then with parameters of its own) and a stream of valid scan lines; every line goes
 // through filterSegments and porun, and the class adaptation runs after every frame's worth of
 // lines as the engine runs it. After each line: the counts within the arrays, the live objects
-// in order and disjoint, the closed objects in order, and the used entries of currentLine zeroed.
+// in order, and the used entries of currentLine zeroed.
 // OverflowError is an allowed outcome; the core must then be left in a sound state.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,13 +24,17 @@ namespace {
 void checkAfterLine(const CoreState& s, const tlokid& closed, int32_t filtered) {
     VELKOR_FUZZ_CHECK(s.previousCount >= 0 && s.previousCount <= lineCapacity);
     VELKOR_FUZZ_CHECK(s.closedCount >= 0 && s.closedCount <= closedCapacity);
+    // The live objects are in left-to-right order. They are not always disjoint: an object that
+    // absorbed its neighbours keeps the span of the line before, which may reach over the next
+    // segment, and the pieces of a shared segment may be narrower than the merge gap.
     for (int32_t j = 1; j <= s.previousCount; ++j) {
-        VELKOR_FUZZ_CHECK(s.previousLine[j].v <= s.previousLine[j].h);
         VELKOR_FUZZ_CHECK(s.previousLine[j].lengd >= 1);
-        if (j > 1) VELKOR_FUZZ_CHECK(s.previousLine[j - 1].h < s.previousLine[j].v);
+        if (j > 1) VELKOR_FUZZ_CHECK(s.previousLine[j - 1].v <= s.previousLine[j].v);
     }
-    for (int32_t k = 2; k <= s.closedCount; ++k) VELKOR_FUZZ_CHECK(closed[k - 1].v <= closed[k].v);
-    for (int32_t k = 1; k <= s.closedCount; ++k) VELKOR_FUZZ_CHECK(closed[k].lengd >= 1);
+    for (int32_t k = 1; k <= s.closedCount; ++k) {
+        VELKOR_FUZZ_CHECK(closed[k].lengd >= 1);
+        if (k > 1) VELKOR_FUZZ_CHECK(closed[k - 1].v <= closed[k].v);
+    }
     for (int32_t i = 1; i <= filtered; ++i) VELKOR_FUZZ_CHECK(s.currentLine[i] == tskepna{});
 }
 
@@ -50,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     s.counterWidthMm = widths[data.ConsumeIntegralInRange<int>(0, 5)];
     int32_t left = s.scanLeftEdge;
     for (int32_t c = 1; c <= s.channelCount; ++c) {
-        const int32_t span = s.scanRightEdge - left;
+        const int32_t span = std::max(0, s.scanRightEdge - left);
         const int32_t right = c == s.channelCount
                                   ? s.scanRightEdge
                                   : left + data.ConsumeIntegralInRange<int32_t>(0, span);

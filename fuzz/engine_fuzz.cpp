@@ -6,6 +6,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     layout.scanRightEdge = layout.scanLeftEdge + data.ConsumeIntegralInRange<int32_t>(1, 3000);
     int32_t left = layout.scanLeftEdge;
     for (int32_t c = 1; c <= layout.channelCount; ++c) {
-        const int32_t right =
-            c == layout.channelCount
-                ? layout.scanRightEdge
-                : left + data.ConsumeIntegralInRange<int32_t>(0, layout.scanRightEdge - left);
+        const int32_t right = c == layout.channelCount
+                                  ? layout.scanRightEdge
+                                  : left + data.ConsumeIntegralInRange<int32_t>(
+                                               0, std::max(0, layout.scanRightEdge - left));
         layout.channelTable[c] = {left, right, data.ConsumeIntegralInRange<int32_t>(1, 2100)};
         left = right + 1;
     }
