@@ -31,7 +31,7 @@ run_one() {
     execs=$(grep -E '^stat::number_of_executed_units' "$dir/log.txt" | awk '{print $2}' || true)
     echo "$t: exit $status, ${execs:-?} executions, $(find "$dir/corpus" -type f | wc -l) corpus inputs," \
         "$(find "$dir" -maxdepth 1 -name 'crash-*' -o -maxdepth 1 -name 'leak-*' -o -maxdepth 1 -name 'timeout-*' -o -maxdepth 1 -name 'oom-*' | wc -l) failing inputs"
-    grep -E '^#[0-9]+ +DONE' "$dir/log.txt" | tail -n 1 || true
+    grep -aE '^#[0-9]+[[:space:]]+DONE' "$dir/log.txt" | tail -n 1 || true
     return "$status"
 }
 
