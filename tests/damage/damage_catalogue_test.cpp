@@ -337,7 +337,9 @@ TEST_P(DamageCatalogue, NoCrashNoHangAClearMessageAndNoFileChanged) {
         if (row.outcome.engineText.empty()) {
             EXPECT_EQ(problem, "");
             EXPECT_TRUE(engine.isOpen());
-            if (row.outcome.lines >= 0) EXPECT_EQ(engine.lineCount(), row.outcome.lines);
+            if (row.outcome.lines >= 0) {
+                EXPECT_EQ(engine.lineCount(), row.outcome.lines);
+            }
         } else {
             EXPECT_NE(problem.find(row.outcome.engineText), std::string::npos) << problem;
             EXPECT_FALSE(engine.isOpen());
