@@ -25,19 +25,6 @@ std::string folderOf(const std::string& name) {
     return cut == std::string::npos ? std::string() : name.substr(0, cut + 1);
 }
 
-bool textIsTrue(const std::string& text) {
-    std::string t;
-    for (char c : text)
-        if (c != ' ' && c != '\t') t += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    if (t == "true") return true;
-    if (t.empty() || t == "false") return false;
-    try {
-        return std::stol(t) != 0;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 }  // namespace
 
 struct ReplayEngine::Impl {
@@ -140,9 +127,9 @@ void ReplayEngine::applyReport() {
     s.scanRightEdge = r.scanRightEdge;
     s.counterWidthMm = r.counterWidthMm;
     for (int c = 1; c <= maxChannels; ++c) s.sizeGroup[c] = r.sizeGroup[c];
-    s.lengthDivisor = 4;
-    s.edgeAngleThreshold = 10;
-    s.runAreaFactor = 2;
+    s.lengthDivisor = r.lengthDivisor;
+    s.edgeAngleThreshold = r.edgeAngleThreshold;
+    s.runAreaFactor = r.runAreaFactor;
 
     // The session's values in the settings set, as the report reading leaves them; the counter
     // type is not part of the report and stays as the program holds it.
@@ -155,12 +142,8 @@ void ReplayEngine::applyReport() {
     t.Channelwidth = r.channelwidthIndex;
     t.counterWidthMm = r.counterWidthMm;
     for (int c = 1; c <= maxChannels; ++c) t.sizeGroup[c] = r.sizeGroup[c];
-    if (m.store) {
-        const auto multi = m.store->readText("Enablemulti");
-        t.Enablemulti = multi ? textIsTrue(*multi) : false;
-    } else {
-        t.Enablemulti = false;
-    }
+    // Read back from the store with the store's own rule for booleans.
+    t.Enablemulti = m.store ? readStoredBool(*m.store, "Enablemulti", false) : false;
 }
 
 bool ReplayEngine::isOpen() const {
