@@ -1,6 +1,8 @@
 // Throughput of segmentation and pairing on a long stream of realistic scan lines: fish of a
 // few tens of lines and pixels crossing two channels, a few in view on every line, some of
-// them touching so that splits and merges occur. Reports lines per second.
+// them touching so that splits and merges occur. Reports lines per second. The same is measured
+// on the lines of two generated sessions (bench/replay/generated_session.h), a dense but
+// realistic one and a crowded one, read into memory once.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -10,8 +12,11 @@
 #include <random>
 #include <vector>
 
+#include "bench/replay/generated_session.h"
 #include "core/TForm2.h"
 #include "core/segmentation.h"
+#include "replay/record_reader.h"
+#include "settings/session_report.h"
 
 namespace {
 
@@ -83,21 +88,10 @@ LineStream makeStream(int32_t lineCount, uint32_t seed) {
     return stream;
 }
 
-void BM_SegmentationAndPairing(benchmark::State& bench) {
-    constexpr int32_t lineCount = 1 << 20;
-    const LineStream stream = makeStream(lineCount, 7);
-    auto state = std::make_unique<CoreState>();
-    CoreState& s = *state;
-    s.channelCount = 2;
-    s.channelTable[1] = {0, 500, 250};
-    s.channelTable[2] = {501, 1000, 250};
-    s.scanRightEdge = 1000;
-    TForm2 form(s);
-    for (int32_t ch = 1; ch <= 2; ++ch) {
-        s.sizeGroup[ch] = 3;
-        form.stillafiskiflokk(ch);
-    }
-
+// Feeds the whole stream through segmentation and pairing once per iteration; reports lines per
+// second, closed objects per 1000 lines and the stream's runs per line.
+void feedStream(benchmark::State& bench, const LineStream& stream, CoreState& s, TForm2& form) {
+    const auto lineCount = static_cast<int32_t>(stream.firstRun.size() - 1);
     int64_t lines = 0;
     int64_t counted = 0;
     for (auto _ : bench) {
@@ -120,6 +114,85 @@ void BM_SegmentationAndPairing(benchmark::State& bench) {
     bench.counters["runs per line"] = benchmark::Counter(static_cast<double>(stream.runs.size()) /
                                                          2.0 / static_cast<double>(lineCount));
 }
+
+void BM_SegmentationAndPairing(benchmark::State& bench) {
+    constexpr int32_t lineCount = 1 << 20;
+    const LineStream stream = makeStream(lineCount, 7);
+    auto state = std::make_unique<CoreState>();
+    CoreState& s = *state;
+    s.channelCount = 2;
+    s.channelTable[1] = {0, 500, 250};
+    s.channelTable[2] = {501, 1000, 250};
+    s.scanRightEdge = 1000;
+    TForm2 form(s);
+    for (int32_t ch = 1; ch <= 2; ++ch) {
+        s.sizeGroup[ch] = 3;
+        form.stillafiskiflokk(ch);
+    }
+
+    feedStream(bench, stream, s, form);
+}
 BENCHMARK(BM_SegmentationAndPairing)->Unit(benchmark::kMillisecond);
+
+// A generated session's lines as the reader delivers them, with its report.
+struct GeneratedLines {
+    LineStream stream;
+    velkor::SessionReport report;
+    double fishPerSecond = 0;
+    explicit GeneratedLines(const velkor::bench::GeneratedSession& session) {
+        fishPerSecond = session.fishPerSecond();
+        velkor::nyjarstillingar(session.blb, report, nullptr);
+        velkor::RecordReader reader;
+        reader.open(session.blb);
+        const int32_t lineCount = reader.fjoldilinaiskra();
+        reader.seekLine(1);
+        auto line = std::make_unique<velkor::LineArray>();
+        stream.firstRun.reserve(static_cast<size_t>(lineCount) + 1);
+        stream.runs.reserve(static_cast<size_t>(2 * session.runs));
+        for (int32_t l = 1; l <= lineCount; ++l) {
+            reader.readRecordLine(*line);
+            stream.firstRun.push_back(static_cast<int32_t>(stream.runs.size()));
+            for (int32_t k = 1; k <= reader.deliveredSegmentCount(); ++k) {
+                stream.runs.push_back(static_cast<int16_t>((*line)[k].v));
+                stream.runs.push_back(static_cast<int16_t>((*line)[k].h));
+            }
+        }
+        stream.firstRun.push_back(static_cast<int32_t>(stream.runs.size()));
+    }
+};
+
+// Segmentation and pairing of a generated session's lines, the core set up from its report as
+// a recording's opening does.
+void generatedStream(benchmark::State& bench, const GeneratedLines& g) {
+    auto state = std::make_unique<CoreState>();
+    CoreState& s = *state;
+    const velkor::SessionReport& r = g.report;
+    s.channelCount = r.channelCount;
+    s.channelTable = r.channelTable;
+    s.scanLeftEdge = r.scanLeftEdge;
+    s.scanRightEdge = r.scanRightEdge;
+    s.counterWidthMm = r.counterWidthMm;
+    s.lengthDivisor = r.lengthDivisor;
+    s.edgeAngleThreshold = r.edgeAngleThreshold;
+    s.runAreaFactor = r.runAreaFactor;
+    TForm2 form(s);
+    for (int32_t ch = 1; ch <= r.channelCount; ++ch) {
+        s.sizeGroup[ch] = r.sizeGroup[ch];
+        form.stillafiskiflokk(ch);
+    }
+    feedStream(bench, g.stream, s, form);
+    bench.counters["fish/s drawn"] = g.fishPerSecond;
+}
+
+void BM_SegmentationAndPairing_GeneratedDense(benchmark::State& bench) {
+    static const GeneratedLines g(velkor::bench::denseSession());
+    generatedStream(bench, g);
+}
+void BM_SegmentationAndPairing_GeneratedCrowded(benchmark::State& bench) {
+    static const GeneratedLines g(velkor::bench::crowdedSession());
+    generatedStream(bench, g);
+}
+BENCHMARK(BM_SegmentationAndPairing_GeneratedDense)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SegmentationAndPairing_GeneratedCrowded)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Replay throughput on a long generated recording: the whole count (lines/s), the floor of
 // reading the file in 2,000,000-byte blocks and summing its words, and the line-count pass of
 // the opening (bytes/s). Prints the ratio of the whole count to the floor.
-// VELKOR_BENCH_LINES sets the recording's length (default 20 million lines).
+// VELKOR_BENCH_LINES sets the recording's length (default 20 million lines). The whole count is
+// also measured on two generated sessions (see generated_session.h): a dense but realistic one
+// and a crowded one.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/replay/generated_session.h"
 #include "bench/replay/long_recording.h"
 #include "replay/record_reader.h"
 #include "replay/replay_engine.h"
@@ -99,9 +102,43 @@ void BM_LineCountPass(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * r.bytes);
 }
 
+// The whole count of a generated session, as velkor-count does it: open, then every frame of
+// one second (W = 1116) in order.
+void wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSession& session) {
+    int64_t counted = 0;
+    for (auto _ : state) {
+        velkor::Tsett settings;
+        velkor::ReplayEngine engine(settings, nullptr);
+        engine.setFrameWidth(1116);
+        if (!engine.OpenBlbFile(session.blb)) {
+            state.SkipWithError(engine.message().c_str());
+            return;
+        }
+        for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
+        counted = 0;
+        for (int32_t c = 1; c <= engine.core().channelCount; ++c) counted += engine.channelTotal(c);
+        benchmark::DoNotOptimize(counted);
+    }
+    state.SetItemsProcessed(state.iterations() * session.lines);
+    state.counters["lines"] = static_cast<double>(session.lines);
+    state.counters["runs per line"] = session.runsPerLine();
+    state.counters["fish/s drawn"] = session.fishPerSecond();
+    state.counters["fish drawn"] = static_cast<double>(session.fishDrawn);
+    state.counters["fish counted"] = static_cast<double>(counted);
+}
+
+void BM_WholeCount_GeneratedDense(benchmark::State& state) {
+    wholeCountGenerated(state, velkor::bench::denseSession());
+}
+void BM_WholeCount_GeneratedCrowded(benchmark::State& state) {
+    wholeCountGenerated(state, velkor::bench::crowdedSession());
+}
+
 BENCHMARK(BM_WholeCount)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LineCountPass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WholeCount_GeneratedDense)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WholeCount_GeneratedCrowded)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

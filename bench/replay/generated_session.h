@@ -1,0 +1,87 @@
+// Sessions from the session generator for the benchmarks: four channels of fry of different size
+// classes (0.3 g, 1 g, 3 g, 10 g) over a 511-pixel, 500 mm counter, with a third of the arrivals
+// bringing a touching second fish. The "dense" load (5 fish per second per channel) is a busy
+// but realistic session; the "crowded" one (40 per second per channel) shows the cost of an
+// extreme load. Each is written once per process, with its report, to a temporary folder that
+// is removed at exit. VELKOR_BENCH_SYNTH_LINES sets the length (default 6,000,000 lines,
+// about 90 minutes of recording).
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <numeric>
+#include <stdexcept>
+#include <string>
+
+#include "tools/velkor-synth/scene_generator.h"
+#include "tools/velkor-synth/session_writer.h"
+
+namespace velkor::bench {
+
+inline constexpr double denseFishPerSecond = 5.0;
+inline constexpr double crowdedFishPerSecond = 40.0;
+
+class GeneratedSession {
+public:
+    explicit GeneratedSession(double fishPerSecondPerChannel) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "velkor-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+        folder_ = pattern;
+
+        synth::SessionOptions o;
+        o.out = (folder_ / "session").string();
+        o.scene.seed = 20260105;
+        const char* env = std::getenv("VELKOR_BENCH_SYNTH_LINES");
+        o.scene.lines = env ? std::atoll(env) : 6'000'000;
+        o.scene.channels = {{0, 120, 1, 0}, {130, 250, 2, 0}, {260, 380, 3, 0}, {390, 511, 4, 0}};
+        o.scene.counterWidthMm = 500;
+        o.scene.density = fishPerSecondPerChannel;
+        o.scene.touching = 0.3;
+        const synth::SessionResult made = synth::writeSession(o);
+
+        blb = synth::recordingName(o.out);
+        lines = o.scene.lines;
+        bytes = made.recordBytes;
+        // Two header words, then per line a count word and two words per run.
+        runs = (bytes / 2 - 2 - lines) / 2;
+        fishDrawn = std::accumulate(made.truth.fish.begin(), made.truth.fish.end(), int64_t{0});
+        generateSeconds = made.generateSeconds;
+    }
+    ~GeneratedSession() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    GeneratedSession(const GeneratedSession&) = delete;
+    GeneratedSession& operator=(const GeneratedSession&) = delete;
+
+    double runsPerLine() const { return static_cast<double>(runs) / static_cast<double>(lines); }
+    // All channels together, per second of recording.
+    double fishPerSecond() const {
+        return static_cast<double>(fishDrawn) * synth::linesPerSecond / static_cast<double>(lines);
+    }
+
+    std::string blb;
+    int64_t lines = 0;
+    int64_t bytes = 0;
+    int64_t runs = 0;
+    int64_t fishDrawn = 0;
+    double generateSeconds = 0;
+
+private:
+    std::filesystem::path folder_;
+};
+
+inline GeneratedSession& denseSession() {
+    static GeneratedSession s(denseFishPerSecond);
+    return s;
+}
+inline GeneratedSession& crowdedSession() {
+    static GeneratedSession s(crowdedFishPerSecond);
+    return s;
+}
+
+}  // namespace velkor::bench
