@@ -12,24 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
 #include "replay/record_writer.h"
 #include "replay/replay_engine.h"
 
 namespace velkor::test {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velkor-engine-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Scan lines numbered from 1; each fish is a run [v, h] on `length` consecutive lines.
 struct Scene {

@@ -9,23 +9,12 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/temp_dir.h"
 #include "tools/velkor-synth/session_writer.h"
 
 namespace velkor::synth::test {
 
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velkor-synth-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using velkor::test::TempDir;
 
 inline std::string fileBytes(const std::string& name) {
     std::ifstream in(name, std::ios::binary);

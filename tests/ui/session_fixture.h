@@ -9,25 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
 #include "replay/record_writer.h"
 
 namespace velkor::test {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velkor-ui-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 struct Channel {
     int left = 0;
