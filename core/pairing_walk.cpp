@@ -2,6 +2,7 @@
 // right, and the steps for opening, continuing, ending and closing objects, with the edge angles
 // and the shape state machine that cuts a second fish in contact off the first.
 #include <algorithm>
+#include <cstring>
 
 #include "core/TForm2.h"
 #include "core/channel_rule.h"
@@ -94,11 +95,15 @@ void TForm2::forgetLine() {
     }
     for (; j_ <= s.currentCount; ++j_) openObject(j_);
 
-    const auto first = cur.begin() + 1;
-    const auto last = first + s.currentCount;
-    std::copy(first, last, prev.begin() + 1);
-    s.previousCount = s.currentCount;
-    std::fill(first, last, tskepna{});
+    // Fixed-size byte copies of the used entries only, inlined as a few wide moves: assigning a
+    // zero record goes through a stack temporary whose reloads stall on the stores just made, and
+    // a library call costs more than the one or two entries of a sparse line.
+    const int32_t used = s.currentCount;
+    for (int32_t k = 1; k <= used; ++k) {
+        std::memcpy(static_cast<void*>(&prev[k]), &cur[k], sizeof(tskepna));
+        std::memset(static_cast<void*>(&cur[k]), 0, sizeof(tskepna));
+    }
+    s.previousCount = used;
 }
 
 int32_t TForm2::segmentOverlapCount(int32_t obj) const {
@@ -120,80 +125,98 @@ int32_t TForm2::objectOverlapCount(int32_t seg) const {
 
 void TForm2::openObject(int32_t seg) {
     tskepna& e = s_.currentLine[seg];
-    tskepna o;
-    o.v = e.v;
-    o.h = e.h;
-    const int32_t w = checkedSub(o.h, o.v, "segment width");
-    o.lengd = 1;
-    o.breidd = w;
-    o.flatarmal = w;
-    o.sjalfs_lengd = 1;
-    o.sjalfs_flat = w;
-    o.xv = o.v;
-    o.xh = o.h;
-    e = o;  // every other field 0: colour, group, angles, state, run area, same-fish flag
+    const int32_t w = checkedSub(e.h, e.v, "segment width");
+    // Stored field by field: a whole-record assignment goes through a stack copy.
+    e.lengd = 1;
+    e.breidd = w;
+    e.xv = e.v;
+    e.xh = e.h;
+    e.flatarmal = w;
+    e.litur = 0;
+    e.sjalfs_lengd = 1;
+    e.sjalfs_flat = w;
+    e.klofinn = 0;  // every other field 0: colour, group, angles, state, run area, same-fish flag
+    e.vsn = 0;
+    e.hsn = 0;
+    e.inte = 0;
+    e.astand = 0;
+    e.K_sami_fiskur = false;
 }
 
 void TForm2::continueObject() {
     CoreState& s = s_;
     const int32_t ch = s.channelCursor;
-    // Work on copies: the compiler then need not reload the previous object after every store.
-    const tskepna p = s.previousLine[i_];
-    tskepna c;
-    c.v = s.currentLine[j_].v;
-    c.h = s.currentLine[j_].h;
-    const int32_t w = checkedSub(c.h, c.v, "segment width");
+    const tskepna& p = s.previousLine[i_];
+    tskepna& out = s.currentLine[j_];
+    // Every value is worked out in locals and stored field by field at the end: nothing stored
+    // into the line arrays can then make the compiler reload the previous object or the state,
+    // and no whole-record copy goes through the stack.
+    const int32_t v = out.v;
+    const int32_t h = out.h;
+    const int32_t w = checkedSub(h, v, "segment width");
 
-    c.lengd = checkedAdd(p.lengd, 1, "object length");
-    c.sjalfs_lengd = checkedAdd(p.sjalfs_lengd, 1, "object length");
-    c.breidd = w > p.breidd ? w : p.breidd;
-    c.flatarmal = checkedAdd(p.flatarmal, w, "object area");
-    c.sjalfs_flat = checkedAdd(p.sjalfs_flat, w, "object area");
-    c.litur = p.litur;
-    c.klofinn = p.klofinn;
-    c.astand = p.astand;
-    c.K_sami_fiskur = p.K_sami_fiskur;
-    c.xv = c.v < p.xv ? c.v : p.xv;
-    c.xh = c.h > p.xh ? c.h : p.xh;
-    c.inte = 0;  // the run area is not taken over; only a consecutive run sets it
+    const int32_t lengd = checkedAdd(p.lengd, 1, "object length");
+    const int32_t sjalfsLengd = checkedAdd(p.sjalfs_lengd, 1, "object length");
+    const int32_t breidd = w > p.breidd ? w : p.breidd;
+    const int32_t flatarmal = checkedAdd(p.flatarmal, w, "object area");
+    const int32_t sjalfsFlat = checkedAdd(p.sjalfs_flat, w, "object area");
+    const int32_t xv = v < p.xv ? v : p.xv;
+    const int32_t xh = h > p.xh ? h : p.xh;
+    int32_t astand = p.astand;
+    int32_t inte = 0;  // the run area is not taken over; only a consecutive run sets it
 
-    const int32_t leftAngle = edgeAngle(checkedSub(c.v, p.v, "edge shift"));
-    const int32_t rightAngle = edgeAngle(checkedSub(c.h, p.h, "edge shift"));
+    const int32_t leftAngle = edgeAngle(checkedSub(v, p.v, "edge shift"));
+    const int32_t rightAngle = edgeAngle(checkedSub(h, p.h, "edge shift"));
+    int32_t vsn;
+    int32_t hsn;
     if (p.lengd == 1) {
-        c.vsn = leftAngle;
-        c.hsn = rightAngle;
+        vsn = leftAngle;
+        hsn = rightAngle;
     } else {
         const int32_t weight = s.edgeAngleWeight[ch];
         const int32_t rest = checkedSub(100, weight, "edge angle weight");
-        c.vsn = checkedAdd(checkedMul(weight, leftAngle, "edge angle"),
-                           checkedMul(rest, p.vsn, "edge angle"), "edge angle") /
-                100;
-        c.hsn = checkedAdd(checkedMul(weight, rightAngle, "edge angle"),
-                           checkedMul(rest, p.hsn, "edge angle"), "edge angle") /
-                100;
+        vsn = checkedAdd(checkedMul(weight, leftAngle, "edge angle"),
+                         checkedMul(rest, p.vsn, "edge angle"), "edge angle") /
+              100;
+        hsn = checkedAdd(checkedMul(weight, rightAngle, "edge angle"),
+                         checkedMul(rest, p.hsn, "edge angle"), "edge angle") /
+              100;
     }
 
     // Shape state: widening, then narrowing, then widening again, each over a run of
     // consecutive lines whose area exceeds the run limit.
-    if (c.astand <= 2 && c.astand >= 0) {
-        const int32_t spread = checkedSub(c.hsn, c.vsn, "edge angle");
+    if (static_cast<uint32_t>(astand) <= 2) {
+        const int32_t spread = checkedSub(hsn, vsn, "edge angle");
         const int32_t threshold = s.edgeAngleThreshold;
-        const bool advancing = c.astand == 1
+        const bool advancing = astand == 1
                                    ? spread < checkedSub(0, threshold, "edge angle threshold")
                                    : spread > threshold;
         if (advancing) {
-            c.inte = checkedAdd(p.inte, w, "run area");
-            if (c.inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
-                if (c.astand == 2) {
-                    c.astand = 3;  // the run area stays as it is
+            inte = checkedAdd(p.inte, w, "run area");
+            if (inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
+                if (astand == 2) {
+                    astand = 3;  // the run area stays as it is
                 } else {
-                    c.astand += 1;
-                    c.inte = 0;
+                    astand += 1;
+                    inte = 0;
                 }
             }
         }
     }
-    s.currentLine[j_] = c;
+    out.lengd = lengd;
+    out.breidd = breidd;
+    out.xv = xv;
+    out.xh = xh;
+    out.flatarmal = flatarmal;
+    out.litur = p.litur;
+    out.sjalfs_lengd = sjalfsLengd;
+    out.sjalfs_flat = sjalfsFlat;
+    out.klofinn = p.klofinn;
+    out.vsn = vsn;
+    out.hsn = hsn;
+    out.inte = inte;
+    out.astand = astand;
+    out.K_sami_fiskur = p.K_sami_fiskur;
     ++j_;
 }
 
