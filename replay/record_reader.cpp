@@ -6,6 +6,7 @@
 #include "replay/record_reader.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -178,6 +179,15 @@ void RecordReader::seekLine(int32_t L) {
     }
 }
 
+namespace {
+// The two ends of a segment as they lie side by side in the line record.
+struct SegmentEnds {
+    int32_t v;
+    int32_t h;
+};
+static_assert(offsetof(tskepna, h) == offsetof(tskepna, v) + sizeof(int32_t));
+}  // namespace
+
 void RecordReader::readRecordLine(LineArray& line) {
     delivered_ = 0;
     if (readPos_ < 1 || readPos_ > bufferWords_) {
@@ -213,8 +223,10 @@ void RecordReader::readRecordLine(LineArray& line) {
         }
         const int16_t h = word(readPos_);
         if (i <= lineCapacity) {
-            line[i].v = v;
-            line[i].h = h;
+            // One 8-byte store for both ends: the segmentation reads them with one 8-byte load,
+            // which two 4-byte stores could not forward to.
+            const SegmentEnds ends{v, h};
+            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
             delivered_ = i;
         }
     }
