@@ -201,6 +201,22 @@ void RecordReader::readRecordLine(LineArray& line) {
     // A bad count word was counted by lesa's walk over the block; only a cut-off is found here.
     const int32_t thisLine = readLineNumber_;
 
+    // The whole line, its last word and the word after it inside the block in memory: no block
+    // change and no cut-off can occur, so the ends are decoded straight from the buffer.
+    const int32_t pairs = n > 0 ? n : 0;
+    const int32_t start = readPos_;
+    if (static_cast<int64_t>(start) + 2 * pairs < bufferWords_) {
+        const int32_t kept = pairs < lineCapacity ? pairs : lineCapacity;
+        for (int32_t i = 1; i <= kept; ++i) {
+            const SegmentEnds ends{word(start + 2 * i - 1), word(start + 2 * i)};
+            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
+        }
+        delivered_ = kept;
+        readPos_ = start + 2 * pairs + 1;
+        ++readLineNumber_;
+        return;
+    }
+
     // Takes the next word of the line, moving to the next block at the end of this one; false
     // when the file ends first.
     auto advance = [this]() {
