@@ -120,16 +120,7 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
 void ReplayEngine::applyReport() {
     Impl& m = *impl_;
     const SessionReport& r = m.report;
-    CoreState& s = *m.core;
-    s.channelCount = r.channelCount;
-    s.channelTable = r.channelTable;
-    s.scanLeftEdge = r.scanLeftEdge;
-    s.scanRightEdge = r.scanRightEdge;
-    s.counterWidthMm = r.counterWidthMm;
-    for (int c = 1; c <= maxChannels; ++c) s.sizeGroup[c] = r.sizeGroup[c];
-    s.lengthDivisor = r.lengthDivisor;
-    s.edgeAngleThreshold = r.edgeAngleThreshold;
-    s.runAreaFactor = r.runAreaFactor;
+    applySessionReport(r, *m.core);
 
     // The session's values in the settings set, as the report reading leaves them; the counter
     // type is not part of the report and stays as the program holds it.

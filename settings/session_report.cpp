@@ -262,4 +262,16 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     return true;
 }
 
+void applySessionReport(const SessionReport& r, CoreState& s) {
+    s.channelCount = r.channelCount;
+    s.channelTable = r.channelTable;
+    s.scanLeftEdge = r.scanLeftEdge;
+    s.scanRightEdge = r.scanRightEdge;
+    s.counterWidthMm = r.counterWidthMm;
+    for (int c = 1; c <= maxChannels; ++c) s.sizeGroup[c] = r.sizeGroup[c];
+    s.lengthDivisor = r.lengthDivisor;
+    s.edgeAngleThreshold = r.edgeAngleThreshold;
+    s.runAreaFactor = r.runAreaFactor;
+}
+
 }  // namespace velkor

@@ -37,6 +37,11 @@ struct SessionReport {
     ChannelArray<std::vector<std::pair<double, double>>> curves{};
 };
 
+// Puts a report's analysis values into the core: channels, channel table, scan edges, counter
+// width, size classes and the core constants. The class parameters are loaded afterwards, by
+// stillafiskiflokk for each channel.
+void applySessionReport(const SessionReport& report, CoreState& core);
+
 // Report name of a recording: the extension (text after the last "." of the file name part)
 // replaced by ".mse", or ".mse" appended when there is none.
 std::string reportFileName(const std::string& recording);

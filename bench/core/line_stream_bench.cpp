@@ -167,19 +167,9 @@ void generatedStream(benchmark::State& bench, const GeneratedLines& g) {
     auto state = std::make_unique<CoreState>();
     CoreState& s = *state;
     const velkor::SessionReport& r = g.report;
-    s.channelCount = r.channelCount;
-    s.channelTable = r.channelTable;
-    s.scanLeftEdge = r.scanLeftEdge;
-    s.scanRightEdge = r.scanRightEdge;
-    s.counterWidthMm = r.counterWidthMm;
-    s.lengthDivisor = r.lengthDivisor;
-    s.edgeAngleThreshold = r.edgeAngleThreshold;
-    s.runAreaFactor = r.runAreaFactor;
+    velkor::applySessionReport(r, s);
     TForm2 form(s);
-    for (int32_t ch = 1; ch <= r.channelCount; ++ch) {
-        s.sizeGroup[ch] = r.sizeGroup[ch];
-        form.stillafiskiflokk(ch);
-    }
+    for (int32_t ch = 1; ch <= r.channelCount; ++ch) form.stillafiskiflokk(ch);
     feedStream(bench, g.stream, s, form);
     bench.counters["fish/s drawn"] = g.fishPerSecond;
 }
