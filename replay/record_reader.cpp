@@ -37,6 +37,11 @@ void RecordReader::open(const std::string& fileName) {
                               std::string("cannot open the recording: ") + std::strerror(err));
     }
     if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+    fileBytes_ = 0;
+    if (fseeko(file_, 0, SEEK_END) == 0) {
+        const off_t end = ftello(file_);
+        if (end > 0) fileBytes_ = end;
+    }
     damagedLines_ = 0;
     firstDamagedLine_ = 0;
     lastDamagedLine_ = 0;
@@ -64,6 +69,9 @@ void RecordReader::close() {
     endOfData_ = true;
     rawSegmentCount_ = 0;
     delivered_ = 0;
+    blockIndex_.clear();
+    indexComplete_ = recordingIndex_ = false;
+    blockNumber_ = 0;
 }
 
 int16_t RecordReader::word(int32_t p) const {
@@ -96,6 +104,7 @@ void RecordReader::restartbuffer() {
     blockFirstPos_ = 3;
     blockFirstLine_ = 1;
     endOfData_ = false;
+    blockNumber_ = 1;
     lesa();
     // Stand at line 1, so that reading may begin without a seek.
     readPos_ = blockFirstPos_;
@@ -113,6 +122,8 @@ void RecordReader::lesa() {
     }
     ++blocksRead_;
     bufferWords_ = static_cast<int32_t>(got / 2);  // a final odd byte is no word
+    if (recordingIndex_ && blockNumber_ == blockIndex_.size() + 1)
+        blockIndex_.push_back({blockFirstPos_, blockFirstLine_});
 
     if (blockFirstPos_ > bufferWords_) {
         // No line begins in this block: it is empty or holds only the rest of the line before.
@@ -157,16 +168,59 @@ void RecordReader::lesabuffer() {
         blockFirstLine_ = blockLastLine_ + 1;
     }
     endOfData_ = (bufferWords_ != blockWords);
-    if (!endOfData_) lesa();
+    if (!endOfData_) {
+        ++blockNumber_;
+        lesa();
+    }
 }
 
-int32_t RecordReader::fjoldilinaiskra() {
+int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)>& progress) {
+    blockIndex_.clear();
+    blockIndex_.reserve(static_cast<size_t>(fileBytes_ / blockBytes) + 2);
+    indexComplete_ = false;
+    recordingIndex_ = true;
+    struct StopRecording {
+        bool& flag;
+        ~StopRecording() { flag = false; }
+    } stop{recordingIndex_};
     restartbuffer();
-    while (!endOfData_) lesabuffer();
+    for (;;) {
+        if (progress) {
+            const int64_t done = static_cast<int64_t>(blockNumber_) * blockBytes;
+            progress(done < fileBytes_ ? done : fileBytes_, fileBytes_);
+        }
+        if (endOfData_) break;
+        lesabuffer();
+    }
+    indexComplete_ = true;
     return blockLastLine_;
 }
 
+void RecordReader::readIndexedBlock(size_t k) {
+    const BlockStart& start = blockIndex_[k - 1];
+    if (fseeko(file_, static_cast<off_t>(k - 1) * blockBytes, SEEK_SET) != 0)
+        raiseReadError(errno != 0 ? errno : EIO);
+    blockFirstPos_ = start.firstPos;
+    blockFirstLine_ = start.firstLine;
+    endOfData_ = false;
+    blockNumber_ = k;
+    lesa();
+}
+
 void RecordReader::seekLine(int32_t L) {
+    if (indexComplete_ && (L < blockFirstLine_ || (blockLastLine_ < L && !endOfData_))) {
+        // The last block whose first line is at or before L holds L's count word; for the line
+        // after the last one that is the last block, and the walk below ends the data.
+        size_t lo = 1, hi = blockIndex_.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo + 1) / 2;
+            if (blockIndex_[mid - 1].firstLine <= L)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        if (lo != blockNumber_ || L < blockFirstLine_) readIndexedBlock(lo);
+    }
     if (L < blockFirstLine_) restartbuffer();
     while (blockLastLine_ < L && !endOfData_) lesabuffer();
     readPos_ = blockFirstPos_;

@@ -6,12 +6,18 @@
 // a negative count word is a line without segments that occupies one word; a count above 500 is
 // consumed whole but only its first 500 pairs are delivered; a last line cut off inside is
 // counted and delivers the complete pairs present. Damaged lines are counted for the caller.
+//
+// Counting the lines also records, for every block, where its first line begins and that line's
+// number: a few bytes per block. A seek outside the block in memory then reads the one block
+// that holds the line instead of walking the file from its start.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/tskepna.h"
 
@@ -41,11 +47,14 @@ class RecordReader {
     void lesa();
     // Moves on to the next block, or ends the data when the block in memory was the last one.
     void lesabuffer();
-    // Counts the lines of the recording (reads the whole file once) and leaves the reader at the
-    // end of the data. Raises OverflowError when the count does not fit a 32-bit line number.
-    int32_t fjoldilinaiskra();
+    // Counts the lines of the recording (reads the whole file once), records the block index and
+    // leaves the reader at the end of the data. Raises OverflowError when the count does not fit a
+    // 32-bit line number. `progress`, if set, is called after every block with the bytes read so
+    // far and the file's size.
+    int32_t fjoldilinaiskra(const std::function<void(int64_t, int64_t)>& progress = {});
     // Places the reader at the beginning of line L, 1 <= L <= lineCount + 1. Numbers outside
-    // that range are held to it.
+    // that range are held to it. Once the lines have been counted, a line outside the block in
+    // memory costs one block read wherever it lies.
     void seekLine(int32_t L);
     // Reads the line at readPos into line entries 1..n (v, h only); leaves readPos at the next
     // line. With no line left to read it delivers nothing and sets endOfData.
@@ -66,6 +75,8 @@ class RecordReader {
 
     // Blocks read from the file since it was opened (shows when the reader rereads the file).
     int64_t blocksRead() const { return blocksRead_; }
+    // The size of the recording in bytes, taken when it was opened.
+    int64_t fileBytes() const { return fileBytes_; }
 
   private:
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
@@ -73,6 +84,9 @@ class RecordReader {
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.
     static int32_t lineWords(int16_t count);
     void countDamage(int32_t lineNumber);
+    // Reads block k (1-based) straight from its place in the file, with the first line the index
+    // recorded for it: the state a walk from the start would reach there.
+    void readIndexedBlock(size_t k);
     [[noreturn]] void raiseReadError(int err) const;
 
     std::FILE* file_ = nullptr;
@@ -97,6 +111,18 @@ class RecordReader {
     // this one has been counted already.
     int32_t lastDamagedLine_ = 0;
     int64_t blocksRead_ = 0;
+    int64_t fileBytes_ = 0;
+
+    // Where a block's first line begins (position in the block) and its number.
+    struct BlockStart {
+        int32_t firstPos;
+        int32_t firstLine;
+    };
+    // Entry k - 1 describes block k; complete once fjoldilinaiskra has walked the whole file.
+    std::vector<BlockStart> blockIndex_;
+    bool indexComplete_ = false;
+    bool recordingIndex_ = false;
+    size_t blockNumber_ = 0;  // the block in memory, 1-based
 };
 
 }  // namespace velkor

@@ -56,6 +56,9 @@ struct ReplayEngine::Impl {
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
     int32_t autoCountTarget = 0;
+    bool stopRequested = false;     // stopAutoCount was called during the run
+    bool autoCountStopped = false;  // the latest run ended before its target
+    int32_t countedFrom = 1;
     ChannelArray<int32_t> channelTotal{};
     ChannelArray<int32_t> lastFrameTotal{};
     ChannelArray<int32_t> frameCapacity{};
@@ -74,7 +77,8 @@ int32_t ReplayEngine::frameWidth() const {
     return impl_->W;
 }
 
-bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed) {
+bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed,
+                               const std::function<void(int64_t, int64_t)>& progress) {
     Impl& m = *impl_;
     m.open = false;
     m.message.clear();
@@ -106,7 +110,8 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
     m.frameCapacity.fill(0);
     m.mustJump = false;
 
-    m.lineCount = m.reader.fjoldilinaiskra();
+    m.autoCountStopped = false;
+    m.lineCount = m.reader.fjoldilinaiskra(progress);
     m.reader.restartbuffer();
     m.frameCount = checkedAdd(m.lineCount / m.W, 1, "frame count");
     m.trackBar.maximum = trackBarMaximum(m.frameCount);
@@ -152,6 +157,7 @@ void ReplayEngine::lesaramma(int32_t rammi) {
     if (!m.open || rammi < 1 || rammi > m.frameCount) return;
     CoreState& s = *m.core;
     const int32_t channels = s.channelCount;
+    m.autoCountStopped = false;  // the counts no longer end where a stopped run left them
 
     // A failure ends the frame with an error naming the recording and the place; the engine
     // stays usable and the next read is a jump, since the live objects are those of a line that
@@ -168,6 +174,7 @@ void ReplayEngine::lesaramma(int32_t rammi) {
                 s.previousCount = 0;
             }
             m.mustJump = false;
+            m.countedFrom = rammi;
         }
         // 2.-3. Selection end and the buttons.
         m.trackBar.selEnd = m.trackBar.position;
@@ -346,10 +353,35 @@ void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>
         ~DrawAgain() { flag = true; }
     } drawAgain{m.drawEnabled};
     m.drawEnabled = false;
+    m.stopRequested = false;
+    m.autoCountStopped = false;
     while (m.currentFrame < m.autoCountTarget) {
         forwardStep();
         if (progress) progress(m.currentFrame - m.autoCountStart, total);
+        if (m.stopRequested && m.currentFrame < m.autoCountTarget) {
+            // The totals stand for the frames read so far. A stopped run is not resumed by the
+            // next move: whatever frame is read next starts a fresh count.
+            m.autoCountStopped = true;
+            m.mustJump = true;
+            m.drawEnabled = true;
+            if (onFrameDrawn) onFrameDrawn();  // the picture matches the thumb again
+            break;
+        }
     }
+    m.stopRequested = false;
+}
+
+void ReplayEngine::stopAutoCount() {
+    impl_->stopRequested = true;
+}
+int32_t ReplayEngine::autoCountTarget() const {
+    return impl_->autoCountTarget;
+}
+bool ReplayEngine::autoCountStopped() const {
+    return impl_->autoCountStopped;
+}
+int32_t ReplayEngine::countedFrom() const {
+    return impl_->countedFrom;
 }
 
 int32_t ReplayEngine::autocountImage() const {

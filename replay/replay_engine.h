@@ -55,8 +55,11 @@ public:
     // under "Compressed file"; a name with the extension .blc (any case) is unpacked as well.
     // Returns false when the session report is missing (message() then holds
     // "Cant find corresponding reportfile (.mse)"); nothing can be read afterwards.
+    // `progress`, if set, is called while the lines are counted with the bytes read so far and
+    // the recording's size.
     // Raises FileAccessError, DamagedFileError, ReportValueError, OverflowError.
-    bool OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed = false);
+    bool OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed = false,
+                     const std::function<void(int64_t, int64_t)>& progress = {});
     bool isOpen() const;  // a recording with its report is open and frames can be read
     const std::string& message() const;
 
@@ -82,8 +85,18 @@ public:
     // One press of the automatic count button. `progress`, if set, is called after every frame of
     // a run with (frames done, frames in the run).
     void AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress = {});
-    int32_t autocountImage() const;  // 4: no mark, 5: a frame is marked
-    int32_t autoCountStart() const;  // the frame before the marked one
+    // Stops the automatic count that is running after the frame being read (called from its
+    // progress callback). The totals are then those of the frames read so far, the frame shown
+    // is the last one read, and the next frame read is a jump.
+    void stopAutoCount();
+    int32_t autocountImage() const;   // 4: no mark, 5: a frame is marked
+    int32_t autoCountStart() const;   // the frame before the marked one
+    int32_t autoCountTarget() const;  // the frame the latest run was to count up to
+    // The latest run was stopped before its target and no frame has been read since.
+    bool autoCountStopped() const;
+    // The first frame of the frames counted without a break: the frame of the latest jump. The
+    // totals are the counts of frames countedFrom()..lastFrameRead().
+    int32_t countedFrom() const;
 
     // State for the window and the tools.
     const ReadOuts& readOuts() const;

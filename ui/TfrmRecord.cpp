@@ -225,6 +225,12 @@ void TfrmRecord::buildToolBar() {
     SpeedButton2->setIconSize(QSize(32, 32));
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     ToolBar1->addWidget(SpeedButton2);
+    ToolBar1->addSeparator();
+    countedFrames = new QLabel(ToolBar1);
+    countedFrames->setObjectName("countedFrames");
+    countedFrames->setToolTip(tr("The frames whose fish the counters hold"));
+    countedFrames->setContentsMargins(6, 0, 6, 0);
+    ToolBar1->addWidget(countedFrames);
 }
 
 void TfrmRecord::buildCounterPanel() {
@@ -288,6 +294,8 @@ void TfrmRecord::showError(const QString& text) {
 }
 
 void TfrmRecord::runHandler(const std::function<void()>& work) {
+    // Any move supersedes a dragged position still waiting to be read.
+    pendingPosition_.reset();
     QString failure;
     try {
         giveFrameWidth();
@@ -344,6 +352,16 @@ void TfrmRecord::showEngineState() {
     TrackBar1->setSelection(t.selStart, t.selEnd);
 
     if (open) Chart1->setMarker(r.markerX);
+
+    QString counted;
+    if (open) {
+        const int from = e.countedFrom(), to = e.lastFrameRead();
+        counted = from == to ? tr("Counted: frame %1").arg(from)
+                             : tr("Counted: frames %1 to %2").arg(from).arg(to);
+        if (e.autoCountStopped())
+            counted += tr(" (automatic count cancelled before frame %1)").arg(e.autoCountTarget());
+    }
+    countedFrames->setText(counted);
 }
 
 void TfrmRecord::showSessionReport() {
@@ -361,8 +379,10 @@ void TfrmRecord::showSessionReport() {
 bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) {
     // The busy cursor ends before any message box shows.
     runHandler([&] {
-        LongWork busy(this, tr("Opening %1 ...").arg(imagefile));
-        if (engine_->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed)) {
+        LongWork busy(this, tr("Opening %1 ...").arg(imagefile), false, progressDelayMs);
+        if (engine_->OpenBlbFile(
+                fileSystemName(imagefile), chosenAsCompressed,
+                [&busy](int64_t done, int64_t total) { busy.progress(done, total); })) {
             showSessionReport();
         }
     });
@@ -459,14 +479,29 @@ void TfrmRecord::AutocountbtnClick() {
             engine_->AutocountbtnClick();
             return;
         }
-        LongWork busy(this, tr("Counting the marked frames ..."));
-        engine_->AutocountbtnClick(
-            [&busy](int32_t done, int32_t total) { busy.progress(done, total); });
+        LongWork busy(this, tr("Counting the marked frames ..."), true, progressDelayMs);
+        engine_->AutocountbtnClick([this, &busy](int32_t done, int32_t total) {
+            busy.progress(done, total);
+            if (busy.cancelled()) engine_->stopAutoCount();
+        });
     });
 }
 
 void TfrmRecord::TrackBar1Change(int position) {
     if (thumbSetByProgram) return;
+    if (TrackBar1->isSliderDown()) {
+        const bool waiting = pendingPosition_.has_value();
+        pendingPosition_ = position;
+        if (!waiting)
+            QMetaObject::invokeMethod(this, &TfrmRecord::readPendingPosition, Qt::QueuedConnection);
+        return;
+    }
+    runHandler([this, position] { engine_->TrackBar1Change(position); });
+}
+
+void TfrmRecord::readPendingPosition() {
+    if (!pendingPosition_) return;
+    const int position = *pendingPosition_;
     runHandler([this, position] { engine_->TrackBar1Change(position); });
 }
 

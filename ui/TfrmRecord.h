@@ -60,6 +60,8 @@ public:
     void FarwardbtnClick();
     void endbtnClick();
     void AutocountbtnClick();
+    // While the thumb is dragged, positions are read after the events that are already waiting
+    // have been handled: of the positions that pile up meanwhile only the latest is read.
     void TrackBar1Change(int position);
     void PaintBox1Gesture(StrokeGesture gesture);
     void Chart1Click();
@@ -84,6 +86,8 @@ public:
     QToolButton* endbtn = nullptr;
     QToolButton* autocountbtn = nullptr;
     QToolButton* SpeedButton2 = nullptr;
+    // Which frames the counters hold: those counted since the latest jump.
+    QLabel* countedFrames = nullptr;
     QFrame* Panel2 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* Label1 = nullptr;
@@ -93,6 +97,9 @@ public:
     std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
     FramePicture* PaintBox1 = nullptr;
     QTimer* Timer1 = nullptr;
+
+    // How long opening or an automatic count runs before its progress dialog shows.
+    int progressDelayMs = 500;
 
 signals:
     // Timer1Timer has finished: a recording is open (true), or the opening failed (false).
@@ -115,6 +122,7 @@ private:
     void showEngineState();
     void showSessionReport();
     void drawCurrentFrame();
+    void readPendingPosition();
     std::optional<ChosenRecording> runOpenDialog();
 
     Tsett& settings_;
@@ -124,6 +132,7 @@ private:
     QString recordingArgument_;
     bool shownOnce_ = false;
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
+    std::optional<int> pendingPosition_;    // a dragged position not read yet
 };
 
 }  // namespace velkor

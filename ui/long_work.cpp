@@ -1,4 +1,4 @@
-// Busy cursor and delayed progress dialog.
+// Busy cursor and delayed progress dialog, with an optional Cancel button.
 #include "ui/long_work.h"
 
 #include <QApplication>
@@ -7,9 +7,11 @@
 
 namespace velkor {
 
-LongWork::LongWork(QWidget* parent, QString label) : parent_(parent), label_(std::move(label)) {
+LongWork::LongWork(QWidget* parent, QString label, bool cancellable, int delayMs)
+    : parent_(parent), label_(std::move(label)), cancellable_(cancellable), delayMs_(delayMs) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     clock_.start();
+    sinceEvents_.start();
 }
 
 LongWork::~LongWork() {
@@ -17,23 +19,35 @@ LongWork::~LongWork() {
     QApplication::restoreOverrideCursor();
 }
 
-void LongWork::progress(int done, int total) {
+bool LongWork::cancelled() const {
+    return dialog_ && dialog_->wasCanceled();
+}
+
+void LongWork::progress(int64_t done, int64_t total) {
     if (total <= 0) return;
     if (!dialog_) {
-        if (clock_.elapsed() < delayMs) return;
-        dialog_ = std::make_unique<QProgressDialog>(label_, QString(), 0, total, parent_);
+        if (clock_.elapsed() < delayMs_) return;
+        // The dialog's range is kept in thousandths, which fits its int range for any total.
+        dialog_ = std::make_unique<QProgressDialog>(
+            label_, cancellable_ ? QObject::tr("Cancel") : QString(), 0, 1000, parent_);
         dialog_->setWindowTitle(QApplication::applicationName());
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
     }
-    // Only whole percent steps reach the dialog: each update lets the event loop run once.
-    const int percent = int(int64_t(done) * 100 / total);
-    if (percent == shownPercent_) return;
-    shownPercent_ = percent;
-    dialog_->setMaximum(total);
-    dialog_->setValue(done);
+    const int permille = static_cast<int>(done >= total ? 1000 : done * 1000 / total);
+    if (permille / 10 != shownPermille_ / 10) {
+        // A new whole percent: setValue of a modal dialog handles pending events itself.
+        shownPermille_ = permille;
+        dialog_->setValue(permille);
+        sinceEvents_.restart();
+    } else if (sinceEvents_.elapsed() >= eventIntervalMs) {
+        shownPermille_ = permille;
+        dialog_->setValue(permille);
+        QCoreApplication::processEvents();
+        sinceEvents_.restart();
+    }
 }
 
 }  // namespace velkor

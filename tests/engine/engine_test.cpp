@@ -171,6 +171,48 @@ TEST(ReplayEngine, AutomaticCount) {
     }
 }
 
+// Stopped after its third frame, a run from frame 3 to 10 leaves the totals of frames 3..5, shows
+// frame 5 and makes the next step a jump: frame 6 is then counted alone.
+TEST(ReplayEngine, AutomaticCountStoppedMidway) {
+    Session s(fishEveryFrame(), 20);
+    ReplayEngine& e = s.open();
+    s.stepTo(3);
+    e.AutocountbtnClick();
+    s.stepTo(10);
+    s.framesRead.clear();
+    int drawn = 0;
+    e.onFrameDrawn = [&] { ++drawn; };
+    e.AutocountbtnClick([&](int32_t done, int32_t) {
+        if (done == 3) e.stopAutoCount();
+    });
+    EXPECT_EQ(s.framesRead, (std::vector<int32_t>{3, 4, 5}));
+    EXPECT_TRUE(e.autoCountStopped());
+    EXPECT_EQ(e.autoCountTarget(), 10);
+    EXPECT_EQ(e.countedFrom(), 3);
+    EXPECT_EQ(e.lastFrameRead(), 5);
+    EXPECT_EQ(e.currentFrame(), 5);
+    EXPECT_EQ(e.channelTotal(1), 3);
+    EXPECT_EQ(e.readOuts().counters[1], 3);
+    EXPECT_EQ(e.readOuts().totalText, "3");
+    EXPECT_EQ(e.trackBar().position, 5);
+    EXPECT_EQ(drawn, 1);  // the frame read last, which the thumb now marks
+    EXPECT_TRUE(e.drawEnabled());
+    EXPECT_EQ(e.autocountImage(), 4);
+
+    e.FarwardbtnClick();
+    EXPECT_FALSE(e.autoCountStopped());
+    EXPECT_EQ(e.countedFrom(), 6);
+    EXPECT_EQ(e.channelTotal(1), 1);
+
+    // A run that is not stopped reaches its target and leaves no stop behind.
+    e.AutocountbtnClick();
+    s.stepTo(8);
+    e.AutocountbtnClick();
+    EXPECT_FALSE(e.autoCountStopped());
+    EXPECT_EQ(e.countedFrom(), 6);
+    EXPECT_EQ(e.channelTotal(1), 3);
+}
+
 TEST(ReplayEngine, MissingReportRefusesReading) {
     TempDir dir;
     writeRecording(dir.file("alone.blb"), fishEveryFrame());

@@ -2,8 +2,10 @@
 // at a block's end, odd lengths, empty recordings, seeking back and forth, and open errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/errors.h"
 #include "recording_builder.h"
@@ -149,6 +151,60 @@ TEST(RecordReader, RereadsTheFileOnlyToGoBackBeforeTheBlockInMemory) {
     r.readRecordLine(*line);
     EXPECT_EQ(r.rawSegmentCount(), b.expected()[0].raw);
     EXPECT_EQ((*line)[1].v, b.expected()[0].pairs[0].v);
+}
+
+// After the lines have been counted, a seek anywhere reads at most the one block that holds the
+// line, and delivers what a walk from the start of the file delivers.
+TEST(RecordReader, SeeksThroughTheBlockIndexMatchAWalkFromTheStart) {
+    TempFolder folder;
+    const std::string path = folder.file("r.blb");
+    RecordingBuilder b(path);
+    std::vector<int32_t> targets{1, 2};
+    // One boundary of each kind; the line that straddles it and the lines around it are sought.
+    auto straddle = [&](int64_t countWord, int32_t segments) {
+        b.fillTo(countWord);
+        const int32_t across = b.lines() + 1;
+        b.line(segments);
+        b.line(1);
+        targets.insert(targets.end(), {across - 1, across, across + 1, across + 2});
+    };
+    straddle(1'000'000, 3);  // the count word is the last word of block 1
+    straddle(1'999'998, 3);  // the pairs are split between blocks 2 and 3
+    straddle(2'999'999, 2);  // a left and a right end are split between blocks 3 and 4
+    straddle(4'000'000, 0);  // an empty line is the last word of block 4
+    b.fillTo(4'300'000);
+    b.line(2);
+    b.finish();
+    const int32_t lineCount = b.lines();
+    targets.insert(targets.end(), {lineCount - 1, lineCount, lineCount + 1});
+
+    RecordReader r, walker;
+    auto line = std::make_unique<LineArray>();
+    r.open(path);
+    ASSERT_EQ(r.fjoldilinaiskra(), lineCount);
+    walker.open(path);  // never counts: every seek back walks from the start
+
+    // Forward through every target, then backward, then alternating ends.
+    std::vector<int32_t> order = targets;
+    order.insert(order.end(), targets.rbegin(), targets.rend());
+    for (size_t k = 0; k < targets.size(); ++k)
+        order.push_back(k % 2 ? targets[k] : targets[targets.size() - 1 - k]);
+    for (int32_t L : order) {
+        SCOPED_TRACE("seek to line " + std::to_string(L));
+        const int64_t before = r.blocksRead();
+        r.seekLine(L);
+        walker.seekLine(L);
+        EXPECT_LE(r.blocksRead() - before, 1);
+        EXPECT_EQ(r.readLineNumber(), walker.readLineNumber());
+        EXPECT_EQ(r.endOfData(), walker.endOfData());
+        EXPECT_EQ(readAndCompare(r, b.expected(), L, *line, 3), std::min(3, lineCount - L + 1));
+        if (L == lineCount + 1) {
+            r.readRecordLine(*line);
+            EXPECT_TRUE(r.endOfData());
+            EXPECT_EQ(r.deliveredSegmentCount(), 0);
+        }
+    }
+    EXPECT_EQ(r.damagedLines(), 0);
 }
 
 TEST(RecordReader, RestartStandsAtLineOneAndLinesReadAfterwards) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -88,12 +89,13 @@ class RecordingBuilder {
     std::vector<ExpectedLine> expected_;
 };
 
-// Reads lines from where the reader stands while lines remain, checking each against the
-// expected lines from `first` on. Returns the number of lines read.
+// Reads lines from where the reader stands while lines remain (at most `most`), checking each
+// against the expected lines from `first` on. Returns the number of lines read.
 inline int32_t readAndCompare(RecordReader& r, const std::vector<ExpectedLine>& expected,
-                              int32_t first, LineArray& line) {
+                              int32_t first, LineArray& line,
+                              int32_t most = std::numeric_limits<int32_t>::max()) {
     int32_t n = 0;
-    for (size_t k = first - 1; k < expected.size(); ++k) {
+    for (size_t k = first - 1; k < expected.size() && n < most; ++k) {
         const int32_t number = static_cast<int32_t>(k) + 1;
         EXPECT_EQ(r.readLineNumber(), number);
         r.readRecordLine(line);

@@ -2,6 +2,7 @@
 // the automatic count button and the chart, with the message boxes recorded.
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTest>
 #include <QtCharts/QAreaSeries>
 
@@ -160,6 +161,73 @@ TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
     for (int step = 1; step <= 4; ++step) reference.FarwardbtnClick();
     ASSERT_GT(reference.channelTotal(1), 0);
     EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+}
+
+// While the thumb is held, the positions it passes pile up behind the frame being read; only the
+// latest of them is read.
+TEST_F(NavigationTest, DraggedPositionsThatPileUpReadOneFrame) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    countReads();
+    window->TrackBar1->setSliderDown(true);
+    for (int position = 2; position <= 30; ++position) drag(position);
+    EXPECT_TRUE(reads.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(reads, std::vector<int32_t>{30});
+    EXPECT_EQ(frame(), 30);
+    EXPECT_EQ(window->TrackBar1->value(), 30);
+    drag(31);
+    click(window->backwardbtn);  // a move before the queued position is read supersedes it
+    QApplication::processEvents();
+    window->TrackBar1->setSliderDown(false);
+    EXPECT_EQ(reads, (std::vector<int32_t>{30, 29}));
+}
+
+// Cancel in the automatic count's progress dialog: the counters hold the frames read so far, the
+// tool bar says which, and the next step starts afresh.
+TEST_F(NavigationTest, AutomaticCountCancelledMidway) {
+    makeWindow();
+    window->progressDelayMs = 0;
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    drag(5);
+    click(window->autocountbtn);
+    drag(30);
+    countReads();
+    // The dialog handles events as it shows: Cancel is pressed once frame 7 has been read.
+    window->engine().onFrameRead = [this](int32_t f) {
+        reads.push_back(f);
+        if (f != 7) return;
+        QTimer::singleShot(0, window.get(), [this] {
+            auto* dialog = window->findChild<QProgressDialog*>();
+            ASSERT_NE(dialog, nullptr);
+            dialog->cancel();
+        });
+    };
+    click(window->autocountbtn);
+    ASSERT_GE(reads.size(), 3u);
+    ASSERT_LT(reads.back(), 30);
+    const int32_t last = reads.back();
+    EXPECT_EQ(frame(), last);
+    EXPECT_EQ(window->TrackBar1->value(), last);
+    EXPECT_EQ(window->TrackBar1->selStart(), 5);
+    EXPECT_EQ(window->TrackBar1->selEnd(), last);
+    EXPECT_EQ(
+        window->countedFrames->text(),
+        QString("Counted: frames 5 to %1 (automatic count cancelled before frame 30)").arg(last));
+
+    Tsett otherSettings;
+    ReplayEngine reference(otherSettings, nullptr);
+    reference.setFrameWidth(100);
+    ASSERT_TRUE(reference.OpenBlbFile(window->engine().recordingName()));
+    reference.TrackBar1Change(5);
+    while (reference.currentFrame() < last) reference.FarwardbtnClick();
+    EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+
+    countReads();
+    click(window->Farwardbtn);
+    EXPECT_EQ(reads, std::vector<int32_t>{last + 1});
+    EXPECT_EQ(window->countedFrames->text(), QString("Counted: frame %1").arg(last + 1));
+    EXPECT_EQ(window->TrackBar1->selStart(), last + 1);
 }
 
 TEST_F(NavigationTest, StrokesOnThePictureNavigate) {
