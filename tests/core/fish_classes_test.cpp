@@ -99,17 +99,21 @@ TEST(AdaptationRows, BoundariesFallInTheRightRow) {
 }
 
 TEST_F(FishClassTest, AdaptationAboveTheLastRowKeepsSegmentParameters) {
-    form.stillafiskiflokk(1);
-    s.minSegmentWidth[1] = 2;  // raised to 4
-    s.mergeGap[1] = 7;         // kept
-    s.edgeAngleWeight[1] = 50;
-    s.avgLength[1] = 6668;  // minLength 1667
-    s.avgWidth[1] = 12;     // minWidth 3: minArea 10002
-    form.autofiskiflokkur(1);
-    EXPECT_EQ(s.minArea[1], 10002);
-    EXPECT_EQ(s.minSegmentWidth[1], 4);
-    EXPECT_EQ(s.mergeGap[1], 7);
-    EXPECT_EQ(s.edgeAngleWeight[1], 50);
+    // Segment parameters before and after: each is raised to 4 when below it, else kept.
+    const int32_t cases[][4] = {{2, 7, 4, 7}, {7, 2, 7, 4}};
+    for (const auto& [width, gap, expectedWidth, expectedGap] : cases) {
+        form.stillafiskiflokk(1);
+        s.minSegmentWidth[1] = width;
+        s.mergeGap[1] = gap;
+        s.edgeAngleWeight[1] = 50;
+        s.avgLength[1] = 6668;  // minLength 1667
+        s.avgWidth[1] = 12;     // minWidth 3: minArea 10002
+        form.autofiskiflokkur(1);
+        EXPECT_EQ(s.minArea[1], 10002);
+        EXPECT_EQ(s.minSegmentWidth[1], expectedWidth) << width;
+        EXPECT_EQ(s.mergeGap[1], expectedGap) << gap;
+        EXPECT_EQ(s.edgeAngleWeight[1], 50);
+    }
 
     s.avgLength[1] = 400;  // 2 * 50 * 100 = 10000: still the last row
     s.avgWidth[1] = 200;
@@ -117,6 +121,10 @@ TEST_F(FishClassTest, AdaptationAboveTheLastRowKeepsSegmentParameters) {
     EXPECT_EQ(s.minArea[1], 10000);
     EXPECT_EQ(s.minSegmentWidth[1], 10);
     EXPECT_EQ(s.edgeAngleWeight[1], 28);
+    // The upper limits follow the new lower ones.
+    EXPECT_EQ(s.maxLength[1], 5000);
+    EXPECT_EQ(s.maxWidth[1], 1000);
+    EXPECT_EQ(s.maxArea[1], 5000000);
 }
 
 TEST_F(FishClassTest, RunawayMeanRaisesOverflow) {

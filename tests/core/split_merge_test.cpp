@@ -204,10 +204,15 @@ TEST_F(CoreTest, EndingPieceIsCountedOnlyWhenBigEnoughByItself) {
 
 TEST_F(CoreTest, EndingPieceSharesItsAreaAmongThreeSiblings) {
     // One sibling is already continued on this line, two are still to be handled.
-    tskepna ending = piece(object(12, 20, 5, 100), 1, 5, 50);
-    ending.K_sami_fiskur = true;
-    setLive({piece(object(0, 10, 5, 40), 1, 3, 10), ending, piece(object(50, 60, 5, 40), 1, 5, 30),
-             piece(object(70, 80, 5, 40), 1, 4, 20)});
+    // Every piece belongs to one fish; handing the area on clears that on every sibling.
+    const auto sameFish = [](tskepna t) {
+        t.K_sami_fiskur = true;
+        return t;
+    };
+    setLive({sameFish(piece(object(0, 10, 5, 40), 1, 3, 10)),
+             sameFish(piece(object(12, 20, 5, 100), 1, 5, 50)),
+             sameFish(piece(object(50, 60, 5, 40), 1, 5, 30)),
+             sameFish(piece(object(70, 80, 5, 40), 1, 4, 20))});
     feed({{0, 10}, {50, 60}, {70, 80}});
     const auto p = live();
     ASSERT_EQ(p.size(), 3u);

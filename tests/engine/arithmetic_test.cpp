@@ -54,6 +54,7 @@ TEST(FrameCapacity, ValuesAndGuards) {
     EXPECT_EQ(frameCapacity(-5, 0, 511, 0, 511, 1116), 0);   // undefined s
     EXPECT_EQ(frameCapacity(0, 0, 511, 0, 511, 2001), 338);  // s = 11: 511 * 2001 / 121 / 25
     EXPECT_THROW(frameCapacity(105, 0, 511, -intMax, intMax, 2), OverflowError);
+    EXPECT_THROW(frameCapacity(105, 0, 511, 0, 1 << 30, 2), OverflowError);  // 2^30 * 2
 }
 
 TEST(OverloadCorrection, OnlyAboveAPositiveCapacity) {

@@ -113,7 +113,9 @@ TEST(ReplayEngine, NoCorrectionWhenTheTotalBeforeAJumpWasLarger) {
 }
 
 TEST(ReplayEngine, TwoClosesOnOneLineInDifferentChannels) {
-    Session s(Scene().fish(2, 6, 100, 110).fish(2, 6, 300, 310).length(30), 20,
+    // The middle fish starts on the left channel's right edge and reaches into the right
+    // channel: it is counted in the channel of its left end.
+    Session s(Scene().fish(2, 6, 100, 110).fish(2, 6, 255, 265).fish(2, 6, 300, 310).length(30), 20,
               {{0, 255, "Left"}, {256, 511, "Right"}});
     std::vector<std::array<int32_t, 3>> counted;
     s.engine->onObjectCounted = [&](int32_t frame, int32_t line, int32_t channel,
@@ -122,10 +124,10 @@ TEST(ReplayEngine, TwoClosesOnOneLineInDifferentChannels) {
         EXPECT_EQ(o.lengd, 6);
     };
     ReplayEngine& e = s.open();
-    EXPECT_EQ(e.channelTotal(1), 1);
+    EXPECT_EQ(e.channelTotal(1), 2);
     EXPECT_EQ(e.channelTotal(2), 1);
-    EXPECT_EQ(e.readOuts().totalText, "2");
-    EXPECT_EQ(counted, (std::vector<std::array<int32_t, 3>>{{1, 8, 1}, {1, 8, 2}}));
+    EXPECT_EQ(e.readOuts().totalText, "3");
+    EXPECT_EQ(counted, (std::vector<std::array<int32_t, 3>>{{1, 8, 1}, {1, 8, 1}, {1, 8, 2}}));
 }
 
 // One fish inside each of 12 frames of 20 lines (lines 3..10, closing on 11).

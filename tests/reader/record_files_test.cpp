@@ -83,6 +83,29 @@ TEST(Unpack, RoundTripIsByteForByte) {
                     .empty());
 }
 
+// A zlib stream of stored (uncompressed) blocks exactly `totalBytes` long, so that its end can
+// be put on any read-buffer boundary.
+std::string storedStream(size_t totalBytes) {
+    constexpr size_t frame = 2 + 4, blockHeader = 5, maxBlock = 65535;
+    const size_t blocks =
+        (totalBytes - frame + blockHeader + maxBlock - 1) / (blockHeader + maxBlock);
+    size_t data = totalBytes - frame - blocks * blockHeader;
+    std::string z = "\x78\x01";
+    uLong adler = adler32(0, nullptr, 0);
+    for (size_t b = 0; b < blocks; ++b) {
+        const size_t n = data / (blocks - b);
+        data -= n;
+        z += static_cast<char>(b + 1 == blocks ? 1 : 0);  // final flag, stored
+        for (const size_t v : {n, n ^ 0xFFFF})
+            z += {static_cast<char>(v), static_cast<char>(v >> 8)};
+        const std::string bytes(n, static_cast<char>('a' + b % 26));
+        adler = adler32(adler, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(n));
+        z += bytes;
+    }
+    for (const int shift : {24, 16, 8, 0}) z += static_cast<char>(adler >> shift);
+    return z;
+}
+
 struct DamagedStream {
     const char* name;
     std::function<std::string(const std::string& stream, const std::string& blb)> make;
@@ -105,6 +128,9 @@ const DamagedStream damagedStreams[] = {
     {"data after the stream", [](const auto& z, const auto&) { return z + "garbage"; }, "follows"},
     {"a second stream after the first", [](const auto& z, const auto&) { return z + z; },
      "follows"},
+    // 1 MiB ends on the boundary of any power-of-two read buffer up to that size.
+    {"data after a stream that fills whole read buffers",
+     [](const auto&, const auto&) { return storedStream(1 << 20) + "garbage"; }, "follows"},
 };
 
 class DamagedBlc : public ::testing::TestWithParam<DamagedStream> {};

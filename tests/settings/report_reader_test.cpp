@@ -123,6 +123,7 @@ TEST(ProfileIniText, LookupRules) {
         "Single='x'\r\n"
         "Half=\"x'\r\n"
         "Blank=   \r\n"
+        "\tTabbed\t=\t 7 \t\r\n"
         "Eq=a=b\r"
         "Total=1\r\n"
         "total=2\r\n"
@@ -135,6 +136,7 @@ TEST(ProfileIniText, LookupRules) {
     EXPECT_EQ(ini.readString("program", "Single"), "x");
     EXPECT_EQ(ini.readString("program", "Half"), "\"x'");
     EXPECT_EQ(ini.readString("program", "Blank"), "");
+    EXPECT_EQ(ini.readInteger("program", "tabbed", 0), 7);  // tabs are blanks too
     EXPECT_EQ(ini.readString("program", "Eq"), "a=b");
     EXPECT_EQ(ini.readInteger("program", "TOTAL", 0), 1);  // first entry of a key wins
     EXPECT_FALSE(ini.hasKey("program", "no equals sign"));
@@ -258,7 +260,7 @@ TEST_P(ReportTest, HandWrittenReportWithOddKeys) {
         "generation= \"Spring fry\" ",
         "DateTime=45292,7500000",
         "[SETTINGS]",
-        "nrchannels=2",
+        "nrchannels=3",
         "LEDGE=20",
         "redge=1020",
         "[Kest]",
@@ -271,13 +273,15 @@ TEST_P(ReportTest, HandWrittenReportWithOddKeys) {
         "ChannelWidth=1",
     }));
     EXPECT_EQ(r.windowTitle, "Tank: Fj\xC3\xB6r\xC3\xB0ur 3  Spring fry     01 Jan 2024");
-    EXPECT_EQ(r.channelCount, 2);
+    EXPECT_EQ(r.channelCount, 3);
     EXPECT_EQ(r.channelTable[1].widthMm, 300);
     EXPECT_EQ(r.channelTable[1].leftEdge, 20);
     EXPECT_EQ(r.channelTable[1].rightEdge, 600);
-    EXPECT_EQ(r.channelTable[2].widthMm, 500);  // 1000 mm over two channels
+    EXPECT_EQ(r.channelTable[2].widthMm, 333);  // 1000 mm over three channels, truncated
     EXPECT_EQ(r.channelTable[2].leftEdge, 601);
     EXPECT_EQ(r.channelTable[2].rightEdge, 1020);  // "Redge"
+    EXPECT_EQ(r.channelTable[3].leftEdge, 20);     // "Ledge"
+    EXPECT_EQ(r.channelTable[3].rightEdge, 1020);
     EXPECT_EQ(r.counterCaptions[2], "Left side   30 g");
     EXPECT_EQ(r.counterNames[1], "Counter 1");
     EXPECT_DOUBLE_EQ(r.endTime, 45292.75);

@@ -78,6 +78,14 @@ TEST(SettingsSet, LoadRules) {
              EXPECT_EQ(s.scanLeftEdge, 0);
              EXPECT_EQ(s.scanRightEdge, 511);
          }},
+        {"equal edges count as the wrong order",
+         storeWith({{"ByrjunX", "300"}, {"ByrjunY", "300"}, {"Multib1", "40"}, {"Multie1", "40"}}),
+         [](const Tsett& s) {
+             EXPECT_EQ(s.scanLeftEdge, 0);
+             EXPECT_EQ(s.scanRightEdge, 511);
+             EXPECT_EQ(s.channelTable[1].leftEdge, 10);
+             EXPECT_EQ(s.channelTable[1].rightEdge, 500);
+         }},
         {"one channel in the wrong order resets all",
          storeWith({{"NrChannels", "2"},
                     {"Countertype", "11"},
