@@ -133,6 +133,11 @@ void RecordReader::lesa() {
         blockLastPos_ = blockFirstPos_;
         blockLastLine_ = blockFirstLine_ - 1;
         endOfData_ = true;
+    } else if (indexComplete_ && blockNumber_ < blockIndex_.size()) {
+        // The count found where the next block's first line begins: this block's lines need no
+        // walk, and lesabuffer takes the next block's start from the index.
+        blockLastLine_ = blockIndex_[blockNumber_].firstLine - 1;
+        blockLastPos_ = 0;
     } else {
         int32_t p = blockFirstPos_;
         int32_t line = blockFirstLine_;
@@ -157,7 +162,11 @@ void RecordReader::lesabuffer() {
     if (file_ == nullptr) {
         throw FileAccessError(fileName_, "the recording is not open");
     }
-    if (blockLastLine_ >= blockFirstLine_) {
+    if (indexComplete_ && blockNumber_ < blockIndex_.size()) {
+        // A block with a successor in the index was full, and its damage has been counted.
+        blockFirstPos_ = blockIndex_[blockNumber_].firstPos;
+        blockFirstLine_ = blockIndex_[blockNumber_].firstLine;
+    } else if (blockLastLine_ >= blockFirstLine_) {
         // A line begins in this block; the word after the last one is in the next block's
         // numbering.
         const int32_t lastWords = lineWords(word(blockLastPos_));
@@ -231,6 +240,31 @@ void RecordReader::seekLine(int32_t L) {
         readPos_ += lineWords(word(readPos_));
         ++readLineNumber_;
     }
+}
+
+int32_t RecordReader::skipEmptyLines(int32_t most) {
+    // Only lines whose count word lies before the block's last word: reading such a line never
+    // moves to the next block. Four count words are tested at a time where they are all zero.
+    const int32_t stop = bufferWords_ - 1;
+    int32_t p = readPos_;
+    if (p < 1 || most <= 0) return 0;
+    const int32_t end = static_cast<int64_t>(p) + most - 1 < stop ? p + most - 1 : stop;
+    const uint8_t* bytes = recordBuffer_.get();
+    while (p + 3 <= end) {
+        uint64_t four;
+        std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
+        if (four != 0) break;
+        p += 4;
+    }
+    while (p <= end && word(p) == 0) ++p;
+    const int32_t skipped = p - readPos_;
+    if (skipped > 0) {
+        readPos_ = p;
+        readLineNumber_ += skipped;
+        rawSegmentCount_ = 0;
+        delivered_ = 0;
+    }
+    return skipped;
 }
 
 namespace {

@@ -60,6 +60,11 @@ class RecordReader {
     // line. With no line left to read it delivers nothing and sets endOfData.
     void readRecordLine(LineArray& line);
 
+    // Reads over the lines without segments (count word 0) that follow readPos, at most `most`,
+    // as readRecordLine would, and returns how many. It stops before a line that would take the
+    // reader into the next block.
+    int32_t skipEmptyLines(int32_t most);
+
     bool endOfData() const { return endOfData_; }
     // The count word of the line read last, as stored (may be negative or above 500).
     int16_t rawSegmentCount() const { return rawSegmentCount_; }

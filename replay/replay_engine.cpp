@@ -203,6 +203,15 @@ void ReplayEngine::lesaramma(int32_t rammi) {
         const int32_t last =
             linesLeft < m.W ? static_cast<int32_t>(linesLeft < 0 ? 0 : linesLeft) : m.W;
         while (m.frameColumn < last && !m.reader.endOfData()) {
+            if (s.previousCount == 0) {
+                // No object is live: the lines without segments that follow change nothing but
+                // their empty frame store columns, so they are taken together.
+                const int32_t empty = m.reader.skipEmptyLines(last - m.frameColumn);
+                if (empty > 0) {
+                    replayEmptyLines(empty);
+                    continue;
+                }
+            }
             lesalinu();
             ++m.frameColumn;
         }
@@ -282,6 +291,21 @@ void ReplayEngine::lesalinu() {
         if (onObjectCounted)
             onObjectCounted(m.readingFrame, m.frameFirstLine + m.frameColumn, cursor, closed[k]);
     }
+}
+
+void ReplayEngine::replayEmptyLines(int32_t lines) {
+    Impl& m = *impl_;
+    CoreState& s = *m.core;
+    // What filterSegments and porun leave after a line without segments and without objects.
+    s.currentLine[0].v = 0;
+    s.currentLine[0].h = 0;
+    s.currentCount = 0;
+    s.previousCount = 0;
+    s.closedCount = 0;
+    s.channelCursor = 1;
+    FrameStore& frames = *m.frames;
+    for (int32_t c = m.frameColumn; c < m.frameColumn + lines; ++c) frames[c][0].left = 0;
+    m.frameColumn += lines;
 }
 
 void ReplayEngine::moveThumb(int32_t position) {

@@ -131,6 +131,9 @@ private:
     // Replays the line at the reader's position into frame store column frameColumn and counts
     // the objects that close on it.
     void lesalinu();
+    // Replays `lines` lines without segments while no object is live (the reader has passed
+    // them already): their frame store columns are empty and nothing is counted.
+    void replayEmptyLines(int32_t lines);
     void moveThumb(int32_t position);  // a program move of the thumb
     void forwardStep();                // the Forward step without the end test
     struct Impl;

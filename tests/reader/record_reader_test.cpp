@@ -39,6 +39,12 @@ const BlockCase blockCases[] = {
     {"header and an odd byte", [](auto& b) { b.oddByte(); }},
     {"two full blocks and a rest", [](auto& b) { b.fillTo(2'000'000), b.line(1), b.line(0); }},
     {"exactly two blocks", [](auto& b) { b.fillTo(2'000'000), b.line(0); }},
+    {"a run of empty lines across a boundary",
+     [](auto& b) {
+         b.fillTo(999'990);
+         for (int k = 0; k < 23; ++k) b.line(0);
+         b.line(2), b.line(0), b.line(0), b.line(0), b.line(0), b.line(0);
+     }},
 };
 
 class BlockRules : public ::testing::TestWithParam<BlockCase> {};
@@ -66,6 +72,19 @@ TEST_P(BlockRules, CountsReadsAndSeeksEveryLineOnce) {
     EXPECT_EQ(r.readLineNumber(), lineCount + 1);
     r.readRecordLine(*line);  // nothing is left
     EXPECT_EQ(r.deliveredSegmentCount(), 0);
+    EXPECT_EQ(r.readLineNumber(), lineCount + 1);
+
+    // Straight through again, passing over lines without segments in bulk where the reader
+    // allows it: the other lines come with the same numbers and contents.
+    r.seekLine(1);
+    for (int32_t number = 1; number <= lineCount; ++number) {
+        const int32_t skipped = r.skipEmptyLines(lineCount - number + 1);
+        for (int32_t k = number; k < number + skipped; ++k)
+            EXPECT_EQ(expected[k - 1].raw, 0) << "line " << k;
+        number += skipped;
+        if (number > lineCount) break;
+        EXPECT_EQ(readAndCompare(r, expected, number, *line, 1), 1);
+    }
     EXPECT_EQ(r.readLineNumber(), lineCount + 1);
 
     // Seeks backward and forward, each followed by reading the rest.

@@ -1,0 +1,124 @@
+// Navigation of the View Record window on a long recording with a picture 2001 pixels wide: the
+// time from a handler's call to the painted picture (frame read, read-outs, track bar, chart
+// marker and the picture painted at once). Runs off screen unless QT_QPA_PLATFORM says otherwise.
+// The recording is that of the engine's navigation benchmark (see navigation_recording.h).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "bench/replay/navigation_recording.h"
+#include "ui/TfrmRecord.h"
+#include "ui/frame_picture.h"
+#include "ui/message_boxes.h"
+#include "ui/selection_track_bar.h"
+
+namespace {
+
+using velkor::bench::navigationFrameWidth;
+using velkor::bench::navigationRecording;
+
+class SilentMessages : public velkor::MessageBoxes {
+public:
+    void show(QWidget*, velkor::MessageKind, const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+};
+
+struct OpenWindow {
+    velkor::Tsett settings;
+    SilentMessages messages;
+    std::unique_ptr<velkor::TfrmRecord> window;
+    OpenWindow() {
+        window = std::make_unique<velkor::TfrmRecord>(settings, nullptr, messages);
+        window->PaintBox1->setFixedWidth(navigationFrameWidth);
+        window->resize(navigationFrameWidth + 200, 800);
+        window->show();
+        window->Timer1->stop();
+        QApplication::processEvents();
+        if (!window->OpenBlbFile(QString::fromStdString(navigationRecording().blb), false))
+            throw std::runtime_error("the recording did not open");
+        QApplication::processEvents();
+    }
+};
+
+OpenWindow& openWindow() {
+    static OpenWindow w;
+    return w;
+}
+
+// One navigation: the handler, then the picture painted before anything else happens.
+template <typename Handler>
+void navigate(velkor::TfrmRecord& w, Handler handler) {
+    handler();
+    w.PaintBox1->repaint();
+}
+
+void BM_WindowStepBack(benchmark::State& state) {
+    velkor::TfrmRecord& w = *openWindow().window;
+    w.endbtnClick();
+    for (auto _ : state) {
+        if (w.engine().currentFrame() <= w.engine().frameCount() - 50) {
+            state.PauseTiming();
+            w.endbtnClick();
+            state.ResumeTiming();
+        }
+        navigate(w, [&] { w.backwardbtnClick(); });
+    }
+}
+
+void BM_WindowBegin(benchmark::State& state) {
+    velkor::TfrmRecord& w = *openWindow().window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.endbtnClick();
+        state.ResumeTiming();
+        navigate(w, [&] { w.beginbtnClick(); });
+    }
+}
+
+void BM_WindowEnd(benchmark::State& state) {
+    velkor::TfrmRecord& w = *openWindow().window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.beginbtnClick();
+        state.ResumeTiming();
+        navigate(w, [&] { w.endbtnClick(); });
+    }
+}
+
+// Jumps far across the recording, as a click on the track bar away from the thumb makes them.
+void BM_WindowTrackBarPosition(benchmark::State& state) {
+    velkor::TfrmRecord& w = *openWindow().window;
+    const int maximum = w.TrackBar1->maximum();
+    int k = 0;
+    for (auto _ : state) {
+        const int position = (k * 37) % maximum + 1;
+        navigate(w, [&] { w.TrackBar1Change(position); });
+        ++k;
+    }
+}
+
+BENCHMARK(BM_WindowStepBack)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_WindowBegin)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_WindowEnd)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_WindowTrackBarPosition)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
+                navigationRecording().blb.c_str(),
+                static_cast<double>(navigationRecording().bytes) / 1e9, navigationFrameWidth);
+    openWindow();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    openWindow().window.reset();
+    return 0;
+}
