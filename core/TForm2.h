@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/core_state.h"
+#include "core/object_ending.h"
 
 namespace velkor {
 
@@ -33,6 +34,10 @@ class TForm2 {
 
     CoreState& state() { return s_; }
 
+    // Tells `observer` (null: nobody) of every object that ends from now on, with its verdict.
+    // Counting is the same with or without an observer.
+    void setEndingObserver(EndingObserver* observer) { observer_ = observer; }
+
   private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
@@ -42,7 +47,7 @@ class TForm2 {
     void continueObject();
     void endObject(int32_t obj);
     void closeObject();
-    bool passesSizeTest(const tskepna& p) const;
+    void reportEnding(const tskepna& p, EndingVerdict verdict);
 
     // Splits and merges.
     void splitObject();
@@ -55,6 +60,7 @@ class TForm2 {
     void forgetLine();
 
     CoreState& s_;
+    EndingObserver* observer_ = nullptr;
     tlokid closed_{};
     int32_t i_ = 1;      // previous-line object being handled
     int32_t j_ = 1;      // first current-line segment not yet handled

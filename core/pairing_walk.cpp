@@ -220,28 +220,30 @@ void TForm2::continueObject() {
     ++j_;
 }
 
-bool TForm2::passesSizeTest(const tskepna& p) const {
-    const int32_t ch = s_.channelCursor;
-    return s_.minLength[ch] <= p.lengd && p.lengd < s_.maxLength[ch] &&
-           s_.minWidth[ch] <= p.breidd && p.breidd < s_.maxWidth[ch] &&
-           s_.minArea[ch] <= p.flatarmal && p.flatarmal < s_.maxArea[ch];
-}
-
 void TForm2::endObject(int32_t obj) {
     const tskepna& p = s_.previousLine[obj];
-    const int32_t ch = s_.channelCursor;
-    if (p.klofinn == 0) {
-        if (passesSizeTest(p)) closeObject();
-        return;
-    }
-    // A piece of a split is counted alone only when it is large enough by itself too.
-    if (!p.K_sami_fiskur && passesSizeTest(p) &&
-        p.sjalfs_lengd > checkedAdd(s_.minLength[ch], 2, "length limit") / 3 &&
-        p.sjalfs_flat >= s_.minArea[ch] / 4) {
+    const EndingVerdict verdict = judgeEnding(p, s_, s_.channelCursor);
+    // Reported before a piece's share goes to its siblings, so the record is the one judged.
+    if (observer_ != nullptr) [[unlikely]]
+        reportEnding(p, verdict);
+    if (verdict == EndingVerdict::counted) {
         closeObject();
-    } else {
+    } else if (p.klofinn != 0) {
         shareWithSiblings(obj);
     }
+}
+
+[[gnu::noinline, gnu::cold]] void TForm2::reportEnding(const tskepna& p, EndingVerdict verdict) {
+    const CoreState& s = s_;
+    ObjectEnding ending;
+    ending.object = p;
+    ending.channel = s.channelCursor;
+    ending.verdict = verdict;
+    ending.limits = limitsOf(s, s.channelCursor);
+    // Segments left of the object have been opened already, so only segment j can lie under it;
+    // if one does, the shape state and not the end of its segments ended the object.
+    ending.cut = p.astand == 3 && j_ <= s.currentCount && overlaps(p, s.currentLine[j_]);
+    observer_->objectEnded(ending);
 }
 
 void TForm2::closeObject() {

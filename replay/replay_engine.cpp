@@ -27,6 +27,17 @@ std::string folderOf(const std::string& name) {
 
 }  // namespace
 
+// The objects that end on the line being replayed, as the core reports them. Each live object
+// ends at most once per line, so a line array's capacity holds them all.
+struct LineEndings final : EndingObserver {
+    void objectEnded(const ObjectEnding& ending) override {
+        if (count < lineCapacity) entries[count++] = ending;
+    }
+    std::array<ObjectEnding, lineCapacity> entries{};
+    int32_t count = 0;
+    int32_t next = 0;  // the first not yet handed on
+};
+
 struct ReplayEngine::Impl {
     Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {}
 
@@ -62,6 +73,11 @@ struct ReplayEngine::Impl {
     ChannelArray<int32_t> channelTotal{};
     ChannelArray<int32_t> lastFrameTotal{};
     ChannelArray<int32_t> frameCapacity{};
+
+    bool explaining = false;
+    LineEndings lineEndings;
+    FrameEndings frameEndings;
+    VerdictTally verdictTally{};
 };
 
 ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store)
@@ -167,6 +183,7 @@ void ReplayEngine::lesaramma(int32_t rammi) {
         // 1. Jump test and the reset of every channel.
         if (rammi != m.lastFrameRead + 1 || m.mustJump) {
             m.trackBar.selStart = m.trackBar.position;
+            m.verdictTally = {};
             for (int32_t c = 1; c <= channels; ++c) {
                 m.form2.stillafiskiflokk(c);
                 m.channelTotal[c] = 0;
@@ -194,6 +211,8 @@ void ReplayEngine::lesaramma(int32_t rammi) {
         // data, so a frame never reads past the recording whatever the file holds.
         m.readingFrame = rammi;
         m.frameColumn = 0;
+        m.frameEndings.clear();
+        m.lineEndings.count = m.lineEndings.next = 0;  // a line that failed is not explained
         // A frame that follows the one read last starts where the reader already stands;
         // seeking there again would only walk the block in memory from its first line.
         if (m.reader.readLineNumber() != m.frameFirstLine || m.reader.endOfData())
@@ -281,16 +300,59 @@ void ReplayEngine::lesalinu() {
     // Counting walk: the closed objects are in left-to-right order, so the cursor only moves
     // right; it stops at the last channel, which takes anything beyond its right edge.
     const int32_t closedCount = s.closedCount;
-    if (closedCount <= 0) return;
+    const bool ended = m.lineEndings.count > 0;  // only while explaining
+    if (closedCount <= 0 && !ended) return;
     const int32_t channels = s.channelCount;
     int32_t cursor = 1;
     for (int32_t k = 1; k <= closedCount; ++k) {
         while (cursor < channels && closed[k].v > s.channelTable[cursor].rightEdge) ++cursor;
         s.channelCursor = cursor;
         m.channelTotal[cursor] = checkedAdd(m.channelTotal[cursor], 1, "channel total");
+        if (ended) explainEndings(cursor, m.channelTotal[cursor]);
         if (onObjectCounted)
             onObjectCounted(m.readingFrame, m.frameFirstLine + m.frameColumn, cursor, closed[k]);
     }
+    if (ended) explainEndings(0, 0);
+}
+
+void ReplayEngine::explainEndings(int32_t channel, int32_t number) {
+    Impl& m = *impl_;
+    LineEndings& line = m.lineEndings;
+    EndedObject e;
+    e.line = m.frameFirstLine + m.frameColumn;
+    e.column = m.frameColumn;
+    while (line.next < line.count) {
+        e.ending = line.entries[line.next++];
+        const bool counted = e.ending.verdict == EndingVerdict::counted;
+        e.number = counted ? number : 0;
+        const int32_t c = e.ending.channel;
+        if (c >= 1 && c <= maxChannels) ++m.verdictTally[c][static_cast<int>(e.ending.verdict)];
+        m.frameEndings.add(e);
+        if (onObjectEnded) onObjectEnded(m.readingFrame, e);
+        if (counted && channel != 0) return;
+    }
+    line.count = 0;
+    line.next = 0;
+}
+
+void ReplayEngine::setExplaining(bool on) {
+    Impl& m = *impl_;
+    m.explaining = on;
+    if (on) m.frameEndings.allocate();
+    m.form2.setEndingObserver(on ? &m.lineEndings : nullptr);
+    m.lineEndings.count = m.lineEndings.next = 0;
+    m.frameEndings.clear();
+    m.verdictTally = {};
+}
+
+bool ReplayEngine::explaining() const {
+    return impl_->explaining;
+}
+const FrameEndings& ReplayEngine::frameEndings() const {
+    return impl_->frameEndings;
+}
+const VerdictTally& ReplayEngine::verdictTally() const {
+    return impl_->verdictTally;
 }
 
 void ReplayEngine::replayEmptyLines(int32_t lines) {

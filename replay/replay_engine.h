@@ -11,6 +11,7 @@
 
 #include "core/TForm2.h"
 #include "core/core_state.h"
+#include "replay/frame_endings.h"
 #include "replay/frame_store.h"
 #include "replay/record_reader.h"
 #include "settings/Tsett.h"
@@ -119,10 +120,22 @@ public:
     const CoreState& core() const;
     const std::string& recordingName() const;  // the .blb being read
 
+    // Explaining: the core reports every object that ends, and the engine keeps the frame's
+    // ended objects with their verdicts (frameEndings) and the verdicts since the last jump.
+    // Counting is the same either way; off by default.
+    void setExplaining(bool on);
+    bool explaining() const;
+    const FrameEndings& frameEndings() const;
+    // Objects of each verdict per channel since the last jump (while explaining).
+    const VerdictTally& verdictTally() const;
+
     // Called after a frame is read and drawEnabled is true (the window draws it).
     std::function<void()> onFrameDrawn;
     // Called for every closed object counted, in counting order: frame, line, channel, object.
     std::function<void(int32_t, int32_t, int32_t, const tskepna&)> onObjectCounted;
+    // While explaining, called for every object that ends, in the order they end: frame, object.
+    // A counted object's call comes right before its onObjectCounted call.
+    std::function<void(int32_t, const EndedObject&)> onObjectEnded;
     // Called after every frame read, after the class adaptation.
     std::function<void(int32_t)> onFrameRead;
 
@@ -134,6 +147,9 @@ private:
     // Replays `lines` lines without segments while no object is live (the reader has passed
     // them already): their frame store columns are empty and nothing is counted.
     void replayEmptyLines(int32_t lines);
+    // Hands on the line's ended objects up to and including the next counted one, which gets
+    // `number` in `channel`; with channel 0, all that are left.
+    void explainEndings(int32_t channel, int32_t number);
     void moveThumb(int32_t position);  // a program move of the thumb
     void forwardStep();                // the Forward step without the end test
     struct Impl;
