@@ -5,11 +5,10 @@
 
 #include <cstdint>
 
-#include "core/errors.h"
+#include "io/conversions.h"
+#include "io/errors.h"
 
 namespace velkor {
-
-[[noreturn]] void raiseOverflow(const char* what);
 
 inline int32_t checkedAdd(int32_t a, int32_t b, const char* what = "addition") {
     int32_t r;

@@ -30,12 +30,13 @@ void TForm2::stillafiskiflokk(int32_t tnr) {
     s.minSegmentWidth[tnr] = fc.minSegmentWidth;
     s.mergeGap[tnr] = fc.mergeGap;
     s.avgLength[tnr] = fc.nominalLength;
-    s.minLength[tnr] =
-        truncateToInt32(static_cast<long double>(s.avgLength[tnr]) / s.lengthDivisor, "minLength");
+    s.minLength[tnr] = checkedTruncateToInt32(
+        static_cast<long double>(s.avgLength[tnr]) / s.lengthDivisor, "minLength");
     s.minLengthFloor[tnr] = fc.lengthFloor;
     s.maxLength[tnr] = checkedMul(50, s.minLength[tnr], "maxLength");
     s.avgWidth[tnr] = pixelWidth(span, fc.nominalWidthMm, s.counterWidthMm);
-    s.minWidth[tnr] = truncateToInt32(static_cast<long double>(s.avgWidth[tnr]) / 4, "minWidth");
+    s.minWidth[tnr] =
+        checkedTruncateToInt32(static_cast<long double>(s.avgWidth[tnr]) / 4, "minWidth");
     s.minWidthFloor[tnr] = pixelWidth(span, fc.widthFloorMm, s.counterWidthMm);
     s.maxWidth[tnr] = checkedMul(20, s.minWidth[tnr], "maxWidth");
     s.minArea[tnr] =
@@ -49,10 +50,11 @@ void TForm2::stillafiskiflokk(int32_t tnr) {
 void TForm2::autofiskiflokkur(int32_t tnr) {
     checkChannel(tnr);
     CoreState& s = s_;
-    int32_t minLength =
-        truncateToInt32(static_cast<long double>(s.avgLength[tnr]) / s.lengthDivisor, "minLength");
+    int32_t minLength = checkedTruncateToInt32(
+        static_cast<long double>(s.avgLength[tnr]) / s.lengthDivisor, "minLength");
     if (minLength < s.minLengthFloor[tnr]) minLength = s.minLengthFloor[tnr];
-    int32_t minWidth = truncateToInt32(static_cast<long double>(s.avgWidth[tnr]) / 4, "minWidth");
+    int32_t minWidth =
+        checkedTruncateToInt32(static_cast<long double>(s.avgWidth[tnr]) / 4, "minWidth");
     if (minWidth < s.minWidthFloor[tnr]) minWidth = s.minWidthFloor[tnr];
     s.minLength[tnr] = minLength;
     s.minWidth[tnr] = minWidth;

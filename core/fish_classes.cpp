@@ -37,12 +37,6 @@ std::string_view fishClassName(int32_t sizeGroup) {
     return fishClassTable[clampSizeGroup(sizeGroup)].name;
 }
 
-int32_t truncateToInt32(long double x, const char* what) {
-    // NaN and values outside the 32-bit range (a zero divisor, a runaway mean) are overflows.
-    if (!(x > -2147483649.0L && x < 2147483648.0L)) raiseOverflow(what);
-    return static_cast<int32_t>(x);
-}
-
 int32_t pixelWidth(int32_t span, int32_t mm, int32_t counterWidthMm) {
     // One extended-precision operation at a time, left to right: the order decides the last
     // pixel in common configurations.
@@ -50,7 +44,7 @@ int32_t pixelWidth(int32_t span, int32_t mm, int32_t counterWidthMm) {
     x /= counterWidthMm;
     x *= 500;
     x /= 511;
-    return truncateToInt32(x, "pixel width");
+    return checkedTruncateToInt32(x, "pixel width");
 }
 
 }  // namespace velkor

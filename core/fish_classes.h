@@ -34,9 +34,6 @@ std::string_view fishClassName(int32_t sizeGroup);
 // A counterWidthMm of 0 raises OverflowError.
 int32_t pixelWidth(int32_t span, int32_t mm, int32_t counterWidthMm);
 
-// Truncates toward zero; NaN or a value outside the 32-bit range raises OverflowError.
-int32_t truncateToInt32(long double x, const char* what);
-
 // Segment parameters and edge smoothing that the automatic adaptation gives a channel whose
 // minArea is up to upTo (and above the previous row's upTo).
 struct AdaptationRow {

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "core/TForm2.h"
-#include "core/errors.h"
 #include "core/segmentation.h"
 #include "fuzz/fuzz_lines.h"
 #include "fuzz/fuzz_support.h"
+#include "io/counter_constants.h"
+#include "io/errors.h"
 
 using namespace velkor;
 
@@ -45,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     s.channelCount = data.ConsumeIntegralInRange<int32_t>(1, maxChannels);
     s.scanLeftEdge = data.ConsumeIntegralInRange<int32_t>(0, 1000);
     s.scanRightEdge = s.scanLeftEdge + data.ConsumeIntegralInRange<int32_t>(1, 4000);
-    static constexpr int32_t widths[] = {500, 1000, 1400, 400, 1200, 2100};
-    s.counterWidthMm = widths[data.ConsumeIntegralInRange<int>(0, 5)];
+    s.counterWidthMm = counterWidthsMm[data.ConsumeIntegralInRange<int>(0, 5)];
     int32_t left = s.scanLeftEdge;
     for (int32_t c = 1; c <= s.channelCount; ++c) {
         const int32_t span = std::max(0, s.scanRightEdge - left);
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         left = right + 1;
         s.sizeGroup[c] = data.ConsumeIntegralInRange<int32_t>(-2, 11);
     }
-    const int32_t W = data.ConsumeIntegralInRange<int32_t>(1, 2001);
+    const int32_t W = data.ConsumeIntegralInRange<int32_t>(1, maxFrameWidth);
     const bool ownParameters = data.ConsumeBool();
     try {
         for (int32_t c = 1; c <= s.channelCount; ++c) form2.stillafiskiflokk(c);

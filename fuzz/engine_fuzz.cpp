@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
 #include "fuzz/fuzz_lines.h"
 #include "fuzz/fuzz_support.h"
+#include "io/errors.h"
 #include "replay/replay_engine.h"
 
 using namespace velkor;

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/errors.h"
 #include "fuzz/fuzz_support.h"
+#include "io/errors.h"
 #include "replay/record_reader.h"
 
 using namespace velkor;

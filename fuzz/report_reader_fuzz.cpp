@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/errors.h"
 #include "fuzz/fuzz_support.h"
+#include "io/errors.h"
 #include "settings/profile_ini.h"
 #include "settings/session_report.h"
 #include "settings/text_encoding.h"

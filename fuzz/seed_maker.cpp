@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "io/counter_constants.h"
 #include "settings/report_writer.h"
 #include "tools/velkor-synth/scene_generator.h"
 #include "tools/velkor-synth/session_writer.h"
@@ -213,7 +214,7 @@ int main(int argc, char** argv) {
             t.value(500, 1, 2100);
             t.value(options.channels[c - 1].sizeGroup, -2, 11);
         }
-        t.value(1116, 1, 2001);
+        t.value(linesPerSecond, 1, maxFrameWidth);
         t.value(0, 0, 255);  // the class parameters as the size class sets them
         append(input, t.tail());
         save(outDir / "core", "scene" + std::to_string(k), input);

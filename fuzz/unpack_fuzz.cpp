@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/errors.h"
 #include "fuzz/fuzz_support.h"
+#include "io/errors.h"
 #include "replay/unpack.h"
 
 using namespace velkor;

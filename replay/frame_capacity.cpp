@@ -5,7 +5,8 @@
 #include <cstdio>
 
 #include "core/checked_math.h"
-#include "replay/navigation.h"
+#include "io/conversions.h"
+#include "io/counter_constants.h"
 
 namespace velkor {
 
@@ -18,18 +19,19 @@ int32_t frameCapacity(double avgArea, int32_t scanLeftEdge, int32_t scanRightEdg
     const long double s = std::sqrt(static_cast<long double>(avgArea) / span * 511) + 11;
     const long double capacity = pixelsTimesW / (s * s) / 25;
     if (!std::isfinite(capacity)) return 0;
-    return truncateToInt32(capacity);
+    return saturatingTruncateToInt32(capacity);
 }
 
 int32_t overloadCorrection(int32_t d, int32_t capacity) {
     if (!(d > capacity && capacity > 0)) return 0;
     const long double dd = d;
-    return truncateToInt32((dd * 0.09L / capacity - 0.07L) * dd);
+    return saturatingTruncateToInt32((dd * 0.09L / capacity - 0.07L) * dd);
 }
 
 std::string capacityCaption(int32_t capacity, int32_t W) {
     if (W == 0) return "0";
-    const long double perMinute = std::round(static_cast<long double>(capacity) / W * 1116 * 60);
+    const long double perMinute =
+        std::round(static_cast<long double>(capacity) / W * linesPerSecond * 60);
     char text[64];
     std::snprintf(text, sizeof text, "%.0Lf", perMinute == 0 ? 0.0L : perMinute);
     return text;

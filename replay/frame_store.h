@@ -7,10 +7,9 @@
 #include <cstdint>
 
 #include "core/tskepna.h"
+#include "io/counter_constants.h"
 
 namespace velkor {
-
-inline constexpr int32_t maxFrameWidth = 2001;
 
 struct FrameStoreEntry {
     int16_t left = 0;

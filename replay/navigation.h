@@ -17,8 +17,4 @@ int32_t positionForFrame(int32_t frame, int32_t frameCount, int32_t maximum);
 // when that is 0.
 int32_t frameForPosition(int32_t position, int32_t maximum, int32_t frameCount);
 
-// Truncates toward zero into the Integer range; NaN gives 0 and values beyond the range are held
-// at its ends (a plain conversion of such a value would be undefined).
-int32_t truncateToInt32(long double x);
-
 }  // namespace velkor

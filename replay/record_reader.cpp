@@ -10,7 +10,7 @@
 #include <cstring>
 #include <limits>
 
-#include "core/errors.h"
+#include "io/errors.h"
 
 namespace velkor {
 
@@ -30,8 +30,8 @@ RecordReader::~RecordReader() {
 void RecordReader::open(const std::string& fileName) {
     close();
     fileName_ = fileName;
-    file_ = std::fopen(fileName.c_str(), "rb");
-    if (file_ == nullptr) {
+    file_ = openForReading(fileName);
+    if (!file_) {
         const int err = errno;
         throw FileAccessError(fileName,
                               std::string("cannot open the recording: ") + std::strerror(err));
@@ -59,8 +59,7 @@ bool RecordReader::isOpen() const {
 }
 
 void RecordReader::close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    file_.reset();
     bufferWords_ = 0;
     // No line begins in the (empty) block in memory.
     blockFirstPos_ = blockLastPos_ = blockLastLine_ = 0;
@@ -100,7 +99,7 @@ void RecordReader::restartbuffer() {
     if (file_ == nullptr) {
         throw FileAccessError(fileName_, "the recording is not open");
     }
-    std::rewind(file_);
+    std::rewind(file_.get());
     blockFirstPos_ = 3;
     blockFirstLine_ = 1;
     endOfData_ = false;
@@ -116,8 +115,8 @@ void RecordReader::lesa() {
         throw FileAccessError(fileName_, "the recording is not open");
     }
     errno = 0;
-    const size_t got = std::fread(recordBuffer_.get(), 1, blockBytes, file_);
-    if (got < static_cast<size_t>(blockBytes) && std::ferror(file_)) {
+    const size_t got = std::fread(recordBuffer_.get(), 1, blockBytes, file_.get());
+    if (got < static_cast<size_t>(blockBytes) && std::ferror(file_.get())) {
         raiseReadError(errno != 0 ? errno : EIO);
     }
     ++blocksRead_;

@@ -20,14 +20,13 @@
 #include <vector>
 
 #include "core/tskepna.h"
+#include "io/counter_constants.h"
+#include "io/file_names.h"
 
 namespace velkor {
 
-inline constexpr int32_t blockWords = 1'000'000;
-inline constexpr int32_t blockBytes = 2 * blockWords;
-
 class RecordReader {
-  public:
+public:
     RecordReader();
     ~RecordReader();
     RecordReader(const RecordReader&) = delete;
@@ -83,7 +82,7 @@ class RecordReader {
     // The size of the recording in bytes, taken when it was opened.
     int64_t fileBytes() const { return fileBytes_; }
 
-  private:
+private:
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
     int16_t word(int32_t p) const;
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.
@@ -94,7 +93,7 @@ class RecordReader {
     void readIndexedBlock(size_t k);
     [[noreturn]] void raiseReadError(int err) const;
 
-    std::FILE* file_ = nullptr;
+    FileHandle file_;
     // The block in memory as raw bytes (little-endian words), allocated at the first open.
     std::unique_ptr<uint8_t[]> recordBuffer_;
     std::string fileName_;

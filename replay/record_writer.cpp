@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "core/errors.h"
+#include "io/errors.h"
 
 namespace velkor {
 
@@ -76,15 +76,11 @@ void RecordWriter::finish() {
 }
 
 void compressRecord(const std::string& blbPath, const std::string& blcPath, int level) {
-    std::FILE* in = std::fopen(blbPath.c_str(), "rb");
+    const FileHandle file = openForReading(blbPath);
+    std::FILE* in = file.get();
     if (in == nullptr) {
         throw FileAccessError(blbPath, std::string("cannot open: ") + std::strerror(errno));
     }
-    struct Closer {
-        std::FILE* f;
-        ~Closer() { std::fclose(f); }
-    } closer{in};
-
     ReplacingFile out(blcPath);
     z_stream z{};
     if (deflateInit(&z, level) != Z_OK) {

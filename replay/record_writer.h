@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "replay/replacing_file.h"
+#include "io/replacing_file.h"
 
 namespace velkor {
 
@@ -21,7 +21,7 @@ struct SegmentPair {
 };
 
 class RecordWriter {
-  public:
+public:
     // The header words are the low 16 bits of the counting area's edges at recording time.
     // Raises FileAccessError when the file cannot be created.
     RecordWriter(std::string path, int32_t leftEdge, int32_t rightEdge);
@@ -49,7 +49,7 @@ class RecordWriter {
     int64_t linesWritten() const { return lines_; }
     int64_t bytesWritten() const { return bytes_; }
 
-  private:
+private:
     void putWord(int32_t w);
     void flush();
 

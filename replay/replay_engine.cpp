@@ -7,8 +7,9 @@
 #include <limits>
 
 #include "core/checked_math.h"
-#include "core/errors.h"
 #include "core/segmentation.h"
+#include "io/counter_constants.h"
+#include "io/errors.h"
 #include "replay/frame_capacity.h"
 #include "replay/navigation.h"
 #include "replay/unpack.h"
@@ -17,7 +18,7 @@ namespace velkor {
 
 namespace {
 
-constexpr long double lineRate = 1116;  // scan lines per second
+constexpr long double lineRate = linesPerSecond;
 
 // The folder part of a file name with its trailing delimiter ("" when it has none).
 std::string folderOf(const std::string& name) {
@@ -53,7 +54,7 @@ struct ReplayEngine::Impl {
     std::string message;
     std::string recordingName;
 
-    int32_t W = 1116;
+    int32_t W = linesPerSecond;
     bool open = false;
     int32_t lineCount = 0;
     int32_t frameCount = 0;

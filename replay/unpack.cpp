@@ -14,8 +14,9 @@
 #include <system_error>
 #include <vector>
 
-#include "core/errors.h"
-#include "replay/replacing_file.h"
+#include "io/errors.h"
+#include "io/file_names.h"
+#include "io/replacing_file.h"
 
 namespace velkor {
 
@@ -30,7 +31,7 @@ constexpr size_t chunk = 1 << 16;
 }  // namespace
 
 bool hasCompressedExtension(const std::string& name) {
-    const std::string ext = std::filesystem::path(name).extension().string();
+    const std::string ext = utf8FromPath(pathFromUtf8(name).extension());
     if (ext.size() != 4) return false;
     std::string lower = ext;
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -39,21 +40,17 @@ bool hasCompressedExtension(const std::string& name) {
 }
 
 std::string unpackRecord(const std::string& name) {
-    const std::string target = std::filesystem::path(name).replace_extension(".blb").string();
+    const std::string target = utf8FromPath(pathFromUtf8(name).replace_extension(".blb"));
 
-    std::FILE* in = std::fopen(name.c_str(), "rb");
+    const FileHandle file = openForReading(name);
+    std::FILE* in = file.get();
     if (in == nullptr) {
         throw FileAccessError(
             name, std::string("cannot open the compressed recording: ") + std::strerror(errno));
     }
-    struct Closer {
-        std::FILE* f;
-        ~Closer() { std::fclose(f); }
-    } closer{in};
-
     // A file named like its own unpacked form would be replaced by its inflated content.
     std::error_code ec;
-    if (std::filesystem::equivalent(name, target, ec)) {
+    if (std::filesystem::equivalent(pathFromUtf8(name), pathFromUtf8(target), ec)) {
         throw FileAccessError(name, "cannot unpack a recording onto itself");
     }
 

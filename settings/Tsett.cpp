@@ -121,7 +121,7 @@ void Tsett::Read_Registry(const SettingsBackend& store) {
 
     // 5.
     Targetvalue = std::clamp(integer("targetvalue", 100), 0, 90000000);
-    Channelwidth = clampItem(integer("channelwidth", 1), channelWidthItemsMm.size());
+    Channelwidth = clampItem(integer("channelwidth", 1), counterWidthsMm.size());
     FishtypeWeight = clampItem(integer("Fish type", 0), fishTypeItemCount);
     WCSalmon = integer("WCSalmon", 128);
     WCBass = integer("WCBass", 100);
@@ -176,7 +176,7 @@ void Tsett::Read_Registry(const SettingsBackend& store) {
     }
 
     // 12. No width item selected: the first item's 500 mm.
-    counterWidthMm = Channelwidth >= 0 ? channelWidthItemsMm[Channelwidth] : channelWidthItemsMm[0];
+    counterWidthMm = Channelwidth >= 0 ? counterWidthsMm[Channelwidth] : counterWidthsMm[0];
     channelCount = Nrch;
 
     // 13.

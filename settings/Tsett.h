@@ -12,13 +12,14 @@
 #include <string_view>
 
 #include "core/core_state.h"
+#include "io/counter_constants.h"
 
 namespace velkor {
 
 // Text values by name; names match without regard to case. A value that is not text reads as
 // missing (std::nullopt).
 class SettingsBackend {
-  public:
+public:
     virtual ~SettingsBackend() = default;
     virtual std::optional<std::string> readText(const std::string& name) const = 0;
     virtual void writeText(const std::string& name, const std::string& value) = 0;
@@ -26,7 +27,7 @@ class SettingsBackend {
 
 // A backend that keeps its values in memory.
 class MemorySettingsBackend : public SettingsBackend {
-  public:
+public:
     std::optional<std::string> readText(const std::string& name) const override;
     void writeText(const std::string& name, const std::string& value) override;
     std::map<std::string, std::string> values;  // keys stored lower-case
@@ -41,7 +42,6 @@ std::string readStoredText(const SettingsBackend& store, const std::string& name
                            const std::string& fallback);
 
 // Item lists of the set's choices.
-inline constexpr std::array<int32_t, 6> channelWidthItemsMm{500, 1000, 1400, 400, 1200, 2100};
 inline constexpr int32_t fishTypeItemCount = 3;  // "Salmon/Trout", "Sea Bream", "Sea Bass"
 inline constexpr int32_t sensitivityItemCount = 6;
 inline constexpr int32_t countertypeItemCount = 16;
@@ -49,7 +49,7 @@ inline constexpr int32_t countertypeItemCount = 16;
 extern const std::array<std::string_view, countertypeItemCount> countertypeCaptions;
 
 class Tsett {
-  public:
+public:
     static constexpr int32_t ProgramVersion = 402;
 
     // Counting-area and channel values (the viewer's analysis values).

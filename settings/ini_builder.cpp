@@ -3,11 +3,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
-#include "core/errors.h"
-#include "settings/file_paths.h"
+#include "io/replacing_file.h"
 #include "settings/text_encoding.h"
 
 namespace velkor {
@@ -65,27 +62,7 @@ void Tini_files::ini_savefile(const std::string& fname) const {
         bytes += "\r\n";
     }
     // Written beside the target and renamed over it, so a failed write leaves the old file whole.
-    const std::filesystem::path target = pathFromUtf8(fname);
-    std::filesystem::path temporary = target;
-    temporary += ".writing";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw FileAccessError(fname, "cannot be created");
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw FileAccessError(fname, "cannot be written");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw FileAccessError(fname, "cannot be replaced: " + ec.message());
-    }
+    replaceFileContent(fname, bytes);
 }
 
 }  // namespace velkor

@@ -1,12 +1,11 @@
 // The private-profile INI reader.
 #include "settings/profile_ini.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "core/errors.h"
-#include "settings/file_paths.h"
+#include "io/errors.h"
+#include "io/file_names.h"
 #include "settings/text_encoding.h"
 
 namespace velkor {
@@ -128,10 +127,13 @@ ProfileIni ProfileIni::load(const std::string& path) {
     if (!ec && size > maxReportBytes) {
         throw FileAccessError(path, "too large to be a session report");
     }
-    std::ifstream in(p, std::ios::binary);
+    const FileHandle in = openForReading(path);
     if (!in) throw FileAccessError(path, "cannot be opened for reading");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileAccessError(path, "cannot be read");
+    std::string bytes;
+    char chunk[1 << 14];
+    while (const size_t got = std::fread(chunk, 1, sizeof chunk, in.get()))
+        bytes.append(chunk, got);
+    if (std::ferror(in.get())) throw FileAccessError(path, "cannot be read");
     return parse(bytes);
 }
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/fish_classes.h"
-#include "settings/file_paths.h"
+#include "io/file_names.h"
 #include "settings/profile_ini.h"
 #include "settings/session_report.h"
 

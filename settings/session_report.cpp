@@ -7,15 +7,14 @@
 #include <filesystem>
 #include <limits>
 
-#include "core/errors.h"
 #include "core/fish_classes.h"
-#include "settings/file_paths.h"
+#include "io/counter_constants.h"
+#include "io/errors.h"
+#include "io/file_names.h"
 #include "settings/profile_ini.h"
 
 namespace velkor {
 namespace {
-
-constexpr int32_t channelWidthItemsMm[] = {500, 1000, 1400, 400, 1200, 2100};
 
 // Day numbers of 1 Jan 0001 and 31 Dec 9999: the dates a day number can name.
 constexpr double firstDayNumber = -693593.0;
@@ -212,7 +211,7 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
         const int64_t span = int64_t{out.scanRightEdge} - out.scanLeftEdge;
         out.channelwidthIndex = span >= 1500 ? 1 : 0;
     }
-    out.counterWidthMm = channelWidthItemsMm[out.channelwidthIndex];
+    out.counterWidthMm = counterWidthsMm[out.channelwidthIndex];
 
     out.lengthDivisor = 4;
     out.edgeAngleThreshold = 10;

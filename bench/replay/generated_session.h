@@ -61,7 +61,7 @@ public:
     double runsPerLine() const { return static_cast<double>(runs) / static_cast<double>(lines); }
     // All channels together, per second of recording.
     double fishPerSecond() const {
-        return static_cast<double>(fishDrawn) * synth::linesPerSecond / static_cast<double>(lines);
+        return static_cast<double>(fishDrawn) * linesPerSecond / static_cast<double>(lines);
     }
 
     std::string blb;

@@ -16,6 +16,7 @@
 
 #include "bench/replay/generated_session.h"
 #include "bench/replay/long_recording.h"
+#include "io/counter_constants.h"
 #include "replay/record_reader.h"
 #include "replay/replay_engine.h"
 
@@ -60,7 +61,7 @@ void BM_WholeCount(benchmark::State& state) {
         const double start = cpuSeconds();
         velkor::Tsett settings;
         velkor::ReplayEngine engine(settings, nullptr);
-        engine.setFrameWidth(1116);
+        engine.setFrameWidth(velkor::linesPerSecond);
         engine.OpenBlbFile(r.blb);
         for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
         benchmark::DoNotOptimize(engine.channelTotal(1));
@@ -72,7 +73,7 @@ void BM_WholeCount(benchmark::State& state) {
 
 void BM_ReadFloor(benchmark::State& state) {
     Recording& r = recording();
-    std::vector<char> block(2'000'000);
+    std::vector<char> block(velkor::blockBytes);
     double seconds = 0;
     for (auto _ : state) {
         const double start = cpuSeconds();
@@ -109,7 +110,7 @@ void wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSessio
     for (auto _ : state) {
         velkor::Tsett settings;
         velkor::ReplayEngine engine(settings, nullptr);
-        engine.setFrameWidth(1116);
+        engine.setFrameWidth(velkor::linesPerSecond);
         if (!engine.OpenBlbFile(session.blb)) {
             state.SkipWithError(engine.message().c_str());
             return;

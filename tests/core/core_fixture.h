@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/TForm2.h"
-#include "core/errors.h"
 #include "core/segmentation.h"
+#include "io/errors.h"
 
 namespace velkor::testing {
 
@@ -57,7 +57,7 @@ inline std::vector<Seg> runsOf(std::string_view row) {
 }
 
 class CoreTest : public ::testing::Test {
-  protected:
+protected:
     CoreTest() : state_(std::make_unique<CoreState>()), s(*state_), form(s) {
         s.channelCount = 1;
         s.channelTable[1] = {0, 100000, 500};

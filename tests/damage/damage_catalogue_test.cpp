@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "replay/record_writer.h"
 #include "replay/replay_engine.h"
 #include "settings/report_writer.h"

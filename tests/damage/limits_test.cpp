@@ -14,7 +14,7 @@
 #include <limits>
 #include <string>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "replay/record_reader.h"
 
 namespace velkor {

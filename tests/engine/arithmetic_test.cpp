@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "replay/frame_capacity.h"
 #include "replay/navigation.h"
 
@@ -35,14 +35,6 @@ TEST(TrackBarArithmetic, MaximumPositionAndFrame) {
                           Back{1, 100, 99, 1}, Back{0, 100, 250, 1}, Back{100, 100, 250, 250}})
         EXPECT_EQ(frameForPosition(c.position, c.maximum, c.frameCount), c.frame)
             << c.position << " of " << c.maximum;
-}
-
-TEST(TrackBarArithmetic, TruncationIsHeldInRange) {
-    EXPECT_EQ(truncateToInt32(2.9L), 2);
-    EXPECT_EQ(truncateToInt32(-2.9L), -2);
-    EXPECT_EQ(truncateToInt32(1e30L), intMax);
-    EXPECT_EQ(truncateToInt32(-1e30L), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(truncateToInt32(std::numeric_limits<long double>::quiet_NaN()), 0);
 }
 
 TEST(FrameCapacity, ValuesAndGuards) {

@@ -3,8 +3,8 @@
 // refusals and the errors that end a frame.
 #include <gtest/gtest.h>
 
-#include "core/errors.h"
 #include "engine_fixture.h"
+#include "io/errors.h"
 
 namespace velkor::test {
 namespace {

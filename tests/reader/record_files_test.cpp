@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "recording_builder.h"
 #include "replay/record_writer.h"
 #include "replay/unpack.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "recording_builder.h"
 #include "replay/record_reader.h"
 

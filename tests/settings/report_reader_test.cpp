@@ -8,7 +8,7 @@
 #include <optional>
 #include <random>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "settings/profile_ini.h"
 #include "settings/session_report.h"
 #include "test_files.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "settings/ini_builder.h"
 #include "settings/profile_ini.h"
 #include "settings/report_writer.h"

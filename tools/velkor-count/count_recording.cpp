@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "replay/replay_engine.h"
 
 namespace velkor {
@@ -143,7 +143,7 @@ std::string summaryLine(const ReplayEngine& engine, int64_t total) {
 
 // Seconds as h:mm:ss (hours may pass 24).
 std::string duration(int64_t lines) {
-    const int64_t seconds = lines / 1116;
+    const int64_t seconds = lines / linesPerSecond;
     char text[64];
     std::snprintf(text, sizeof text, "%" PRId64 ":%02d:%02d", seconds / 3600,
                   static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));

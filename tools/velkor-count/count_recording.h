@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "io/counter_constants.h"
 #include "tools/velkor-count/output_sink.h"
 
 namespace velkor {
@@ -13,7 +14,7 @@ namespace velkor {
 enum class CountOutput { table, json, trace };
 
 struct CountOptions {
-    int32_t frameWidth = 1116;
+    int32_t frameWidth = linesPerSecond;
     int32_t counterType = -1;
     int32_t from = 0;  // 0: the whole recording
     int32_t to = 0;

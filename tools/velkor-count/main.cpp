@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> recordings;
     bool trace = false, json = false;
     app.add_option("--frame-width", options.frameWidth,
-                   "Lines per frame, 1..2001 (1116: one second of recording)")
-        ->check(CLI::Range(1, 2001))
+                   "Lines per frame, 1.." + std::to_string(maxFrameWidth) + " (" +
+                       std::to_string(linesPerSecond) + ": one second of recording)")
+        ->check(CLI::Range(1, maxFrameWidth))
         ->capture_default_str();
     app.add_option("--counter-type", options.counterType,
                    "Counter type item index; 5 adds the overload correction (-1: none selected)")

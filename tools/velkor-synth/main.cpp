@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
-#include "core/errors.h"
 #include "core/fish_classes.h"
+#include "io/errors.h"
 #include "tools/velkor-synth/session_writer.h"
 
 #ifndef VELKOR_VERSION
@@ -18,6 +18,7 @@
 namespace {
 
 using namespace velkor::synth;
+using velkor::linesPerSecond;
 
 constexpr int usageExit = 2;
 constexpr int fileExit = 1;
@@ -86,7 +87,9 @@ int main(int argc, char** argv) {
     app.add_option("--out", o.out, "Output path without extension")->required();
     app.add_option("--seed", o.scene.seed, "Seed: the same seed and options give the same files")
         ->capture_default_str();
-    auto* linesOpt = app.add_option("--lines", lines, "Duration in scan lines (1116 per second)");
+    auto* linesOpt = app.add_option(
+        "--lines", lines,
+        "Duration in scan lines (" + std::to_string(linesPerSecond) + " per second)");
     auto* minutesOpt = app.add_option("--minutes", minutes, "Duration in minutes (default 1)");
     linesOpt->excludes(minutesOpt);
     app.add_option("--channel", channelTexts,

@@ -27,8 +27,6 @@ constexpr double widthSpread = 0.20;
 constexpr double maxDrift = 0.2;  // pixels per line
 constexpr double maxBend = 0.10;  // of the fish's width
 
-constexpr int32_t counterWidths[] = {500, 1000, 1400, 400, 1200, 2100};
-
 // Throughput over the session, relative to the mean: a denser stretch around 30 % of the session
 // and a quieter one around 70 %.
 constexpr double denseHeight = 1.2, denseAt = 0.30, denseSpread = 0.08;
@@ -67,8 +65,8 @@ void checkOptions(const SceneOptions& o) {
         if (ch.widthMm < 0 || ch.widthMm > 100000)
             throw OptionError(channelText(c) + ": width in mm must be 1..100000 (or left out)");
     }
-    if (std::find(std::begin(counterWidths), std::end(counterWidths), o.counterWidthMm) ==
-        std::end(counterWidths))
+    if (std::find(counterWidthsMm.begin(), counterWidthsMm.end(), o.counterWidthMm) ==
+        counterWidthsMm.end())
         throw OptionError("counter width must be 500, 1000, 1400, 400, 1200 or 2100 mm, not " +
                           std::to_string(o.counterWidthMm));
     if (!(o.density >= 0 && o.density <= 100))

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "io/counter_constants.h"
 #include "tools/velkor-synth/fish_shape.h"
 #include "tools/velkor-synth/random_source.h"
 
 namespace velkor::synth {
 
-inline constexpr int32_t linesPerSecond = 1116;
 // The counter keeps one throughput point per 10 seconds.
 inline constexpr int32_t linesPerInterval = 10 * linesPerSecond;
 // Runs one scan line can hold.

@@ -15,10 +15,8 @@ namespace {
 constexpr double secondsPerDay = 86400.0;
 
 int32_t channelwidthIndex(int32_t counterWidthMm) {
-    static constexpr int32_t widths[] = {500, 1000, 1400, 400, 1200, 2100};
-    for (int32_t i = 0; i < 6; ++i)
-        if (widths[i] == counterWidthMm) return i;
-    return 0;
+    const auto it = std::find(counterWidthsMm.begin(), counterWidthsMm.end(), counterWidthMm);
+    return it == counterWidthsMm.end() ? 0 : static_cast<int32_t>(it - counterWidthsMm.begin());
 }
 
 std::string formatNumber(double value) {

@@ -4,15 +4,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <nlohmann/json.hpp>
 
-#include "core/errors.h"
 #include "core/fish_classes.h"
+#include "io/errors.h"
+#include "io/replacing_file.h"
 #include "replay/record_writer.h"
-#include "replay/replacing_file.h"
 #include "tools/velkor-synth/day_number.h"
 #include "tools/velkor-synth/session_report_content.h"
 
@@ -35,9 +33,9 @@ double secondsSince(Clock::time_point t0) {
 // True when the truth file names this tool as its writer: the session's files are then its own
 // outputs and may be replaced.
 bool writtenByThisTool(const std::string& truthFile) {
-    std::ifstream in(truthFile, std::ios::binary);
+    const FileHandle in = openForReading(truthFile);
     if (!in) return false;
-    nlohmann::json j = nlohmann::json::parse(in, nullptr, /*allow_exceptions=*/false);
+    nlohmann::json j = nlohmann::json::parse(in.get(), nullptr, /*allow_exceptions=*/false);
     return j.is_object() && j.value("generator", "") == generatorName;
 }
 
@@ -46,7 +44,7 @@ void refuseForeignFiles(const SessionOptions& o) {
     for (const std::string& f :
          {recordingName(o.out), compressedName(o.out), reportName(o.out), truthName(o.out)}) {
         std::error_code ec;
-        if (std::filesystem::exists(f, ec))
+        if (std::filesystem::exists(pathFromUtf8(f), ec))
             throw FileAccessError(f,
                                   "exists and was not written by velkor-synth; choose another "
                                   "--out or give --force to replace it");
@@ -99,10 +97,7 @@ nlohmann::ordered_json truthJson(const SessionOptions& o, const SceneTruth* trut
 }
 
 void writeTruth(const std::string& name, const nlohmann::ordered_json& j) {
-    std::string text = j.dump(2) + "\n";
-    ReplacingFile file(name);
-    file.write(text.data(), text.size());
-    file.commit();
+    replaceFileContent(name, j.dump(2) + "\n");
 }
 
 }  // namespace

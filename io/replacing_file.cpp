@@ -1,5 +1,5 @@
-// Temporary file beside the target, renamed into place when complete.
-#include "replay/replacing_file.h"
+// Temporary file beside the target, synced and renamed into place when complete.
+#include "io/replacing_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <random>
 #include <system_error>
 
-#include "core/errors.h"
+#include "io/errors.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -20,8 +20,17 @@ namespace velkor {
 namespace {
 
 std::string folderOf(const std::string& target) {
-    const auto parent = std::filesystem::path(target).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
+    const auto parent = pathFromUtf8(target).parent_path();
+    return parent.empty() ? std::string(".") : utf8FromPath(parent);
+}
+
+// Forces the file's bytes to the disk; false with errno set when the disk refuses them.
+bool syncToDisk(std::FILE* f) {
+#if defined(_WIN32)
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
 }
 
 }  // namespace
@@ -35,10 +44,9 @@ ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = target_ + ".tmp-";
         for (int i = 0; i < 6; ++i) name += letters[letter(pick)];
-        // "x": create a new file only, never open one that another writer made meanwhile.
         errno = 0;
-        file_ = std::fopen(name.c_str(), "wbx");
-        if (file_ != nullptr) {
+        file_ = createNewFile(name);
+        if (file_) {
             tempName_ = std::move(name);
             return;
         }
@@ -59,45 +67,40 @@ void ReplacingFile::fail(const std::string& what, int err) {
 }
 
 void ReplacingFile::write(const void* data, size_t size) {
-    if (file_ == nullptr) throw FileAccessError(target_, "the file is already closed");
+    if (!file_) throw FileAccessError(target_, "the file is already closed");
     errno = 0;
-    if (std::fwrite(data, 1, size, file_) != size) fail("cannot write", errno);
+    if (std::fwrite(data, 1, size, file_.get()) != size) fail("cannot write", errno);
 }
 
 void ReplacingFile::commit() {
-    if (file_ == nullptr) throw FileAccessError(target_, "the file is already closed");
+    if (!file_) throw FileAccessError(target_, "the file is already closed");
     errno = 0;
-    if (std::fflush(file_) != 0) fail("cannot write", errno);
-#if defined(_WIN32)
-    _commit(_fileno(file_));
-#else
+    if (std::fflush(file_.get()) != 0) fail("cannot write", errno);
     // On disk before the rename, so that a crash leaves the old target or the whole new one.
-    fsync(fileno(file_));
-#endif
-    std::FILE* f = file_;
-    file_ = nullptr;
     errno = 0;
-    if (std::fclose(f) != 0) {
-        const int err = errno;
-        std::remove(tempName_.c_str());
-        tempName_.clear();
-        throw FileAccessError(target_, std::string("cannot write: ") + std::strerror(err));
-    }
+    if (!syncToDisk(file_.get())) fail("cannot write", errno);
+    errno = 0;
+    if (std::fclose(file_.release()) != 0) fail("cannot write", errno);
     std::error_code ec;
-    std::filesystem::rename(tempName_, target_, ec);  // replaces an existing target
+    std::filesystem::rename(pathFromUtf8(tempName_), pathFromUtf8(target_),
+                            ec);  // replaces an existing target
     if (ec) {
-        std::remove(tempName_.c_str());
-        tempName_.clear();
+        discard();
         throw FileAccessError(target_, "cannot replace the file: " + ec.message());
     }
     tempName_.clear();
 }
 
 void ReplacingFile::discard() noexcept {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    if (!tempName_.empty()) std::remove(tempName_.c_str());
+    file_.reset();
+    if (!tempName_.empty()) removeQuietly(tempName_);
     tempName_.clear();
+}
+
+void replaceFileContent(const std::string& target, std::string_view bytes) {
+    ReplacingFile file(target);
+    file.write(bytes.data(), bytes.size());
+    file.commit();
 }
 
 }  // namespace velkor

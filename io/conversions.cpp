@@ -1,7 +1,9 @@
 // Raising the overflow error out of line keeps the checked operations small enough to inline.
-#include "core/checked_math.h"
+#include "io/conversions.h"
 
 #include <string>
+
+#include "io/errors.h"
 
 namespace velkor {
 
