@@ -38,8 +38,8 @@ void RecordReader::open(const std::string& fileName) {
     }
     if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
     fileBytes_ = 0;
-    if (fseeko(file_, 0, SEEK_END) == 0) {
-        const off_t end = ftello(file_);
+    if (fseeko(file_.get(), 0, SEEK_END) == 0) {
+        const off_t end = ftello(file_.get());
         if (end > 0) fileBytes_ = end;
     }
     damagedLines_ = 0;
@@ -206,7 +206,7 @@ int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)
 
 void RecordReader::readIndexedBlock(size_t k) {
     const BlockStart& start = blockIndex_[k - 1];
-    if (fseeko(file_, static_cast<off_t>(k - 1) * blockBytes, SEEK_SET) != 0)
+    if (fseeko(file_.get(), static_cast<off_t>(k - 1) * blockBytes, SEEK_SET) != 0)
         raiseReadError(errno != 0 ? errno : EIO);
     blockFirstPos_ = start.firstPos;
     blockFirstLine_ = start.firstLine;
