@@ -8,39 +8,11 @@
 #include <regex>
 #include <sstream>
 
+#include "count_cli.h"
 #include "engine_fixture.h"
 
 namespace velkor::test {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCount(const std::string& arguments) {
-    TempDir dir;
-    const std::string errFile = dir.file("stderr");
-    const std::string command =
-        std::string("'") + VELKOR_COUNT_EXE + "' " + arguments + " 2>'" + errFile + "'";
-    CliRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    char block[4096];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, pipe)) > 0) run.out.append(block, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(in), {});
-    return run;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // The three-channel session of the engine tests, in a folder of its own.
 struct CountedSession {

@@ -1,4 +1,4 @@
-// Counting one recording for velkor-count, with its three kinds of output.
+// Counting one recording for velkor-count, with its kinds of output.
 #include "tools/velkor-count/count_recording.h"
 
 #include <algorithm>
@@ -8,34 +8,12 @@
 
 #include "io/errors.h"
 #include "replay/replay_engine.h"
+#include "tools/velkor-count/explain_records.h"
+#include "tools/velkor-count/json_line.h"
 
 namespace velkor {
 
 namespace {
-
-// Appends formatted text to a fixed line buffer; the trace is written without allocating.
-class LineBuilder {
-public:
-    void clear() { length_ = 0; }
-    void text(const char* s) {
-        while (*s != 0 && length_ < sizeof line_) line_[length_++] = *s++;
-    }
-    void number(int64_t v) { format("%" PRId64, v); }
-    // 17 significant digits: the double read back is the one written.
-    void real(double v) { format("%.17g", v); }
-    void flag(bool b) { text(b ? "true" : "false"); }
-    void writeTo(OutputSink& out) { out.write(line_, length_); }
-    std::string str() const { return std::string(line_, length_); }
-
-private:
-    template <typename T>
-    void format(const char* pattern, T v) {
-        const int n = std::snprintf(line_ + length_, sizeof line_ - length_, pattern, v);
-        if (n > 0) length_ = std::min(sizeof line_ - 1, length_ + static_cast<size_t>(n));
-    }
-    char line_[4096];
-    size_t length_ = 0;
-};
 
 void traceObject(LineBuilder& b, int32_t frame, int32_t line, int32_t channel, const tskepna& o) {
     b.clear();
@@ -45,29 +23,7 @@ void traceObject(LineBuilder& b, int32_t frame, int32_t line, int32_t channel, c
     b.number(line);
     b.text(", \"channel\": ");
     b.number(channel);
-    const std::pair<const char*, int32_t> fields[] = {{"lengd", o.lengd},
-                                                      {"v", o.v},
-                                                      {"h", o.h},
-                                                      {"breidd", o.breidd},
-                                                      {"xv", o.xv},
-                                                      {"xh", o.xh},
-                                                      {"flatarmal", o.flatarmal},
-                                                      {"litur", o.litur},
-                                                      {"sjalfs_lengd", o.sjalfs_lengd},
-                                                      {"sjalfs_flat", o.sjalfs_flat},
-                                                      {"klofinn", o.klofinn},
-                                                      {"vsn", o.vsn},
-                                                      {"hsn", o.hsn},
-                                                      {"inte", o.inte},
-                                                      {"astand", o.astand}};
-    for (const auto& [name, value] : fields) {
-        b.text(", \"");
-        b.text(name);
-        b.text("\": ");
-        b.number(value);
-    }
-    b.text(", \"K_sami_fiskur\": ");
-    b.flag(o.K_sami_fiskur);
+    objectFields(b, o);
     b.text("}}\n");
 }
 
@@ -120,7 +76,7 @@ void traceFrame(LineBuilder& b, const ReplayEngine& engine, int32_t frame) {
     b.text("]}\n");
 }
 
-std::string summaryLine(const ReplayEngine& engine, int64_t total) {
+std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts) {
     LineBuilder b;
     b.text("{\"summary\": {\"lines\": ");
     b.number(engine.lineCount());
@@ -137,6 +93,7 @@ std::string summaryLine(const ReplayEngine& engine, int64_t total) {
     b.number(total);
     b.text(", \"damagedLines\": ");
     b.number(engine.damagedLines());
+    if (verdicts) verdictsField(b, engine.verdictTally(), engine.core().channelCount);
     b.text("}}\n");
     return b.str();
 }
@@ -181,7 +138,15 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
         engine.setFrameWidth(options.frameWidth);
 
         LineBuilder line;
-        if (options.output == CountOutput::trace) {
+        const bool explain = options.output == CountOutput::explain;
+        if (explain) {
+            engine.setExplaining(true);
+            engine.onObjectEnded = [&](int32_t frame, const EndedObject& ended) {
+                endedRecord(line, frame, ended);
+                line.writeTo(out);
+            };
+        }
+        if (options.output == CountOutput::trace || explain) {
             engine.onObjectCounted = [&](int32_t frame, int32_t lineNumber, int32_t channel,
                                          const tskepna& object) {
                 traceObject(line, frame, lineNumber, channel, object);
@@ -221,7 +186,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
         if (options.output == CountOutput::table)
             out.write(table(recording, engine, total));
         else
-            out.write(summaryLine(engine, total));
+            out.write(summaryLine(engine, total, explain));
         if (engine.damagedLines() > 0)
             result.errors += recording + ": " + std::to_string(engine.damagedLines()) +
                              " damaged lines, the first at line " +

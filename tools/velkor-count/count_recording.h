@@ -1,6 +1,7 @@
 // Counting one recording as velkor-count does: open it (which reads frame 1), then either every
 // following frame in order, as pressing Forward to the end, or frame B and the automatic count
-// from A to B. Writes the trace, the summary line or the readable table to an OutputSink.
+// from A to B. Writes the trace (or the explained trace), the summary line or the readable table
+// to an OutputSink.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,9 @@
 
 namespace velkor {
 
-enum class CountOutput { table, json, trace };
+// explain: the trace with an "ended" record before each object's "closed" one (if it has one)
+// and the verdicts per channel in the summary.
+enum class CountOutput { table, json, trace, explain };
 
 struct CountOptions {
     int32_t frameWidth = linesPerSecond;

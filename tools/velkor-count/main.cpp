@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
     CountOptions options;
     std::vector<std::string> recordings;
-    bool trace = false, json = false;
+    bool trace = false, json = false, explain = false;
     app.add_option("--frame-width", options.frameWidth,
                    "Lines per frame, 1.." + std::to_string(maxFrameWidth) + " (" +
                        std::to_string(linesPerSecond) + ": one second of recording)")
@@ -53,6 +53,10 @@ int main(int argc, char** argv) {
     to->needs(from);
     app.add_flag("--trace", trace,
                  "JSON lines: every counted object, every frame read, and a summary last");
+    app.add_flag("--explain", explain,
+                 "The trace with an \"ended\" record for every object that ends (its verdict, "
+                 "sizes and the channel's limits) right before its \"closed\" record if it is "
+                 "counted, and the verdicts per channel in the summary");
     app.add_flag("--json", json, "Only the JSON summary line per recording");
     app.add_option("RECORDING", recordings, "Recordings to count")->required();
     app.footer(
@@ -78,7 +82,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    options.output = trace ? CountOutput::trace : (json ? CountOutput::json : CountOutput::table);
+    options.output = explain ? CountOutput::explain
+                     : trace ? CountOutput::trace
+                             : (json ? CountOutput::json : CountOutput::table);
 
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t workers = std::min(cores, recordings.size());
