@@ -140,7 +140,17 @@ void RecordReader::lesa() {
     } else {
         int32_t p = blockFirstPos_;
         int32_t line = blockFirstLine_;
+        const uint8_t* bytes = recordBuffer_.get();
         for (;;) {
+            // Runs of lines without segments, four count words at a time while a line follows
+            // them in the block: each step of the walk otherwise waits on the word before.
+            while (p + 3 < bufferWords_ && line <= maxLineNumber - 4) {
+                uint64_t four;
+                std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
+                if (four != 0) break;
+                p += 4;
+                line += 4;
+            }
             const int16_t n = word(p);
             if (n < 0 || n > lineCapacity) countDamage(line);
             const int32_t next = p + lineWords(n);
