@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -130,6 +131,43 @@ TEST(VelkorCount, DamagedLinesAreReported) {
     EXPECT_EQ(nlohmann::json::parse(run.out)["summary"]["damagedLines"], 1);
     EXPECT_NE(run.err.find("cut.blb: 1 damaged lines, the first at line 2"), std::string::npos)
         << run.err;
+}
+
+// velkor-count run by the shell with its output sent to `sink` ("> /dev/full", "| head -c 1");
+// the status is velkor-count's own (pipefail), stderr is returned.
+CliRun runWithOutputTo(const std::string& arguments, const std::string& sink) {
+    TempDir dir;
+    const std::string errFile = dir.file("stderr");
+    const std::string command = "bash -o pipefail -c \"'" + std::string(VELKOR_COUNT_EXE) + "' " +
+                                arguments + " 2>'" + errFile + "' " + sink + "\"";
+    CliRun run;
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(in), {});
+    return run;
+}
+
+TEST(VelkorCount, AFailedWriteIsAnErrorAndAClosedPipeEndsQuietly) {
+    CountedSession session;
+    const std::string one = "'" + session.blb + "'";
+    const std::string two = one + " " + one;  // counted in parallel, printed in order
+    const std::string full = "velkor-count: cannot write the output: No space left on device\n";
+    struct Case {
+        std::string arguments, sink, err;
+    };
+    // The short outputs fail only at the final flush; the long traces while counting.
+    for (const Case& c :
+         {Case{"--json " + one, "> /dev/full", full}, Case{one, "> /dev/full", full},
+          Case{"--frame-width 1 --trace " + one, "> /dev/full", full},
+          Case{"--frame-width 1 --trace " + two, "> /dev/full", full},
+          Case{"--frame-width 1 --trace " + one, "| head -c 1 >/dev/null", ""},
+          Case{"--frame-width 1 --trace " + two, "| head -c 1 >/dev/null", ""}}) {
+        const CliRun run = runWithOutputTo(c.arguments, c.sink);
+        EXPECT_EQ(run.status, 1) << c.arguments << " " << c.sink;
+        EXPECT_EQ(run.err, c.err) << c.arguments << " " << c.sink;
+    }
+    EXPECT_EQ(runWithOutputTo("--json " + one, "> /dev/null").status, 0);
 }
 
 TEST(VelkorCount, UsageHelpAndVersion) {

@@ -163,7 +163,10 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
             return result;
         }
         if (options.from == 0) {
-            for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
+            for (int32_t f = 2; f <= engine.frameCount(); ++f) {
+                if (out.failed() || (options.stop != nullptr && *options.stop)) return result;
+                engine.FarwardbtnClick();
+            }
         } else {
             const int32_t a = options.from, b = options.to;
             if (!(1 <= a && a <= b && b <= engine.frameCount())) {
@@ -181,6 +184,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
             engine.AutocountbtnClick();
         }
 
+        if (out.failed()) return result;
         int64_t total = 0;
         for (int32_t c = 1; c <= engine.core().channelCount; ++c) total += engine.channelTotal(c);
         if (options.output == CountOutput::table)

@@ -4,6 +4,7 @@
 // to an OutputSink.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -22,8 +23,12 @@ struct CountOptions {
     int32_t from = 0;  // 0: the whole recording
     int32_t to = 0;
     CountOutput output = CountOutput::table;
+    // Set from outside to end the count early (the output can no longer be written).
+    const std::atomic<bool>* stop = nullptr;
 };
 
+// A count that ends because its output failed is not ok and has no error text: the caller reports
+// the output failure once.
 struct CountResult {
     bool ok = false;
     std::string errors;  // one line per problem, each naming the file

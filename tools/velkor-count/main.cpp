@@ -3,8 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -63,7 +66,8 @@ int main(int argc, char** argv) {
         "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
         "and the automatic count runs from A to B (the totals are those of frames A..B). The "
         "summary's lines and frames are those of the recording.\n"
-        "Exit status: 0 all counted, 1 a recording could not be counted, 2 usage error.");
+        "Exit status: 0 all counted, 1 a recording could not be counted or the output could "
+        "not be written, 2 usage error.");
 
     try {
         app.parse(argc, argv);
@@ -85,6 +89,12 @@ int main(int argc, char** argv) {
     options.output = explain ? CountOutput::explain
                      : trace ? CountOutput::trace
                              : (json ? CountOutput::json : CountOutput::table);
+#ifdef SIGPIPE
+    // A closed pipe then shows as a failed write (EPIPE), so that the counting stops cleanly.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    std::atomic<bool> stop{false};
+    options.stop = &stop;
 
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t workers = std::min(cores, recordings.size());
@@ -102,7 +112,7 @@ int main(int argc, char** argv) {
     std::condition_variable finished;
     std::atomic<size_t> next{0};
     auto work = [&] {
-        for (size_t i; (i = next++) < jobs.size();) {
+        for (size_t i; !stop && (i = next++) < jobs.size();) {
             CountResult result = countRecording(jobs[i].recording, options, *jobs[i].out);
             std::lock_guard lock(mutex);
             jobs[i].result = std::move(result);
@@ -112,22 +122,29 @@ int main(int argc, char** argv) {
     };
 
     bool failed = false;
+    int outputError = 0;  // the first failed write to the output; it ends the run
     auto print = [&](Job& job) {
+        int err = 0;
         if (parallel) {
-            job.out->copyTo(stdout);
+            err = job.out->copyTo(stdout);
             if (job.file != nullptr) std::fclose(job.file);
         } else {
             job.out->flush();
+            err = job.out->error();
         }
-        std::fflush(stdout);
         std::fputs(job.result.errors.c_str(), stderr);
         failed = failed || !job.result.ok;
+        if (err != 0) {
+            outputError = err;
+            stop = true;
+        }
     };
 
     if (!parallel) {
         for (Job& job : jobs) {
             job.result = countRecording(job.recording, options, *job.out);
             print(job);
+            if (stop) break;
         }
     } else {
         std::vector<std::thread> threads;
@@ -138,8 +155,18 @@ int main(int argc, char** argv) {
                 finished.wait(lock, [&] { return job.done; });
             }
             print(job);
+            if (stop) break;
         }
         for (auto& t : threads) t.join();
+    }
+    errno = 0;
+    if (outputError == 0 && std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    if (outputError != 0) {
+        // Whoever closed the pipe wanted no more; anything else is a result lost.
+        if (outputError != EPIPE)
+            std::fprintf(stderr, "velkor-count: cannot write the output: %s\n",
+                         std::strerror(outputError));
+        return 1;
     }
     return failed ? 1 : 0;
 }
