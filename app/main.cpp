@@ -19,6 +19,7 @@ namespace {
 struct Options {
     QString recording;
     QString screenshot;
+    bool maximized = false;
 };
 
 // Reads the command line before any window system is touched, so --help and --version work
@@ -37,6 +38,11 @@ Options parseCommandLine(int argc, char** argv) {
         "Open RECORDING, draw its first frame, save the window as the PNG picture FILE and exit.",
         "FILE");
     parser.addOption(screenshot);
+    const QCommandLineOption maximized(
+        "maximized",
+        "With --screenshot: show the window maximized, as it is shown normally, "
+        "instead of 1280 x 800 pixels.");
+    parser.addOption(maximized);
     parser.addPositionalArgument("recording",
                                  "The recording to open (.blb, or .blc to unpack first). "
                                  "Without it an open dialog asks for one.",
@@ -60,6 +66,7 @@ Options parseCommandLine(int argc, char** argv) {
         options.recording = parser.positionalArguments().front();
     }
     options.screenshot = parser.value(screenshot);
+    options.maximized = parser.isSet(maximized);
     if (parser.isSet(screenshot) && options.recording.isEmpty()) {
         std::fprintf(stderr, "velkor: --screenshot needs a recording to open\n");
         std::exit(2);
@@ -67,14 +74,15 @@ Options parseCommandLine(int argc, char** argv) {
     return options;
 }
 
-// Opens the recording in a 1280 x 800 window, saves the window once frame 1 is drawn, and
-// returns the exit status: 0 when the picture was saved from an opened recording.
+// Opens the recording in a 1280 x 800 window (or maximized), saves the window once frame 1 is
+// drawn, and returns the exit status: 0 when the picture was saved from an opened recording. It
+// prints where the picture lies, the frame width frame 1 was read with and the window title.
 int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsBackend& store,
                    const Options& options) {
     velkor::ConsoleMessageBoxes messages;
     velkor::TfrmRecord window(settings, &store, messages);
     window.setRecordingArgument(options.recording);
-    window.resize(1280, 800);
+    if (!options.maximized) window.resize(1280, 800);
     QObject::connect(&window, &velkor::TfrmRecord::openingFinished, &app, [&](bool opened) {
         if (!opened) {
             app.exit(1);
@@ -91,9 +99,15 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
         std::printf("velkor: saved %s: window %dx%d, picture at %d,%d size %dx%d\n",
                     options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
                     picture.x(), picture.y(), picture.width(), picture.height());
+        std::printf("velkor: frame 1 read with frames of %d lines; title \"%s\"\n",
+                    window.engine().readFrameWidth(), window.windowTitle().toUtf8().constData());
         app.exit(0);
     });
-    window.show();
+    if (options.maximized) {
+        window.showMaximized();
+    } else {
+        window.show();
+    }
     return app.exec();
 }
 

@@ -54,7 +54,10 @@ struct ReplayEngine::Impl {
     std::string message;
     std::string recordingName;
 
-    int32_t W = linesPerSecond;
+    int32_t W = linesPerSecond;           // the drawing area's width
+    int32_t framesW = linesPerSecond;     // the W that frameCount, currentFrame and the track bar are made of
+    int32_t readW = 0;          // the W of the frame read last
+    bool widthChanged = false;  // frames of a new W: the next thumb notification must read
     bool open = false;
     int32_t lineCount = 0;
     int32_t frameCount = 0;
@@ -87,11 +90,37 @@ ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store)
 ReplayEngine::~ReplayEngine() = default;
 
 void ReplayEngine::setFrameWidth(int32_t W) {
-    impl_->W = W < 1 ? 1 : (W > maxFrameWidth ? maxFrameWidth : W);
+    Impl& m = *impl_;
+    m.W = W < 1 ? 1 : (W > maxFrameWidth ? maxFrameWidth : W);
+    if (!m.open || m.W == m.framesW) return;
+
+    // Every frame number is carried over through its first line, so the frame reached next
+    // holds the line the user was looking at.
+    const int32_t frameCount = checkedAdd(m.lineCount / m.W, 1, "frame count");
+    const int32_t oldW = m.framesW;
+    m.framesW = m.W;
+    m.frameCount = frameCount;
+    const auto carry = [&](int32_t frame) {
+        const int32_t f = frameOfLine(static_cast<int64_t>(frame - 1) * oldW + 1, m.W);
+        return f > m.frameCount ? m.frameCount : f;
+    };
+    m.currentFrame = carry(m.currentFrame < 1 ? 1 : m.currentFrame);
+    // The mark: autoCountStart is the frame before the marked one.
+    if (m.autocountImage == 5) m.autoCountStart = carry(m.autoCountStart + 1) - 1;
+    const int32_t oldMaximum = m.trackBar.maximum;
+    m.trackBar.maximum = trackBarMaximum(m.frameCount);
+    if (m.trackBar.maximum != oldMaximum)
+        moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
+    m.mustJump = true;
+    m.widthChanged = true;
 }
 
 int32_t ReplayEngine::frameWidth() const {
     return impl_->W;
+}
+
+int32_t ReplayEngine::readFrameWidth() const {
+    return impl_->readW;
 }
 
 bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed,
@@ -130,6 +159,8 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
     m.autoCountStopped = false;
     m.lineCount = m.reader.fjoldilinaiskra(progress);
     m.reader.restartbuffer();
+    m.framesW = m.W;
+    m.widthChanged = false;
     m.frameCount = checkedAdd(m.lineCount / m.W, 1, "frame count");
     m.trackBar.maximum = trackBarMaximum(m.frameCount);
     m.open = true;
@@ -193,7 +224,9 @@ void ReplayEngine::lesaramma(int32_t rammi) {
             }
             m.mustJump = false;
             m.countedFrom = rammi;
+            m.widthChanged = false;
         }
+        m.readW = m.W;
         // 2.-3. Selection end and the buttons.
         m.trackBar.selEnd = m.trackBar.position;
         m.lastFrameRead = rammi;
@@ -416,10 +449,28 @@ bool ReplayEngine::TrackBar1Change(int32_t position) {
     Impl& m = *impl_;
     if (!m.open) return false;
     m.trackBar.moveTo(position);
-    if (m.trackBar.position == m.trackBar.selEnd) return false;
+    if (m.trackBar.position == m.trackBar.selEnd && !m.widthChanged) return false;
     m.currentFrame = frameForPosition(m.trackBar.position, m.trackBar.maximum, m.frameCount);
     lesaramma(m.currentFrame);
     return true;
+}
+
+void ReplayEngine::goToFrame(int32_t frame) {
+    Impl& m = *impl_;
+    if (!m.open) return;
+    m.currentFrame = frame < 1 ? 1 : (frame > m.frameCount ? m.frameCount : frame);
+    moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
+    m.mustJump = true;  // even the frame after the one shown: Go to starts the counts afresh
+    lesaramma(m.currentFrame);
+}
+
+TimePlacement ReplayEngine::goToTimeOfDay(int32_t secondsOfDay) {
+    Impl& m = *impl_;
+    if (!m.open) return TimePlacement::inside;
+    const FrameAtTime at =
+        frameAtTimeOfDay(m.report.sessionStart, secondsOfDay, m.lineCount, m.framesW);
+    goToFrame(at.frame);
+    return at.placement;
 }
 
 void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress) {

@@ -13,6 +13,7 @@
 #include "core/core_state.h"
 #include "replay/frame_endings.h"
 #include "replay/frame_store.h"
+#include "replay/go_to.h"
 #include "replay/record_reader.h"
 #include "settings/Tsett.h"
 #include "settings/session_report.h"
@@ -48,9 +49,15 @@ public:
     ReplayEngine(Tsett& settings, SettingsBackend* store);
     ~ReplayEngine();
 
-    // W: the drawing area's width, capped to 1..2001. frameCount uses the W of the opening.
+    // W: the drawing area's width, capped to 1..2001. Once a recording is open, a W that differs
+    // from the one its frames are made of makes frames of the new width: frameCount, the track
+    // bar's maximum and position, currentFrame (the frame that holds the first line of the frame
+    // it was) and the mark of the automatic count follow it, and the next read is a jump. Nothing
+    // is read here: the frame shown and its counts stay until the next move.
     void setFrameWidth(int32_t W);
     int32_t frameWidth() const;
+    // The W of the frame read last: the counts shown were made with frames of that many lines.
+    int32_t readFrameWidth() const;
 
     // Opens the recording and reads frame 1. `chosenAsCompressed`: picked in the open dialog
     // under "Compressed file"; a name with the extension .blc (any case) is unpacked as well.
@@ -81,8 +88,13 @@ public:
     void FarwardbtnClick();
     void endbtnClick();
     // The user moved the thumb to `position` (also a repeated notification of the same position).
-    // Returns true when a frame was read.
+    // Returns true when a frame was read. After a change of W a notification always reads.
     bool TrackBar1Change(int32_t position);
+    // Go to: a jump to frame `frame` (held within 1..frameCount), or to the first frame at or
+    // after a time of day (seconds since midnight, counted from the session's start; a time
+    // outside the recording goes to the nearer end). The counts start afresh at the frame.
+    void goToFrame(int32_t frame);
+    TimePlacement goToTimeOfDay(int32_t secondsOfDay);
     // One press of the automatic count button. `progress`, if set, is called after every frame of
     // a run with (frames done, frames in the run).
     void AutocountbtnClick(const std::function<void(int32_t, int32_t)>& progress = {});

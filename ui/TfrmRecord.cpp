@@ -18,10 +18,14 @@
 #include <algorithm>
 #include <exception>
 
+#include "replay/go_to.h"
+#include "replay/navigation.h"
 #include "ui/button_icons.h"
 #include "ui/frame_picture.h"
+#include "ui/go_to_dialog.h"
 #include "ui/long_work.h"
 #include "ui/message_boxes.h"
+#include "ui/opening_gate.h"
 #include "ui/picture_geometry.h"
 #include "ui/selection_track_bar.h"
 #include "ui/throughput_chart.h"
@@ -67,6 +71,7 @@ TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& me
     Timer1->setSingleShot(true);
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &TfrmRecord::Timer1Timer);
+    openingGate = new OpeningGate(this, [this] { Timer1->start(); });
 
     showEngineState();
     stillaafteljara();
@@ -137,7 +142,9 @@ void TfrmRecord::buildLayout() {
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
+        // A resize reads nothing: the frame shown stays until the next move.
         if (engine_->isOpen() && engine_->drawEnabled()) drawCurrentFrame();
+        showFrameWidthNote();
     });
     column->addWidget(Panel2, 1);
 
@@ -210,6 +217,20 @@ void TfrmRecord::buildToolBar() {
         *buttons[i] = button;
         navigation_[i] = action;
     }
+    goTo_ = new QAction(goToIcon(), tr("Go to a time or a frame"), this);
+    goTo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    goTo_->setToolTip(tr("Go to a time (hh:mm:ss) or a frame number (%1)")
+                          .arg(goTo_->shortcut().toString(QKeySequence::NativeText)));
+    connect(goTo_, &QAction::triggered, this, &TfrmRecord::gotobtnClick);
+    addAction(goTo_);
+    gotobtn = new QToolButton(ToolBar1);
+    gotobtn->setObjectName("gotobtn");
+    gotobtn->setDefaultAction(goTo_);
+    gotobtn->setFixedSize(68, 43);
+    gotobtn->setIconSize(QSize(32, 32));
+    gotobtn->setFocusPolicy(Qt::NoFocus);
+    ToolBar1->addWidget(gotobtn);
+
     ToolBar1->addSeparator();
     auto* close = new QAction(closeIcon(), tr("Close"), this);
     close->setShortcut(QKeySequence::Quit);
@@ -231,6 +252,13 @@ void TfrmRecord::buildToolBar() {
     countedFrames->setToolTip(tr("The frames whose fish the counters hold"));
     countedFrames->setContentsMargins(6, 0, 6, 0);
     ToolBar1->addWidget(countedFrames);
+    frameWidthNote = new QLabel(ToolBar1);
+    frameWidthNote->setObjectName("frameWidthNote");
+    frameWidthNote->setWordWrap(true);
+    frameWidthNote->setContentsMargins(8, 0, 4, 0);
+    frameWidthNote->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    frameWidthNoteAction_ = ToolBar1->addWidget(frameWidthNote);
+    frameWidthNoteAction_->setVisible(false);
 }
 
 void TfrmRecord::buildCounterPanel() {
@@ -342,6 +370,7 @@ void TfrmRecord::showEngineState() {
     navigation_[autocountAction]->setChecked(marked);
     navigation_[autocountAction]->setIcon(autocountIcon(e.autocountImage()));
     TrackBar1->setEnabled(open);
+    goTo_->setEnabled(open);
 
     // The engine's moves of the thumb are program moves: mirroring them reads nothing.
     const TrackBarState& t = e.trackBar();
@@ -362,6 +391,22 @@ void TfrmRecord::showEngineState() {
             counted += tr(" (automatic count cancelled before frame %1)").arg(e.autoCountTarget());
     }
     countedFrames->setText(counted);
+    showFrameWidthNote();
+}
+
+void TfrmRecord::showFrameWidthNote() {
+    // The picture has changed width since the frame shown was read: its counts were made with
+    // frames of the old width, and the next move starts them afresh with the new one.
+    const int read = engine_->isOpen() ? engine_->readFrameWidth() : 0;
+    const int now = std::clamp(PaintBox1->width(), 1, int(maxFrameWidth));
+    const bool changed = read > 0 && read != now;
+    if (changed) {
+        frameWidthNote->setText(tr("The counts shown were made with frames of %1 lines; the "
+                                   "next move starts afresh with frames of %2 lines.")
+                                    .arg(read)
+                                    .arg(now));
+    }
+    frameWidthNoteAction_->setVisible(changed);
 }
 
 void TfrmRecord::showSessionReport() {
@@ -442,7 +487,7 @@ void TfrmRecord::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        Timer1->start();
+        openingGate->windowShown();
     }
 }
 
@@ -496,13 +541,56 @@ void TfrmRecord::TrackBar1Change(int position) {
             QMetaObject::invokeMethod(this, &TfrmRecord::readPendingPosition, Qt::QueuedConnection);
         return;
     }
-    runHandler([this, position] { engine_->TrackBar1Change(position); });
+    readThumbPosition(position);
 }
 
 void TfrmRecord::readPendingPosition() {
     if (!pendingPosition_) return;
     const int position = *pendingPosition_;
-    runHandler([this, position] { engine_->TrackBar1Change(position); });
+    readThumbPosition(position);
+}
+
+void TfrmRecord::readThumbPosition(int position) {
+    const int shownMaximum = TrackBar1->maximum();
+    runHandler([this, position, shownMaximum] {
+        // Frames of a new width may give the bar a new maximum: the thumb keeps its share of it.
+        const int maximum = engine_->trackBar().maximum;
+        engine_->TrackBar1Change(
+            maximum == shownMaximum ? position : positionForFrame(position, shownMaximum, maximum));
+    });
+}
+
+void TfrmRecord::gotobtnClick() {
+    if (!engine_->isOpen()) return;
+    std::optional<QString> text;
+    if (askGoTo) {
+        text = askGoTo();
+    } else {
+        // The frames are those of the picture's width now.
+        runHandler([] {});
+        const ReplayEngine& e = *engine_;
+        const double start = e.sessionStart();
+        const double end = timeOfLine(start, e.lineCount());
+        const QString span =
+            tr("The recording runs from %1 to %2, frames 1 to %3.")
+                .arg(fromUtf8(formatTimeOfDay(start)), fromUtf8(formatTimeOfDay(end)))
+                .arg(e.frameCount());
+        GoToDialog dialog(this, span, Label2->text());
+        if (dialog.exec() == QDialog::Accepted) text = dialog.text();
+    }
+    if (!text) return;
+    const std::optional<GoToTarget> target = parseGoToTarget(text->toStdString());
+    if (!target) {
+        showError(tr("\"%1\" is neither a time hh:mm:ss nor a frame number.").arg(*text));
+        return;
+    }
+    runHandler([this, &target] {
+        if (target->kind == GoToTarget::Kind::frame) {
+            engine_->goToFrame(target->value);
+        } else {
+            engine_->goToTimeOfDay(target->value);
+        }
+    });
 }
 
 void TfrmRecord::PaintBox1Gesture(StrokeGesture gesture) {

@@ -27,6 +27,7 @@ namespace velkor {
 
 class FramePicture;
 class MessageBoxes;
+class OpeningGate;
 class SelectionTrackBar;
 class ThroughputChart;
 
@@ -48,6 +49,8 @@ public:
     };
     // How Timer1Timer asks for a recording; by default it shows OpenDialog1. Empty: cancelled.
     std::function<std::optional<ChosenRecording>()> chooseRecording;
+    // How Go to asks for a time or frame; by default it shows the Go to dialog. Empty: cancelled.
+    std::function<std::optional<QString>()> askGoTo;
 
     // Opens the recording (with a busy cursor) and shows frame 1, or the reason it cannot.
     // Returns whether a recording is open.
@@ -60,6 +63,8 @@ public:
     void FarwardbtnClick();
     void endbtnClick();
     void AutocountbtnClick();
+    // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
+    void gotobtnClick();
     // While the thumb is dragged, positions are read after the events that are already waiting
     // have been handled: of the positions that pile up meanwhile only the latest is read.
     void TrackBar1Change(int position);
@@ -85,6 +90,9 @@ public:
     QToolButton* Farwardbtn = nullptr;
     QToolButton* endbtn = nullptr;
     QToolButton* autocountbtn = nullptr;
+    QToolButton* gotobtn = nullptr;
+    // Shown when the picture's width differs from the frame width the counts were made with.
+    QLabel* frameWidthNote = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     // Which frames the counters hold: those counted since the latest jump.
     QLabel* countedFrames = nullptr;
@@ -97,6 +105,8 @@ public:
     std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
     FramePicture* PaintBox1 = nullptr;
     QTimer* Timer1 = nullptr;
+    // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
+    OpeningGate* openingGate = nullptr;
 
     // How long opening or an automatic count runs before its progress dialog shows.
     int progressDelayMs = 500;
@@ -123,6 +133,8 @@ private:
     void showSessionReport();
     void drawCurrentFrame();
     void readPendingPosition();
+    void readThumbPosition(int position);
+    void showFrameWidthNote();
     std::optional<ChosenRecording> runOpenDialog();
 
     Tsett& settings_;
@@ -133,6 +145,8 @@ private:
     bool shownOnce_ = false;
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
+    QAction* goTo_ = nullptr;
+    QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
 };
 
 }  // namespace velkor

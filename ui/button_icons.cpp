@@ -1,5 +1,5 @@
-// Automatic count button pictures: an empty flag to set the mark, a planted flag with an arrow
-// to count up to here.
+// Tool button pictures: the automatic count's empty flag to set the mark and planted flag with an
+// arrow to count up to here, the Go to clock and the close cross.
 #include "ui/button_icons.h"
 
 #include <QPainter>
@@ -55,7 +55,35 @@ QPixmap drawCross(qreal scale) {
     return pixmap;
 }
 
+// A clock face with an arrow: go to a time.
+QPixmap drawClock(qreal scale) {
+    QPixmap pixmap(int(32 * scale), int(32 * scale));
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor navy(0x00, 0x00, 0x80);
+    p.setPen(QPen(navy, 2.2));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(14, 16), 10, 10);
+    p.setPen(QPen(navy, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(14, 16), QPointF(14, 9));
+    p.drawLine(QPointF(14, 16), QPointF(19, 19));
+    // The arrow: jump there.
+    p.setPen(QPen(QColor(0xE0, 0x40, 0x30), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(22, 27), QPointF(30, 27));
+    p.drawLine(QPointF(26, 23), QPointF(30, 27));
+    p.drawLine(QPointF(26, 31), QPointF(30, 27));
+    return pixmap;
+}
+
 }  // namespace
+
+QIcon goToIcon() {
+    QIcon icon;
+    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawClock(scale));
+    return icon;
+}
 
 QIcon closeIcon() {
     QIcon icon;

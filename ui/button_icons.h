@@ -10,5 +10,7 @@ namespace velkor {
 QIcon autocountIcon(int image);
 // The close button's picture: a cross, the same on every platform.
 QIcon closeIcon();
+// The Go to button's picture: a clock with an arrow.
+QIcon goToIcon();
 
 }  // namespace velkor
