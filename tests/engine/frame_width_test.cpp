@@ -48,7 +48,9 @@ TEST(FrameWidth, EndReachesTheLastLineAfterEveryResize) {
         EXPECT_EQ(e.readFrameWidth(), newW);
         EXPECT_EQ(e.currentFrame(), e.frameCount());
         const int lastLineShown = e.frameFirstLine() + e.frameColumn() - 1;
-        if (1000 % newW != 0) EXPECT_EQ(lastLineShown, 1000);  // else the last frame is empty
+        if (1000 % newW != 0) {
+            EXPECT_EQ(lastLineShown, 1000);
+        }  // else the last frame is empty: frameCount is lineCount div W + 1
         EXPECT_FALSE(e.readOuts().forwardEnabled);
         e.FarwardbtnClick();  // nothing past the end
         EXPECT_EQ(s.framesRead.size(), 1u);
