@@ -28,7 +28,39 @@ constexpr size_t chunk = 1 << 16;
     throw DamagedFileError(name, "the compressed recording is damaged: " + why);
 }
 
+// "1.0 GiB", "800.0 MiB": how much space a user is asked to keep free.
+std::string sizeText(uint64_t bytes) {
+    char text[64];
+    if (bytes >= (uint64_t{1} << 30))
+        std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / (1 << 30));
+    else
+        std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
+    return text;
+}
+
+// Raises FileAccessError naming the .blc when writing `size` more bytes to the disk of `folder`
+// would leave less free space than the margin asks for. A disk whose space the system cannot
+// tell is not checked; its writes still fail cleanly when it is full.
+void checkFreeSpace(const std::string& name, const std::filesystem::path& folder, uint64_t size,
+                    const DiskMargin& margin) {
+    std::error_code ec;
+    const std::filesystem::space_info space = std::filesystem::space(folder, ec);
+    if (ec) return;
+    const uint64_t required = margin.requiredFreeBytes(space.capacity);
+    if (space.available >= required && space.available - required >= size) return;
+    throw FileAccessError(
+        name, "unpacking stopped before the disk of " + utf8FromPath(folder) +
+                  (required == 0 ? " was full" : " had less than " + sizeText(required) + " free") +
+                  "; free some space on it or move the file to a disk with "
+                  "more room");
+}
+
 }  // namespace
+
+uint64_t DiskMargin::requiredFreeBytes(uint64_t diskSize) const {
+    const long double part = static_cast<long double>(diskSize) * share;
+    return part >= static_cast<long double>(maxBytes) ? maxBytes : static_cast<uint64_t>(part);
+}
 
 bool hasCompressedExtension(const std::string& name) {
     const std::string ext = utf8FromPath(pathFromUtf8(name).extension());
@@ -39,7 +71,7 @@ bool hasCompressedExtension(const std::string& name) {
     return lower == ".blc";
 }
 
-std::string unpackRecord(const std::string& name) {
+std::string unpackRecord(const std::string& name, const DiskMargin& margin) {
     const std::string target = utf8FromPath(pathFromUtf8(name).replace_extension(".blb"));
 
     const FileHandle file = openForReading(name);
@@ -54,6 +86,8 @@ std::string unpackRecord(const std::string& name) {
         throw FileAccessError(name, "cannot unpack a recording onto itself");
     }
 
+    std::filesystem::path folder = pathFromUtf8(target).parent_path();
+    if (folder.empty()) folder = ".";
     ReplacingFile out(target);
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw std::bad_alloc();
@@ -83,7 +117,9 @@ std::string unpackRecord(const std::string& name) {
                                        (z.msg != nullptr ? z.msg : "invalid data") + ")");
             }
             if (status == Z_MEM_ERROR) throw std::bad_alloc();
-            out.write(outBuf.data(), chunk - z.avail_out);
+            const size_t produced = chunk - z.avail_out;
+            if (produced > 0) checkFreeSpace(name, folder, produced, margin);
+            out.write(outBuf.data(), produced);
         } while (status != Z_STREAM_END && z.avail_out == 0);
     }
     // The stream is the whole file: bytes after its end mean the file is not what it claims.
