@@ -47,6 +47,29 @@ TEST_F(FishClassTest, ClassTwoOverTheDefaultSpan) {
     EXPECT_EQ(s.edgeAngleWeight[1], 42);
 }
 
+TEST_F(FishClassTest, EveryClassLoadsItsRow) {
+    // 511 pixels over 500 mm: a width in mm is the same number of pixels.
+    struct Row {
+        int32_t minSegmentWidth, mergeGap, lengthFloor, widthFloor, nominalLength, nominalWidth;
+    };
+    const Row rows[] = {
+        {1, 0, 2, 2, 8, 9},         {1, 0, 2, 2, 12, 11},   {2, 1, 2, 3, 15, 14},
+        {3, 2, 3, 4, 21, 20},       {4, 3, 4, 6, 32, 29},   {5, 4, 6, 8, 46, 42},
+        {6, 5, 8, 12, 68, 63},      {8, 7, 12, 18, 99, 91}, {10, 9, 14, 23, 147, 136},
+        {12, 11, 22, 34, 212, 196},
+    };
+    for (int32_t g = 0; g < 10; ++g) {
+        s.sizeGroup[1] = g;
+        form.stillafiskiflokk(1);
+        EXPECT_EQ(s.minSegmentWidth[1], rows[g].minSegmentWidth) << g;
+        EXPECT_EQ(s.mergeGap[1], rows[g].mergeGap) << g;
+        EXPECT_EQ(s.minLengthFloor[1], rows[g].lengthFloor) << g;
+        EXPECT_EQ(s.minWidthFloor[1], rows[g].widthFloor) << g;
+        EXPECT_EQ(s.avgLength[1], rows[g].nominalLength) << g;
+        EXPECT_EQ(s.avgWidth[1], rows[g].nominalWidth) << g;
+    }
+}
+
 TEST_F(FishClassTest, WiderCounterHalvesPixelWidths) {
     s.counterWidthMm = 1000;
     form.stillafiskiflokk(1);

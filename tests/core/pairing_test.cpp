@@ -146,14 +146,25 @@ struct ShapeCase {
 
 TEST_F(CoreTest, ShapeStateNeedsConsecutiveRunsAboveTheLimit) {
     // Run limit L = minArea 10 * runAreaFactor 2 = 20. Widening: left -1, right +1 (D = 88);
-    // narrowing: left +1, right -1 (D = -88).
+    // narrowing: left +1, right -1 (D = -88). Shifts of 3 and 7 give angles 71 and 81: a
+    // spread of exactly the threshold, 10 or -10, advances nothing.
     s.edgeAngleThreshold = 10;
     s.runAreaFactor = 2;
     const Seg widen{9, 21}, narrow{11, 19}, steady{10, 20};
+    const Seg widenByThreshold{13, 27}, narrowByThreshold{17, 23};
     const ShapeCase cases[] = {
-        {0, 15, widen, 1, 0},  {0, 5, widen, 0, 17},  {0, 15, narrow, 0, 0},
-        {0, 15, steady, 0, 0}, {1, 15, narrow, 2, 0}, {1, 15, widen, 1, 0},
-        {2, 15, widen, 3, 27}, {2, 8, widen, 2, 20},  {2, 15, narrow, 2, 0},
+        {0, 15, widen, 1, 0},
+        {0, 5, widen, 0, 17},
+        {0, 15, narrow, 0, 0},
+        {0, 15, steady, 0, 0},
+        {1, 15, narrow, 2, 0},
+        {1, 15, widen, 1, 0},
+        {2, 15, widen, 3, 27},
+        {2, 8, widen, 2, 20},
+        {2, 15, narrow, 2, 0},
+        {0, 15, widenByThreshold, 0, 0},
+        {1, 15, narrowByThreshold, 1, 0},
+        {2, 15, widenByThreshold, 2, 0},
     };
     for (const ShapeCase& c : cases) {
         tskepna t = object(10, 20, 1, 10);

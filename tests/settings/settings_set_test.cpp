@@ -180,6 +180,24 @@ TEST(SettingsSet, LoadRules) {
     }
 }
 
+TEST(SettingsSet, CounterTypePresetsGiveChannelsAndWidth) {
+    // Counter type: channels and width item (mm) of its model; others keep the stored values.
+    const int32_t presets[][4] = {
+        {0, 1, 3, 400},  {1, 1, 0, 500},  {2, 3, 0, 500},   {3, 1, 1, 1000},
+        {4, 4, 1, 1000}, {5, 1, 2, 1400}, {6, 3, 1, 1000},  {7, 4, 4, 1200},
+        {8, 1, 5, 2100}, {9, 1, 4, 1200}, {10, 2, 5, 2100}, {11, 2, -1, 500},
+    };
+    for (const auto& [type, channels, item, mm] : presets) {
+        const std::string stored = std::to_string(type);
+        const Tsett s = loaded(storeWith(
+            {{"Countertype", stored.c_str()}, {"NrChannels", "2"}, {"channelwidth", "-1"}}));
+        EXPECT_EQ(s.Nrch, channels) << type;
+        EXPECT_EQ(s.channelCount, channels) << type;
+        EXPECT_EQ(s.Channelwidth, item) << type;
+        EXPECT_EQ(s.counterWidthMm, mm) << type;
+    }
+}
+
 // Records the names in the order they are written.
 class LoggingBackend : public MemorySettingsBackend {
   public:
