@@ -107,6 +107,29 @@ TEST_F(CoreTest, SizeTestBoundsAreHalfOpen) {
     }
 }
 
+TEST_F(CoreTest, EndingObjectIsJudgedByTheChannelOfItsLeftEnd) {
+    // Channel 1 ends at 100, channel 2 (the last in use) at 200 and counts only from length 6.
+    s.channelCount = 2;
+    s.channelTable[1].rightEdge = 100;
+    s.channelTable[2].rightEdge = 200;
+    Limits longer;
+    longer.minLength = 6;
+    setLimits(s, 2, longer);
+    const struct {
+        int32_t v, h, lengd;
+        bool counted;
+    } cases[] = {
+        {95, 120, 3, true},    // reaches into channel 2
+        {100, 110, 3, true},   // left end on channel 1's right edge
+        {101, 110, 3, false},  // one pixel further: channel 2
+        {300, 310, 7, true},   // right of the last channel: the last channel's limits
+    };
+    for (const auto& c : cases) {
+        setLive({object(c.v, c.h, c.lengd, 10 * c.lengd)});
+        EXPECT_EQ(feed({}).size(), c.counted ? 1u : 0u) << c.v;
+    }
+}
+
 TEST_F(CoreTest, ObjectsEndingOnAnEmptyLineCloseLeftToRight) {
     setLive({object(10, 20, 5, 50), object(30, 31, 5, 5), object(40, 50, 6, 60)});
     const auto closed = feed({});

@@ -153,6 +153,8 @@ TEST(ProfileIniText, DecodesWindows1252AndUtf8) {
               "Fj\xC3\xB6r\xC3\xB0ur");
     EXPECT_EQ(ProfileIni::parse("[P]\r\nTank=Fj\xC3\xB6r\xC3\xB0ur\r\n").readString("P", "Tank"),
               "Fj\xC3\xB6r\xC3\xB0ur");
+    // A byte-order mark before the first section header is no part of it.
+    EXPECT_EQ(ProfileIni::parse("\xEF\xBB\xBF[P]\r\nA=1\r\n").readInteger("P", "A", 0), 1);
     EXPECT_EQ(ProfileIni::parse("[P]\nName=\x80 \x9F\n").readString("P", "Name"),
               "\xE2\x82\xAC \xC5\xB8");  // euro sign, Y with diaeresis
 }
