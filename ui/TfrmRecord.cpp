@@ -21,6 +21,7 @@
 #include "replay/go_to.h"
 #include "replay/navigation.h"
 #include "ui/button_icons.h"
+#include "ui/ending_marks.h"
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
 #include "ui/long_work.h"
@@ -63,6 +64,8 @@ TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& me
     setObjectName("frmRecord");
     setWindowTitle(tr("View Record"));
     engine_->onFrameDrawn = [this] { drawCurrentFrame(); };
+    // The marks come from the run that counts: the engine keeps every frame's ended objects.
+    engine_->setExplaining(true);
 
     buildLayout();
 
@@ -133,12 +136,21 @@ void TfrmRecord::buildLayout() {
     auto* pictureFrame = new QFrame(Panel2);
     pictureFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pictureFrame->setLineWidth(2);
-    auto* pictureLayout = new QHBoxLayout(pictureFrame);
+    auto* pictureLayout = new QVBoxLayout(pictureFrame);
     pictureLayout->setContentsMargins(2, 2, 2, 2);
+    pictureLayout->setSpacing(2);
     PaintBox1 = new FramePicture(pictureFrame);
     PaintBox1->setObjectName("PaintBox1");
     PaintBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    pictureLayout->addWidget(PaintBox1);
+    pictureLayout->addWidget(PaintBox1, 1);
+    frameSummary = new QLabel(pictureFrame);
+    frameSummary->setObjectName("frameSummary");
+    frameSummary->setToolTip(
+        tr("The objects that ended in this frame: counted, and not counted by reason"));
+    frameSummary->setContentsMargins(4, 0, 4, 0);
+    // Its height stays the same with or without text, so the picture never changes size for it.
+    frameSummary->setFixedHeight(frameSummary->fontMetrics().height() + 2);
+    pictureLayout->addWidget(frameSummary);
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
@@ -231,6 +243,23 @@ void TfrmRecord::buildToolBar() {
     gotobtn->setFocusPolicy(Qt::NoFocus);
     ToolBar1->addWidget(gotobtn);
 
+    auto* marks = new QAction(marksIcon(), tr("Marks"), this);
+    marks->setCheckable(true);
+    marks->setChecked(true);
+    marks->setShortcut(QKeySequence(Qt::Key_E));
+    marks->setToolTip(
+        tr("Marks: a frame around every object that ended in the frame, in its channel's colour "
+           "with its number when it was counted, dashed grey with the reason when it was not; "
+           "rest the pointer on a mark or tap it to see why (E)"));
+    connect(marks, &QAction::toggled, this, &TfrmRecord::marksToggled);
+    addAction(marks);
+    marksbtn = new QToolButton(ToolBar1);
+    marksbtn->setObjectName("marksbtn");
+    marksbtn->setDefaultAction(marks);
+    marksbtn->setFixedSize(68, 43);
+    marksbtn->setIconSize(QSize(32, 32));
+    marksbtn->setFocusPolicy(Qt::NoFocus);
+    ToolBar1->addWidget(marksbtn);
     ToolBar1->addSeparator();
     auto* close = new QAction(closeIcon(), tr("Close"), this);
     close->setShortcut(QKeySequence::Quit);
@@ -346,7 +375,19 @@ void TfrmRecord::drawCurrentFrame() {
     source.channelTable = &core.channelTable;
     source.scanLeftEdge = core.scanLeftEdge;
     source.scanRightEdge = core.scanRightEdge;
-    PaintBox1->drawFrame(source);
+    FramePicture::MarksSource marks;
+    if (marksbtn->isChecked()) {
+        marks.endings = &engine_->frameEndings();
+        marks.frameFirstLine = engine_->frameFirstLine();
+        for (int c = 1; c <= 4; ++c)
+            marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
+    }
+    PaintBox1->drawFrame(source, marks);
+    frameSummary->setText(frameSummaryText(engine_->frameEndings()));
+}
+
+void TfrmRecord::marksToggled(bool) {
+    if (engine_->isOpen() && engine_->drawEnabled()) drawCurrentFrame();
 }
 
 void TfrmRecord::showEngineState() {

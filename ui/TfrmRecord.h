@@ -93,6 +93,7 @@ public:
     QToolButton* gotobtn = nullptr;
     // Shown when the picture's width differs from the frame width the counts were made with.
     QLabel* frameWidthNote = nullptr;
+    QToolButton* marksbtn = nullptr;  // check button: marks on the picture (key E)
     QToolButton* SpeedButton2 = nullptr;
     // Which frames the counters hold: those counted since the latest jump.
     QLabel* countedFrames = nullptr;
@@ -104,6 +105,7 @@ public:
     std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
     std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
     FramePicture* PaintBox1 = nullptr;
+    QLabel* frameSummary = nullptr;  // beside the picture: counted and rejected in the frame
     QTimer* Timer1 = nullptr;
     // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
     OpeningGate* openingGate = nullptr;
@@ -132,6 +134,7 @@ private:
     void showEngineState();
     void showSessionReport();
     void drawCurrentFrame();
+    void marksToggled(bool on);
     void readPendingPosition();
     void readThumbPosition(int position);
     void showFrameWidthNote();

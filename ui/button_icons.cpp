@@ -77,7 +77,39 @@ QPixmap drawClock(qreal scale) {
     return pixmap;
 }
 
+QPixmap drawMarks(qreal scale) {
+    QPixmap pixmap(int(32 * scale), int(32 * scale));
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    const QColor navy(0x00, 0x00, 0x80);
+    // Two silhouettes as strokes, one framed as counted, one dashed as rejected.
+    p.setPen(QPen(navy, 2));
+    p.drawLine(QPointF(6, 14), QPointF(15, 14));
+    p.drawLine(QPointF(5, 18), QPointF(16, 18));
+    p.drawLine(QPointF(7, 22), QPointF(14, 22));
+    p.drawLine(QPointF(22, 20), QPointF(27, 20));
+    p.setPen(QPen(QColor(0x1A, 0x96, 0x41), 2));
+    p.drawRect(QRectF(3, 10, 16, 16));
+    QFont font = p.font();
+    font.setPixelSize(9);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(QRectF(3, 0, 16, 10), Qt::AlignLeft | Qt::AlignVCenter, "17");
+    QPen dashed(QColor(0x70, 0x70, 0x70), 1.2, Qt::CustomDashLine);
+    dashed.setDashPattern({2, 2});
+    p.setPen(dashed);
+    p.drawRect(QRectF(20, 16, 9, 8));
+    return pixmap;
+}
+
 }  // namespace
+
+QIcon marksIcon() {
+    QIcon icon;
+    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawMarks(scale));
+    return icon;
+}
 
 QIcon goToIcon() {
     QIcon icon;

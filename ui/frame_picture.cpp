@@ -1,11 +1,19 @@
 // The picture widget: image backing, mouse and touch strokes.
 #include "ui/frame_picture.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QTouchEvent>
+#include <algorithm>
+#include <cstdlib>
 
 namespace velkor {
+
+namespace {
+constexpr int tapSlop = 6;  // pixels a tap may move and still be a tap
+}  // namespace
 
 FramePicture::FramePicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -22,13 +30,36 @@ QRgb FramePicture::buttonFace() const {
     return palette().color(QPalette::Button).rgb();
 }
 
-void FramePicture::drawFrame(const FramePictureSource& source) {
+void FramePicture::drawFrame(const FramePictureSource& source, const MarksSource& marks) {
     if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
     teiknaramman(image_, source, buttonFace());
+    if (marks.endings != nullptr) {
+        MarkFrame frame;
+        frame.frameFirstLine = marks.frameFirstLine;
+        frame.columns = std::min({source.frameColumn, int32_t(image_.width()), maxFrameWidth});
+        frame.scanLeftEdge = source.scanLeftEdge;
+        frame.scanRightEdge = source.scanRightEdge;
+        frame.height = image_.height();
+        marks_.draw(image_, *marks.endings, frame, marks.counterNames);
+    } else {
+        marks_.clear();
+    }
     update();
 }
 
+void FramePicture::drawFrame(const FramePictureSource& source) {
+    drawFrame(source, MarksSource{});
+}
+
+bool FramePicture::explainMarkAt(QPoint at) {
+    const int mark = marks_.markAt(at);
+    if (mark < 0) return false;
+    QToolTip::showText(mapToGlobal(at), marks_.explain(mark), this, marks_.rect(mark));
+    return true;
+}
+
 void FramePicture::clearPicture() {
+    marks_.clear();
     image_ = QImage(size(), QImage::Format_RGB32);
     image_.fill(pictureBackground);
     update();
@@ -70,7 +101,16 @@ void FramePicture::endStroke(QPointF at) {
     continueStroke(at);
     stroking_ = false;
     const StrokeGesture recognized = recognizeStroke(stroke_);
-    if (recognized != StrokeGesture::none) emit gesture(recognized);
+    if (recognized != StrokeGesture::none) {
+        emit gesture(recognized);
+        return;
+    }
+    // A tap (no movement to speak of) on a mark explains it, for fingers that cannot hover.
+    const StrokePoint& start = stroke_.front();
+    const bool tap = std::all_of(stroke_.begin(), stroke_.end(), [&](const StrokePoint& q) {
+        return std::abs(q.x - start.x) <= tapSlop && std::abs(q.y - start.y) <= tapSlop;
+    });
+    if (tap) explainMarkAt(QPoint(start.x, start.y));
 }
 
 void FramePicture::mousePressEvent(QMouseEvent* event) {
@@ -104,6 +144,12 @@ bool FramePicture::event(QEvent* event) {
                     endStroke(at);
             }
             event->accept();
+            return true;
+        }
+        case QEvent::ToolTip: {
+            // Resting on a mark explains it; elsewhere the picture's own tooltip shows.
+            auto* help = static_cast<QHelpEvent*>(event);
+            if (!explainMarkAt(help->pos())) return QWidget::event(event);
             return true;
         }
         case QEvent::TouchCancel:

@@ -1,12 +1,14 @@
 // PaintBox1, the picture of the frame: keeps the drawn frame in an image of its own size (so the
-// picture stays as it was while an automatic count runs) and turns strokes drawn on it with the
-// mouse or a finger into gestures.
+// picture stays as it was while an automatic count runs), draws the marks of the objects that
+// ended in the frame over it and explains a mark when the pointer rests on it or a finger taps
+// it, and turns strokes drawn on it with the mouse or a finger into gestures.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 #include <vector>
 
+#include "ui/ending_marks.h"
 #include "ui/frame_painter.h"
 #include "ui/stroke_recognizer.h"
 
@@ -17,8 +19,19 @@ class FramePicture : public QWidget {
 public:
     explicit FramePicture(QWidget* parent = nullptr);
 
-    // Draws the frame into the picture's image and repaints (teiknaramman).
+    // What the marks are drawn from: the frame's ended objects (null: no marks).
+    struct MarksSource {
+        const FrameEndings* endings = nullptr;
+        int32_t frameFirstLine = 1;
+        std::array<QString, 5> counterNames;  // entries 1..4
+    };
+    // Draws the frame into the picture's image, and the marks over it, and repaints
+    // (teiknaramman).
+    void drawFrame(const FramePictureSource& source, const MarksSource& marks);
     void drawFrame(const FramePictureSource& source);
+    const EndingMarks& marks() const { return marks_; }
+    // Shows the explanation of the mark at `at` (picture coordinates); false if there is none.
+    bool explainMarkAt(QPoint at);
     // Back to the empty white picture.
     void clearPicture();
     const QImage& image() const { return image_; }
@@ -43,6 +56,7 @@ private:
     QRgb buttonFace() const;
 
     QImage image_;
+    EndingMarks marks_;
     std::vector<StrokePoint> stroke_;  // reserved once; a stroke reuses it
     bool stroking_ = false;
 };

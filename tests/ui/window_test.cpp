@@ -361,6 +361,8 @@ TEST_F(WindowTest, PictureShowsTheFrameStoreAndTheDivider) {
     s.lineCount = 900;
     s.fishEvery = 25;
     s.channels = {{0, 250, "Left"}, {261, 511, "Right"}};
+    // The strokes and dividers alone; the marks drawn over them are tested on their own.
+    click(window->marksbtn);
     ASSERT_TRUE(open(session("two", s)));
     const QImage& picture = window->PaintBox1->image();
     const int H = picture.height();

@@ -1,0 +1,97 @@
+// Stepping forward in the View Record window with the marks on and off, on the crowded generated
+// session (40 fish per second per channel, four channels) with a picture 2001 pixels wide: the
+// time from the Forward handler's call to the painted picture (frame read and counted, ended
+// objects kept, strokes, marks and labels drawn, read-outs shown). Runs off screen unless
+// QT_QPA_PLATFORM says otherwise. VELKOR_BENCH_SYNTH_LINES sets the session's length.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+#include <memory>
+
+#include "bench/replay/generated_session.h"
+#include "ui/TfrmRecord.h"
+#include "ui/frame_picture.h"
+#include "ui/message_boxes.h"
+
+namespace {
+
+constexpr int pictureWidth = 2001;
+
+class SilentMessages : public velkor::MessageBoxes {
+public:
+    void show(QWidget*, velkor::MessageKind, const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+};
+
+struct OpenWindow {
+    velkor::Tsett settings;
+    SilentMessages messages;
+    std::unique_ptr<velkor::TfrmRecord> window;
+    OpenWindow() {
+        window = std::make_unique<velkor::TfrmRecord>(settings, nullptr, messages);
+        window->PaintBox1->setFixedWidth(pictureWidth);
+        window->resize(pictureWidth + 200, 800);
+        window->show();
+        window->Timer1->stop();
+        QApplication::processEvents();
+        if (!window->OpenBlbFile(QString::fromStdString(velkor::bench::crowdedSession().blb),
+                                 false))
+            throw std::runtime_error("the recording did not open");
+        QApplication::processEvents();
+    }
+};
+
+OpenWindow& openWindow() {
+    static OpenWindow w;
+    return w;
+}
+
+void stepForward(benchmark::State& state, bool marks) {
+    velkor::TfrmRecord& w = *openWindow().window;
+    if (w.marksbtn->isChecked() != marks) w.marksbtn->click();
+    w.beginbtnClick();
+    int64_t marked = 0;
+    for (auto _ : state) {
+        if (w.engine().currentFrame() >= w.engine().frameCount()) {
+            state.PauseTiming();
+            w.beginbtnClick();
+            state.ResumeTiming();
+        }
+        w.FarwardbtnClick();
+        w.PaintBox1->repaint();
+        marked += w.PaintBox1->marks().count();
+    }
+    state.counters["marks per frame"] =
+        static_cast<double>(marked) / static_cast<double>(state.iterations());
+}
+
+void BM_WindowStepMarksOn(benchmark::State& state) {
+    stepForward(state, true);
+}
+void BM_WindowStepMarksOff(benchmark::State& state) {
+    stepForward(state, false);
+}
+
+BENCHMARK(BM_WindowStepMarksOn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WindowStepMarksOff)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    const auto& session = velkor::bench::crowdedSession();
+    std::printf("session: %lld lines, %.1f fish/s drawn, picture %d pixels wide\n",
+                static_cast<long long>(session.lines), session.fishPerSecond(), pictureWidth);
+    openWindow();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    openWindow().window.reset();
+    return 0;
+}

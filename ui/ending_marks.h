@@ -1,0 +1,79 @@
+// The marks on the picture that explain a frame's counts: every object that ended in the frame
+// gets a frame around its extent, in its channel's colour with its running number when it was
+// counted, dashed grey with a short reason when it was not. An object that began in an earlier
+// frame is marked with the part inside this frame, its left side open. The marks keep copies of
+// the ended objects they were drawn from, so a tooltip always explains what the picture shows.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "replay/frame_endings.h"
+
+namespace velkor {
+
+// Channel colours of counted marks (entries 1..4), chosen apart from the navy strokes.
+QRgb channelMarkColour(int32_t channel);
+inline constexpr QRgb rejectedMarkColour = 0xFF707070;
+
+// Where the ended objects of a frame lie in a picture W x H.
+struct MarkFrame {
+    int32_t frameFirstLine = 1;
+    int32_t columns = 0;  // lines of the frame in the picture
+    int32_t scanLeftEdge = 0;
+    int32_t scanRightEdge = 511;
+    int32_t height = 0;  // H
+};
+
+// The picture rectangle of an ended object's extent: columns of its lines in this frame and
+// rows of pixels xv .. xh. Its last segment lies on the line before the one it ended on, so it
+// spans lines (line - lengd) .. (line - 1). `partial` is set when it began in an earlier frame;
+// an object whose lines all lie in earlier frames keeps a narrow mark at the left edge.
+struct MarkPlace {
+    QRect rect;
+    bool partial = false;
+};
+MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame);
+
+// The tooltip: the verdict, the measures beside the channel's limits, edge angles, shape state,
+// split group and extent. `counterName` is the channel's counter name.
+QString explainEnding(const EndedObject& e, const QString& counterName);
+
+// One line for the frame: "Counted 12, rejected 3: 2 too short, 1 too wide".
+QString frameSummaryText(const FrameEndings& endings);
+
+class EndingMarks {
+public:
+    EndingMarks();
+
+    // Draws the marks of `endings` over the picture and keeps them for markAt.
+    void draw(QImage& picture, const FrameEndings& endings, const MarkFrame& frame,
+              const std::array<QString, 5>& counterNames);
+    void clear() { marks_.clear(); }
+
+    // The index of the innermost mark around `at`, or -1.
+    int markAt(QPoint at) const;
+    QString explain(int mark) const;
+    int count() const { return static_cast<int>(marks_.size()); }
+    const EndedObject& ended(int mark) const { return marks_[mark].ended; }
+    QRect rect(int mark) const { return marks_[mark].place.rect; }
+
+private:
+    struct Mark {
+        EndedObject ended;
+        MarkPlace place;
+    };
+    bool placeLabel(QRect label, int width, int height);
+
+    std::vector<Mark> marks_;     // reserved once for a frame's capacity
+    std::vector<uint8_t> taken_;  // label cells already used, so labels never overlap
+    int cellColumns_ = 0;
+    std::array<QString, 5> counterNames_;
+};
+
+}  // namespace velkor
