@@ -12,41 +12,16 @@
 #include <memory>
 
 #include "bench/replay/generated_session.h"
-#include "ui/TfrmRecord.h"
-#include "ui/frame_picture.h"
-#include "ui/message_boxes.h"
+#include "bench/ui/bench_window.h"
 
 namespace {
 
 constexpr int pictureWidth = 2001;
 
-class SilentMessages : public velkor::MessageBoxes {
-public:
-    void show(QWidget*, velkor::MessageKind, const QString& text) override {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    }
-};
-
-struct OpenWindow {
-    velkor::Tsett settings;
-    SilentMessages messages;
-    std::unique_ptr<velkor::TfrmRecord> window;
-    OpenWindow() {
-        window = std::make_unique<velkor::TfrmRecord>(settings, nullptr, messages);
-        window->PaintBox1->setFixedWidth(pictureWidth);
-        window->resize(pictureWidth + 200, 800);
-        window->show();
-        window->Timer1->stop();
-        QApplication::processEvents();
-        if (!window->OpenBlbFile(QString::fromStdString(velkor::bench::crowdedSession().blb),
-                                 false))
-            throw std::runtime_error("the recording did not open");
-        QApplication::processEvents();
-    }
-};
+using OpenWindow = velkor::bench::BenchWindow;
 
 OpenWindow& openWindow() {
-    static OpenWindow w;
+    static OpenWindow w(velkor::bench::crowdedSession().blb, pictureWidth);
     return w;
 }
 

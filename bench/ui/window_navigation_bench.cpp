@@ -10,9 +10,7 @@
 #include <memory>
 
 #include "bench/replay/navigation_recording.h"
-#include "ui/TfrmRecord.h"
-#include "ui/frame_picture.h"
-#include "ui/message_boxes.h"
+#include "bench/ui/bench_window.h"
 #include "ui/selection_track_bar.h"
 
 namespace {
@@ -20,32 +18,10 @@ namespace {
 using velkor::bench::navigationFrameWidth;
 using velkor::bench::navigationRecording;
 
-class SilentMessages : public velkor::MessageBoxes {
-public:
-    void show(QWidget*, velkor::MessageKind, const QString& text) override {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    }
-};
-
-struct OpenWindow {
-    velkor::Tsett settings;
-    SilentMessages messages;
-    std::unique_ptr<velkor::TfrmRecord> window;
-    OpenWindow() {
-        window = std::make_unique<velkor::TfrmRecord>(settings, nullptr, messages);
-        window->PaintBox1->setFixedWidth(navigationFrameWidth);
-        window->resize(navigationFrameWidth + 200, 800);
-        window->show();
-        window->Timer1->stop();
-        QApplication::processEvents();
-        if (!window->OpenBlbFile(QString::fromStdString(navigationRecording().blb), false))
-            throw std::runtime_error("the recording did not open");
-        QApplication::processEvents();
-    }
-};
+using OpenWindow = velkor::bench::BenchWindow;
 
 OpenWindow& openWindow() {
-    static OpenWindow w;
+    static OpenWindow w(navigationRecording().blb, navigationFrameWidth);
     return w;
 }
 
