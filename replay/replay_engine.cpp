@@ -54,8 +54,9 @@ struct ReplayEngine::Impl {
     std::string message;
     std::string recordingName;
 
-    int32_t W = linesPerSecond;           // the drawing area's width
-    int32_t framesW = linesPerSecond;     // the W that frameCount, currentFrame and the track bar are made of
+    int32_t W = linesPerSecond;  // the drawing area's width
+    int32_t framesW =
+        linesPerSecond;         // the W that frameCount, currentFrame and the track bar are made of
     int32_t readW = 0;          // the W of the frame read last
     bool widthChanged = false;  // frames of a new W: the next thumb notification must read
     bool open = false;
@@ -92,7 +93,8 @@ ReplayEngine::~ReplayEngine() = default;
 void ReplayEngine::setFrameWidth(int32_t W) {
     Impl& m = *impl_;
     m.W = W < 1 ? 1 : (W > maxFrameWidth ? maxFrameWidth : W);
-    if (!m.open || m.W == m.framesW) return;
+    // During an automatic count the frames keep their width; the next move takes the new one.
+    if (!m.open || m.W == m.framesW || !m.drawEnabled) return;
 
     // Every frame number is carried over through its first line, so the frame reached next
     // holds the line the user was looking at.
@@ -113,6 +115,10 @@ void ReplayEngine::setFrameWidth(int32_t W) {
         moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
     m.mustJump = true;
     m.widthChanged = true;
+    // The buttons as for the frame carried over, so End reaches the new last frame.
+    ReadOuts& out = m.readOuts;
+    out.beginEnabled = out.backwardEnabled = m.currentFrame != 1;
+    out.forwardEnabled = out.endEnabled = m.currentFrame != m.frameCount;
 }
 
 int32_t ReplayEngine::frameWidth() const {

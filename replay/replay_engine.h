@@ -52,8 +52,9 @@ public:
     // W: the drawing area's width, capped to 1..2001. Once a recording is open, a W that differs
     // from the one its frames are made of makes frames of the new width: frameCount, the track
     // bar's maximum and position, currentFrame (the frame that holds the first line of the frame
-    // it was) and the mark of the automatic count follow it, and the next read is a jump. Nothing
-    // is read here: the frame shown and its counts stay until the next move.
+    // it was), the buttons' enabled state and the mark of the automatic count follow it, and the
+    // next read is a jump. Nothing is read here: the frame shown and its counts stay until the
+    // next move. During an automatic count the new W waits for the next call after it.
     void setFrameWidth(int32_t W);
     int32_t frameWidth() const;
     // The W of the frame read last: the counts shown were made with frames of that many lines.

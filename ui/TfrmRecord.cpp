@@ -154,8 +154,13 @@ void TfrmRecord::buildLayout() {
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
-        // A resize reads nothing: the frame shown stays until the next move.
-        if (engine_->isOpen() && engine_->drawEnabled()) drawCurrentFrame();
+        // A resize reads nothing: the frame shown stays until the next move, which uses frames
+        // of the new width; the buttons and the track bar show those frames already.
+        if (engine_->isOpen() && engine_->drawEnabled()) {
+            drawCurrentFrame();
+            giveFrameWidth();
+            showEngineState();
+        }
         showFrameWidthNote();
     });
     column->addWidget(Panel2, 1);
@@ -286,8 +291,7 @@ void TfrmRecord::buildToolBar() {
     frameWidthNote->setWordWrap(true);
     frameWidthNote->setContentsMargins(8, 0, 4, 0);
     frameWidthNote->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    frameWidthNoteAction_ = ToolBar1->addWidget(frameWidthNote);
-    frameWidthNoteAction_->setVisible(false);
+    ToolBar1->addWidget(frameWidthNote);
 }
 
 void TfrmRecord::buildCounterPanel() {
@@ -441,13 +445,11 @@ void TfrmRecord::showFrameWidthNote() {
     const int read = engine_->isOpen() ? engine_->readFrameWidth() : 0;
     const int now = std::clamp(PaintBox1->width(), 1, int(maxFrameWidth));
     const bool changed = read > 0 && read != now;
-    if (changed) {
-        frameWidthNote->setText(tr("The counts shown were made with frames of %1 lines; the "
-                                   "next move starts afresh with frames of %2 lines.")
-                                    .arg(read)
-                                    .arg(now));
-    }
-    frameWidthNoteAction_->setVisible(changed);
+    frameWidthNote->setText(changed ? tr("The counts shown were made with frames of %1 lines; "
+                                         "the next move starts afresh with frames of %2 lines.")
+                                          .arg(read)
+                                          .arg(now)
+                                    : QString());
 }
 
 void TfrmRecord::showSessionReport() {

@@ -91,7 +91,7 @@ public:
     QToolButton* endbtn = nullptr;
     QToolButton* autocountbtn = nullptr;
     QToolButton* gotobtn = nullptr;
-    // Shown when the picture's width differs from the frame width the counts were made with.
+    // Says so when the picture's width differs from the frame width the counts were made with.
     QLabel* frameWidthNote = nullptr;
     QToolButton* marksbtn = nullptr;  // check button: marks on the picture (key E)
     QToolButton* SpeedButton2 = nullptr;
@@ -149,7 +149,6 @@ private:
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
     QAction* goTo_ = nullptr;
-    QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
 };
 
 }  // namespace velkor
