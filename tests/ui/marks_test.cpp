@@ -57,6 +57,11 @@ TEST_F(MarksTest, CountedFishIsFramedInItsChannelsColourAndExplained) {
                              "width 24 px (3 … 60)", "area 288 (18 … 9000)",
                              "lines 41 … 52, pixels 30 … 54", "shape state 0", "split group: none"})
         EXPECT_TRUE(tip.contains(QString::fromUtf8(text))) << text << "\n" << tip.toStdString();
+    // A tap on the mark (no pointer to rest) explains it as well.
+    QToolTip::hideText();
+    strokeOnPicture({QPoint(45, middle)});
+    EXPECT_TRUE(QToolTip::text().contains("counted as no. 2 in Left"))
+        << QToolTip::text().toStdString();
     // Away from every mark the picture's own tooltip shows.
     EXPECT_FALSE(tooltipAt(QPoint(70, row(400))).contains("counted"));
 
