@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The viewer and the tools only; test.sh adds the tests and benchmarks to the same folder.
+scripts/configure.sh build -DCMAKE_BUILD_TYPE=Release -DVELKOR_BUILD_GUI=ON \
+    -DVELKOR_BUILD_TESTS=OFF -DVELKOR_BUILD_BENCH=OFF
 cmake --build build -j "$(nproc)"
 
 recording=${1:-}

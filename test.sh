@@ -5,19 +5,20 @@
 #     without a window, including a short run of every fuzz target over its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Release build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+scripts/configure.sh build -DCMAKE_BUILD_TYPE=Release -DVELKOR_BUILD_GUI=ON \
+    -DVELKOR_BUILD_TESTS=ON -DVELKOR_BUILD_BENCH=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== Sanitizer build (ASan + UBSan) and tests, with short fuzz runs"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+scripts/configure.sh build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DVELKOR_SANITIZE=ON -DVELKOR_BUILD_GUI=OFF \
-    -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_FUZZ=ON >/dev/null
+    -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_FUZZ=ON
 cmake --build build-sanitize -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
