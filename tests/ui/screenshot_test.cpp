@@ -10,13 +10,14 @@
 #include <QStandardPaths>
 
 #include "session_fixture.h"
+#include "ui/ending_marks.h"
 #include "ui/frame_painter.h"
 #include "ui/picture_geometry.h"
 
 namespace velkor::test {
 namespace {
 
-TEST(Screenshot, ShowsFrameOneWithItsDivider) {
+TEST(Screenshot, ShowsFrameOneWithItsDividerAndMarks) {
     const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
     if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
 
@@ -54,6 +55,15 @@ TEST(Screenshot, ShowsFrameOneWithItsDivider) {
         for (int x = 0; x < width; ++x) navy += picture.pixel(x, y) == strokeColour;
     }
     EXPECT_GT(navy, 1000);
+    // The marks show as the window shows them: counted fish framed in each channel's colour.
+    for (int channel : {1, 2}) {
+        int marked = 0;
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < width; ++x)
+                marked += picture.pixel(x, y) == channelMarkColour(channel);
+        }
+        EXPECT_GT(marked, 200) << channel;
+    }
 
     const int a = skal(250, 0, 511, H);
     const int b = skal(261, 0, 511, H);
