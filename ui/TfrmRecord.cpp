@@ -290,8 +290,8 @@ void TfrmRecord::buildToolBar() {
     frameWidthNote->setObjectName("frameWidthNote");
     frameWidthNote->setWordWrap(true);
     frameWidthNote->setContentsMargins(8, 0, 4, 0);
-    frameWidthNote->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    ToolBar1->addWidget(frameWidthNote);
+    frameWidthNoteAction_ = ToolBar1->addWidget(frameWidthNote);
+    frameWidthNoteAction_->setVisible(false);
 }
 
 void TfrmRecord::buildCounterPanel() {
@@ -450,6 +450,7 @@ void TfrmRecord::showFrameWidthNote() {
                                           .arg(read)
                                           .arg(now)
                                     : QString());
+    frameWidthNoteAction_->setVisible(changed);
 }
 
 void TfrmRecord::showSessionReport() {

@@ -149,6 +149,7 @@ private:
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
     QAction* goTo_ = nullptr;
+    QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
 };
 
 }  // namespace velkor
