@@ -224,14 +224,7 @@ void TfrmRecord::buildToolBar() {
         action->setCheckable(i == autocountAction);
         connect(action, &QAction::triggered, this, handlers[i]);
         addAction(action);  // the keys work wherever the window has the focus
-        auto* button = new QToolButton(ToolBar1);
-        button->setObjectName(designs[i].name);
-        button->setDefaultAction(action);
-        button->setFixedSize(68, 43);
-        button->setIconSize(QSize(32, 32));
-        button->setFocusPolicy(Qt::NoFocus);
-        ToolBar1->addWidget(button);
-        *buttons[i] = button;
+        *buttons[i] = addToolButton(designs[i].name, action, 68);
         navigation_[i] = action;
     }
     goTo_ = new QAction(goToIcon(), tr("Go to a time or a frame"), this);
@@ -240,13 +233,7 @@ void TfrmRecord::buildToolBar() {
                           .arg(goTo_->shortcut().toString(QKeySequence::NativeText)));
     connect(goTo_, &QAction::triggered, this, &TfrmRecord::gotobtnClick);
     addAction(goTo_);
-    gotobtn = new QToolButton(ToolBar1);
-    gotobtn->setObjectName("gotobtn");
-    gotobtn->setDefaultAction(goTo_);
-    gotobtn->setFixedSize(68, 43);
-    gotobtn->setIconSize(QSize(32, 32));
-    gotobtn->setFocusPolicy(Qt::NoFocus);
-    ToolBar1->addWidget(gotobtn);
+    gotobtn = addToolButton("gotobtn", goTo_, 68);
 
     auto* marks = new QAction(marksIcon(), tr("Marks"), this);
     marks->setCheckable(true);
@@ -258,13 +245,7 @@ void TfrmRecord::buildToolBar() {
            "rest the pointer on a mark or tap it to see why (E)"));
     connect(marks, &QAction::toggled, this, &TfrmRecord::marksToggled);
     addAction(marks);
-    marksbtn = new QToolButton(ToolBar1);
-    marksbtn->setObjectName("marksbtn");
-    marksbtn->setDefaultAction(marks);
-    marksbtn->setFixedSize(68, 43);
-    marksbtn->setIconSize(QSize(32, 32));
-    marksbtn->setFocusPolicy(Qt::NoFocus);
-    ToolBar1->addWidget(marksbtn);
+    marksbtn = addToolButton("marksbtn", marks, 68);
     ToolBar1->addSeparator();
     auto* close = new QAction(closeIcon(), tr("Close"), this);
     close->setShortcut(QKeySequence::Quit);
@@ -273,13 +254,7 @@ void TfrmRecord::buildToolBar() {
             .arg(QKeySequence(QKeySequence::Quit).toString(QKeySequence::NativeText)));
     connect(close, &QAction::triggered, this, &TfrmRecord::SpeedButton2Click);
     addAction(close);
-    SpeedButton2 = new QToolButton(ToolBar1);
-    SpeedButton2->setObjectName("SpeedButton2");
-    SpeedButton2->setDefaultAction(close);
-    SpeedButton2->setFixedSize(49, 43);
-    SpeedButton2->setIconSize(QSize(32, 32));
-    SpeedButton2->setFocusPolicy(Qt::NoFocus);
-    ToolBar1->addWidget(SpeedButton2);
+    SpeedButton2 = addToolButton("SpeedButton2", close, 49);
     ToolBar1->addSeparator();
     countedFrames = new QLabel(ToolBar1);
     countedFrames->setObjectName("countedFrames");
@@ -292,6 +267,17 @@ void TfrmRecord::buildToolBar() {
     frameWidthNote->setContentsMargins(8, 0, 4, 0);
     frameWidthNoteAction_ = ToolBar1->addWidget(frameWidthNote);
     frameWidthNoteAction_->setVisible(false);
+}
+
+QToolButton* TfrmRecord::addToolButton(const char* name, QAction* action, int width) {
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(name);
+    button->setDefaultAction(action);
+    button->setFixedSize(width, 43);
+    button->setIconSize(QSize(32, 32));
+    button->setFocusPolicy(Qt::NoFocus);
+    ToolBar1->addWidget(button);
+    return button;
 }
 
 void TfrmRecord::buildCounterPanel() {

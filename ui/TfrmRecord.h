@@ -126,6 +126,8 @@ private:
     void buildLayout();
     void buildToolBar();
     void buildCounterPanel();
+    // A tool button of the tool bar, 43 pixels high, that shows and triggers `action`.
+    QToolButton* addToolButton(const char* name, QAction* action, int width);
     void giveFrameWidth();
     // Runs one handler's work; an error it raises is shown in a message box.
     void runHandler(const std::function<void()>& work);

@@ -9,10 +9,16 @@
 namespace velkor {
 namespace {
 
-QPixmap drawFlag(bool marked, qreal scale) {
+// A transparent 32 x 32 picture at the given scale, to draw a button's picture on.
+QPixmap blankPixmap(qreal scale) {
     QPixmap pixmap(int(32 * scale), int(32 * scale));
     pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QPixmap drawFlag(bool marked, qreal scale) {
+    QPixmap pixmap = blankPixmap(scale);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor navy(0x00, 0x00, 0x80);
@@ -44,9 +50,7 @@ QPixmap drawFlag(bool marked, qreal scale) {
 }
 
 QPixmap drawCross(qreal scale) {
-    QPixmap pixmap(int(32 * scale), int(32 * scale));
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = blankPixmap(scale);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0xA0, 0x20, 0x20), 4, Qt::SolidLine, Qt::RoundCap));
@@ -57,9 +61,7 @@ QPixmap drawCross(qreal scale) {
 
 // A clock face with an arrow: go to a time.
 QPixmap drawClock(qreal scale) {
-    QPixmap pixmap(int(32 * scale), int(32 * scale));
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = blankPixmap(scale);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor navy(0x00, 0x00, 0x80);
@@ -78,9 +80,7 @@ QPixmap drawClock(qreal scale) {
 }
 
 QPixmap drawMarks(qreal scale) {
-    QPixmap pixmap(int(32 * scale), int(32 * scale));
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = blankPixmap(scale);
     QPainter p(&pixmap);
     const QColor navy(0x00, 0x00, 0x80);
     // Two silhouettes as strokes, one framed as counted, one dashed as rejected.
