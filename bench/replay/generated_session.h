@@ -1,10 +1,10 @@
-// Sessions from the session generator for the benchmarks: four channels of fry of different size
-// classes (0.3 g, 1 g, 3 g, 10 g) over a 511-pixel, 500 mm counter, with a third of the arrivals
-// bringing a touching second fish. The "dense" load (5 fish per second per channel) is a busy
-// but realistic session; the "crowded" one (40 per second per channel) shows the cost of an
-// extreme load. Each is written once per process, with its report, to a temporary folder that
-// is removed at exit. VELKOR_BENCH_SYNTH_LINES sets the length (default 6,000,000 lines,
-// about 90 minutes of recording).
+// Sessions from the session generator for the benchmarks: four channels of about 490 pixels each
+// over a 2100 mm counter, with fry of different size classes (0.3 g, 1 g, 3 g, 10 g) and a third
+// of the arrivals bringing a touching second fish. The "dense" load (5 fish per second per channel)
+// is a busy but realistic session; the "crowded" one (40 per second per channel) shows the cost of
+// an extreme load. Each is written once per process, with its report, to a temporary folder that is
+// removed at exit. VELKOR_BENCH_SYNTH_LINES sets the length (default 6,000,000 lines, about 90
+// minutes of recording).
 #pragma once
 
 #include <stdlib.h>
@@ -37,8 +37,9 @@ public:
         o.scene.seed = 20260105;
         const char* env = std::getenv("VELKOR_BENCH_SYNTH_LINES");
         o.scene.lines = env ? std::atoll(env) : 6'000'000;
-        o.scene.channels = {{0, 120, 1, 0}, {130, 250, 2, 0}, {260, 380, 3, 0}, {390, 511, 4, 0}};
-        o.scene.counterWidthMm = 500;
+        o.scene.channels = {
+            {10, 500, 1, 0}, {510, 1000, 2, 0}, {1010, 1500, 3, 0}, {1510, 2000, 4, 0}};
+        o.scene.counterWidthMm = 2100;
         o.scene.density = fishPerSecondPerChannel;
         o.scene.touching = 0.3;
         const synth::SessionResult made = synth::writeSession(o);

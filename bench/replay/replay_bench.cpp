@@ -2,8 +2,8 @@
 // reading the file in 2,000,000-byte blocks and summing its words, and the line-count pass of
 // the opening (bytes/s). Prints the ratio of the whole count to the floor.
 // VELKOR_BENCH_LINES sets the recording's length (default 20 million lines). The whole count is
-// also measured on two generated sessions (see generated_session.h): a dense but realistic one
-// and a crowded one.
+// also measured on two generated sessions (see generated_session.h), a dense but realistic one
+// and a crowded one, each with its own read floor and the ratio of the two.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -53,6 +53,25 @@ Recording& recording() {
 }
 
 double wholeCountLinesPerSecond = 0, floorLinesPerSecond = 0;
+// Lines per second of the whole count and of the read floor, per generated session.
+double denseCount = 0, denseFloor = 0, crowdedCount = 0, crowdedFloor = 0;
+
+// Reads the file in blocks of the reader's size and sums its words; returns the processor
+// seconds.
+double readFloorSeconds(const std::string& name) {
+    static std::vector<char> block(velkor::blockBytes);
+    const double start = cpuSeconds();
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    int64_t sum = 0;
+    size_t n;
+    while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
+        const auto* words = reinterpret_cast<const int16_t*>(block.data());
+        for (size_t i = 0; i < n / 2; ++i) sum += words[i];
+    }
+    std::fclose(f);
+    benchmark::DoNotOptimize(sum);
+    return cpuSeconds() - start;
+}
 
 void BM_WholeCount(benchmark::State& state) {
     Recording& r = recording();
@@ -73,21 +92,8 @@ void BM_WholeCount(benchmark::State& state) {
 
 void BM_ReadFloor(benchmark::State& state) {
     Recording& r = recording();
-    std::vector<char> block(velkor::blockBytes);
     double seconds = 0;
-    for (auto _ : state) {
-        const double start = cpuSeconds();
-        std::FILE* f = std::fopen(r.blb.c_str(), "rb");
-        int64_t sum = 0;
-        size_t n;
-        while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
-            const auto* words = reinterpret_cast<const int16_t*>(block.data());
-            for (size_t i = 0; i < n / 2; ++i) sum += words[i];
-        }
-        std::fclose(f);
-        benchmark::DoNotOptimize(sum);
-        seconds += cpuSeconds() - start;
-    }
+    for (auto _ : state) seconds += readFloorSeconds(r.blb);
     state.SetItemsProcessed(state.iterations() * r.lines);
     state.SetBytesProcessed(state.iterations() * r.bytes);
     floorLinesPerSecond = state.iterations() * r.lines / seconds;
@@ -105,20 +111,23 @@ void BM_LineCountPass(benchmark::State& state) {
 
 // The whole count of a generated session, as velkor-count does it: open, then every frame of
 // one second (W = 1116) in order.
-void wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSession& session) {
+double wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSession& session) {
     int64_t counted = 0;
+    double seconds = 0;
     for (auto _ : state) {
+        const double start = cpuSeconds();
         velkor::Tsett settings;
         velkor::ReplayEngine engine(settings, nullptr);
         engine.setFrameWidth(velkor::linesPerSecond);
         if (!engine.OpenBlbFile(session.blb)) {
             state.SkipWithError(engine.message().c_str());
-            return;
+            return 0;
         }
         for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
         counted = 0;
         for (int32_t c = 1; c <= engine.core().channelCount; ++c) counted += engine.channelTotal(c);
         benchmark::DoNotOptimize(counted);
+        seconds += cpuSeconds() - start;
     }
     state.SetItemsProcessed(state.iterations() * session.lines);
     state.counters["lines"] = static_cast<double>(session.lines);
@@ -126,13 +135,29 @@ void wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSessio
     state.counters["fish/s drawn"] = session.fishPerSecond();
     state.counters["fish drawn"] = static_cast<double>(session.fishDrawn);
     state.counters["fish counted"] = static_cast<double>(counted);
+    return state.iterations() * session.lines / seconds;
+}
+
+// The read floor of a generated session, in lines per second.
+double readFloorGenerated(benchmark::State& state, velkor::bench::GeneratedSession& session) {
+    double seconds = 0;
+    for (auto _ : state) seconds += readFloorSeconds(session.blb);
+    state.SetItemsProcessed(state.iterations() * session.lines);
+    state.SetBytesProcessed(state.iterations() * session.bytes);
+    return state.iterations() * session.lines / seconds;
 }
 
 void BM_WholeCount_GeneratedDense(benchmark::State& state) {
-    wholeCountGenerated(state, velkor::bench::denseSession());
+    denseCount = wholeCountGenerated(state, velkor::bench::denseSession());
 }
 void BM_WholeCount_GeneratedCrowded(benchmark::State& state) {
-    wholeCountGenerated(state, velkor::bench::crowdedSession());
+    crowdedCount = wholeCountGenerated(state, velkor::bench::crowdedSession());
+}
+void BM_ReadFloor_GeneratedDense(benchmark::State& state) {
+    denseFloor = readFloorGenerated(state, velkor::bench::denseSession());
+}
+void BM_ReadFloor_GeneratedCrowded(benchmark::State& state) {
+    crowdedFloor = readFloorGenerated(state, velkor::bench::crowdedSession());
 }
 
 BENCHMARK(BM_WholeCount)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -140,6 +165,8 @@ BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LineCountPass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WholeCount_GeneratedDense)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WholeCount_GeneratedCrowded)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadFloor_GeneratedDense)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadFloor_GeneratedCrowded)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
@@ -154,5 +181,14 @@ int main(int argc, char** argv) {
         std::printf("whole count / read floor: %.3f (%.1f M lines/s against %.1f M lines/s)\n",
                     wholeCountLinesPerSecond / floorLinesPerSecond, wholeCountLinesPerSecond / 1e6,
                     floorLinesPerSecond / 1e6);
+    const auto ratio = [](const char* name, double count, double floor) {
+        if (count > 0 && floor > 0)
+            std::printf(
+                "%s session: whole count %.1f M lines/s, read floor %.1f M lines/s, "
+                "ratio %.3f\n",
+                name, count / 1e6, floor / 1e6, count / floor);
+    };
+    ratio("dense", denseCount, denseFloor);
+    ratio("crowded", crowdedCount, crowdedFloor);
     return 0;
 }
