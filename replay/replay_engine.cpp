@@ -69,6 +69,7 @@ struct ReplayEngine::Impl {
     int32_t readingFrame = 0;  // the frame lesalinu fills (for the counted-object callback)
     bool mustJump = false;     // a frame failed: the next read starts the counts afresh
     bool drawEnabled = true;
+    bool keepFrameStore = true;
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
     int32_t autoCountTarget = 0;
@@ -119,6 +120,10 @@ void ReplayEngine::setFrameWidth(int32_t W) {
     ReadOuts& out = m.readOuts;
     out.beginEnabled = out.backwardEnabled = m.currentFrame != 1;
     out.forwardEnabled = out.endEnabled = m.currentFrame != m.frameCount;
+}
+
+void ReplayEngine::setKeepFrameStore(bool keep) {
+    impl_->keepFrameStore = keep;
 }
 
 int32_t ReplayEngine::frameWidth() const {
@@ -329,13 +334,15 @@ void ReplayEngine::lesalinu() {
     // The closed list is read in place: porun's result stays valid until its next call.
     const tlokid& closed = m.form2.porun();
 
-    FrameStoreColumn& column = (*m.frames)[m.frameColumn];
-    const int32_t objects = s.previousCount;
-    for (int32_t j = 1; j <= objects; ++j) {
-        column[j].left = static_cast<int16_t>(s.previousLine[j].v);
-        column[j].right = static_cast<int16_t>(s.previousLine[j].h);
+    if (m.keepFrameStore) {
+        FrameStoreColumn& column = (*m.frames)[m.frameColumn];
+        const int32_t objects = s.previousCount;
+        for (int32_t j = 1; j <= objects; ++j) {
+            column[j].left = static_cast<int16_t>(s.previousLine[j].v);
+            column[j].right = static_cast<int16_t>(s.previousLine[j].h);
+        }
+        column[0].left = static_cast<int16_t>(objects);
     }
-    column[0].left = static_cast<int16_t>(objects);
 
     // Counting walk: the closed objects are in left-to-right order, so the cursor only moves
     // right; it stops at the last channel, which takes anything beyond its right edge.
@@ -405,8 +412,10 @@ void ReplayEngine::replayEmptyLines(int32_t lines) {
     s.previousCount = 0;
     s.closedCount = 0;
     s.channelCursor = 1;
-    FrameStore& frames = *m.frames;
-    for (int32_t c = m.frameColumn; c < m.frameColumn + lines; ++c) frames[c][0].left = 0;
+    if (m.keepFrameStore) {
+        FrameStore& frames = *m.frames;
+        for (int32_t c = m.frameColumn; c < m.frameColumn + lines; ++c) frames[c][0].left = 0;
+    }
     m.frameColumn += lines;
 }
 

@@ -56,6 +56,9 @@ public:
     // next read is a jump. Nothing is read here: the frame shown and its counts stay until the
     // next move. During an automatic count the new W waits for the next call after it.
     void setFrameWidth(int32_t W);
+    // A count that never draws (velkor-count) turns the frame store off: the lines of a frame are
+    // then not written there. On by default; the window needs it.
+    void setKeepFrameStore(bool keep);
     int32_t frameWidth() const;
     // The W of the frame read last: the counts shown were made with frames of that many lines.
     int32_t readFrameWidth() const;

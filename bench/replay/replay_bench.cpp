@@ -81,6 +81,7 @@ void BM_WholeCount(benchmark::State& state) {
         velkor::Tsett settings;
         velkor::ReplayEngine engine(settings, nullptr);
         engine.setFrameWidth(velkor::linesPerSecond);
+        engine.setKeepFrameStore(false);  // as velkor-count counts
         engine.OpenBlbFile(r.blb);
         for (int32_t f = 2; f <= engine.frameCount(); ++f) engine.FarwardbtnClick();
         benchmark::DoNotOptimize(engine.channelTotal(1));
@@ -119,6 +120,7 @@ double wholeCountGenerated(benchmark::State& state, velkor::bench::GeneratedSess
         velkor::Tsett settings;
         velkor::ReplayEngine engine(settings, nullptr);
         engine.setFrameWidth(velkor::linesPerSecond);
+        engine.setKeepFrameStore(false);  // as velkor-count counts
         if (!engine.OpenBlbFile(session.blb)) {
             state.SkipWithError(engine.message().c_str());
             return 0;

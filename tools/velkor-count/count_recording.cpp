@@ -136,6 +136,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
         settings.countertype = options.counterType;
         ReplayEngine engine(settings, nullptr);  // no settings store is ever written
         engine.setFrameWidth(options.frameWidth);
+        engine.setKeepFrameStore(false);  // nothing is drawn
 
         LineBuilder line;
         const bool explain = options.output == CountOutput::explain;
