@@ -121,6 +121,7 @@ TEST(ProfileIniText, LookupRules) {
         "  Tank =  Cage 7  \r\n"
         "Quoted=\"  spaced  \"\n"
         "Single='x'\r\n"
+        "Nothing=\"\"\r\n"
         "Half=\"x'\r\n"
         "Blank=   \r\n"
         "\tTabbed\t=\t 7 \t\r\n"
@@ -134,6 +135,7 @@ TEST(ProfileIniText, LookupRules) {
     EXPECT_EQ(ini.readString("PROGRAM", "tank"), "Cage 7");
     EXPECT_EQ(ini.readString("program", "Quoted"), "  spaced  ");
     EXPECT_EQ(ini.readString("program", "Single"), "x");
+    EXPECT_EQ(ini.readString("program", "Nothing"), "");
     EXPECT_EQ(ini.readString("program", "Half"), "\"x'");
     EXPECT_EQ(ini.readString("program", "Blank"), "");
     EXPECT_EQ(ini.readInteger("program", "tabbed", 0), 7);  // tabs are blanks too
