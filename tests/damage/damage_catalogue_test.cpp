@@ -21,21 +21,15 @@
 #include "replay/record_writer.h"
 #include "replay/replay_engine.h"
 #include "settings/report_writer.h"
+#include "tests/support/bytes.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using test::readBytes;
+using test::writeBytes;
 
 std::string words(std::initializer_list<int> ws) {
     std::string out;
@@ -58,32 +52,23 @@ std::string zlibOf(const std::string& bytes, int level = 1) {
 // A folder with one session: session.blb (and .blc, .mse as a row makes them).
 class Session {
 public:
-    Session() {
-        std::string pattern = (fs::temp_directory_path() / "velkor-damage-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-    }
-    ~Session() {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, ec);
-        fs::remove_all(dir_, ec);
-    }
-    fs::path path(const std::string& name) const { return dir_ / name; }
+    fs::path path(const std::string& name) const { return dir_.path() / name; }
     std::string blb() const { return path("session.blb").string(); }
     std::string blc() const { return path("session.blc").string(); }
     std::string mse() const { return path("session.mse").string(); }
-    const fs::path& dir() const { return dir_; }
+    const fs::path& dir() const { return dir_.path(); }
 
     // Every regular file under the folder, by relative name, with its bytes.
     std::map<std::string, std::string> snapshot() const {
         std::map<std::string, std::string> files;
-        for (const auto& e : fs::recursive_directory_iterator(dir_))
+        for (const auto& e : fs::recursive_directory_iterator(dir_.path()))
             if (e.is_regular_file())
-                files[fs::relative(e.path(), dir_).string()] = readBytes(e.path());
+                files[fs::relative(e.path(), dir_.path()).string()] = readBytes(e.path());
         return files;
     }
 
 private:
-    fs::path dir_;
+    test::TempDir dir_;
 };
 
 // A recording of a few fish over 600 lines: two objects per 40 lines in the middle of channel 1.

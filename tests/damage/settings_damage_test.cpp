@@ -14,20 +14,18 @@
 #include "replay/replay_engine.h"
 #include "settings/report_writer.h"
 #include "settings_store/qt_settings_backend.h"
+#include "tests/support/bytes.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::readBytes;
 
 TEST(SettingsDamage, UnreadableOrGarbledStoreNamesTheFileAndStaysAsItWas) {
-    std::string pattern = (fs::temp_directory_path() / "velkor-settings-damage-XXXXXX").string();
-    const fs::path dir = mkdtemp(pattern.data());
+    const test::TempDir folder;
+    const fs::path& dir = folder.path();
     const std::string recording = (dir / "session.blb").string();
     {
         RecordWriter writer(recording, 0, 511);
@@ -67,7 +65,6 @@ TEST(SettingsDamage, UnreadableOrGarbledStoreNamesTheFileAndStaysAsItWas) {
             EXPECT_EQ(readBytes(ini), garbled);
         }
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -4,12 +4,11 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace velkor::test {
@@ -31,8 +30,7 @@ inline CliRun runCount(const std::string& arguments) {
     while ((n = std::fread(block, 1, sizeof block, pipe)) > 0) run.out.append(block, n);
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(in), {});
+    run.err = readBytes(errFile);
     return run;
 }
 

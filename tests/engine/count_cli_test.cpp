@@ -20,17 +20,8 @@ struct CountedSession {
     TempDir dir;
     std::string blb = dir.file("tank.blb");
     CountedSession() {
-        Scene scene(3020);
-        for (int k = 0; k < 30; ++k) {
-            const int base = k * 100;
-            scene.fish(base + 5, 10, 20, 30).fish(base + 50, 10, 40, 52);
-            scene.fish(base + 95, 10, 200, 210);
-            scene.fish(base + 20, 12, 350, 362).fish(base + 20, 12, 380, 392);
-            scene.fish(base + 60, 8, 420, 432);
-        }
-        writeRecording(blb, scene);
-        writeText(dir.file("tank.mse"),
-                  reportText({{0, 170, "Left"}, {171, 340, "Middle"}, {341, 511, "Right"}}));
+        writeRecording(blb, threeChannelSession());
+        writeReport(dir.file("tank.mse"), threeChannels);
     }
 };
 
@@ -94,7 +85,7 @@ TEST(VelkorCount, SeveralRecordingsInTheOrderGivenAndErrorsNamingTheFile) {
     CountedSession session;
     TempDir other;
     writeRecording(other.file("small.blb"), Scene().fish(2, 6, 100, 110).length(30));
-    writeText(other.file("small.mse"), reportText({{0, 511, "One"}}));
+    writeReport(other.file("small.mse"), {{0, 511, "One"}});
     writeRecording(other.file("noreport.blb"), Scene(30));
 
     const CliRun run =
@@ -125,7 +116,7 @@ TEST(VelkorCount, DamagedLinesAreReported) {
         writer.writeRawWords({3, 100, 110});  // a line cut off by the end of the file
         writer.finish();
     }
-    writeText(dir.file("cut.mse"), reportText({{0, 511, "One"}}));
+    writeReport(dir.file("cut.mse"), {{0, 511, "One"}});
     const CliRun run = runCount("--json '" + dir.file("cut.blb") + "'");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(nlohmann::json::parse(run.out)["summary"]["damagedLines"], 1);
@@ -143,8 +134,7 @@ CliRun runWithOutputTo(const std::string& arguments, const std::string& sink) {
     CliRun run;
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(in), {});
+    run.err = readBytes(errFile);
     return run;
 }
 

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/temp_dir.h"
 #include "replay/record_writer.h"
 #include "replay/replay_engine.h"
+#include "settings/report_writer.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor::test {
 
@@ -50,25 +51,41 @@ struct Channel {
     std::string name;
 };
 
-// A session report: channels over the scan line 0..511 (500 mm), size class 2 everywhere.
-inline std::string reportText(const std::vector<Channel>& channels,
-                              const std::string& dateTime = "42632.4166667", int scanRight = 511) {
-    std::string t =
-        "[Program]\r\nDateTime=" + dateTime + "\r\nLasting=0\r\n[Settings]\r\nLedge=0\r\n";
-    t += "Redge=" + std::to_string(scanRight) + "\r\n";
-    t += "NrChannels=" + std::to_string(channels.size()) + "\r\n[Kest]\r\nchannelwidth=0\r\n";
-    for (size_t i = 0; i < channels.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        t += "Size Group" + n + "=2\r\nMultib" + n + "=" + std::to_string(channels[i].left) +
-             "\r\nMultie" + n + "=" + std::to_string(channels[i].right) + "\r\nCountname" + n +
-             "=" + channels[i].name + "\r\n";
+// A session report written by the report writer: channels over the scan line 0..scanRight
+// (500 mm, shared evenly), size class 2 everywhere, ending at `dateTime`.
+inline void writeReport(const std::string& path, const std::vector<Channel>& channels,
+                        double dateTime = 42632.4166667, int scanRight = 511) {
+    ReportContent r;
+    r.dateTime = dateTime;
+    r.redge = scanRight;
+    r.channelwidth = 0;
+    for (const Channel& c : channels) {
+        ReportChannel& ch = r.channels.emplace_back();
+        ch.widthMm = 500 / static_cast<int32_t>(channels.size());
+        ch.leftEdge = c.left;
+        ch.rightEdge = c.right;
     }
-    return t;
+    for (size_t i = 0; i < channels.size() && i < r.countName.size(); ++i)
+        r.countName[i] = channels[i].name;
+    saveSessionReport(r, path);
 }
 
-inline void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+// A longer session over three channels: per frame of 100 lines two fish in channel 1, one in
+// channel 2 that crosses into the next frame, and three in channel 3.
+inline Scene threeChannelSession() {
+    Scene scene(3020);
+    for (int k = 0; k < 30; ++k) {
+        const int base = k * 100;
+        scene.fish(base + 5, 10, 20, 30).fish(base + 50, 10, 40, 52);
+        scene.fish(base + 95, 10, 200, 210);
+        scene.fish(base + 20, 12, 350, 362).fish(base + 20, 12, 380, 392);
+        scene.fish(base + 60, 8, 420, 432);
+    }
+    return scene;
 }
+
+inline const std::vector<Channel> threeChannels = {
+    {0, 170, "Left"}, {171, 340, "Middle"}, {341, 511, "Right"}};
 
 // A recording with its report in a fresh folder, and an engine to replay it.
 struct Session {
@@ -80,9 +97,9 @@ struct Session {
     std::vector<int32_t> framesRead;  // every frame read, in order
 
     Session(const Scene& scene, int W, const std::vector<Channel>& channels = {{0, 511, "One"}},
-            int countertype = -1, const std::string& dateTime = "42632.4166667") {
+            int countertype = -1, double dateTime = 42632.4166667) {
         writeRecording(blb, scene);
-        writeText(dir.file("session.mse"), reportText(channels, dateTime));
+        writeReport(dir.file("session.mse"), channels, dateTime);
         settings.countertype = countertype;
         engine = std::make_unique<ReplayEngine>(settings, &store);
         engine->setFrameWidth(W);

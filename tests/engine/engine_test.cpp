@@ -243,7 +243,7 @@ TEST(ReplayEngine, CompressedRecordingOpenedByItsName) {
     Session s(fishEveryFrame(), 20);
     const std::string packed = s.dir.file("packed.BLC");
     compressRecord(s.blb, packed);
-    writeText(s.dir.file("packed.mse"), reportText({{0, 511, "One"}}));
+    writeReport(s.dir.file("packed.mse"), {{0, 511, "One"}});
     ReplayEngine& e = *s.engine;
     ASSERT_TRUE(e.OpenBlbFile(packed));
     EXPECT_EQ(e.recordingName(), s.dir.file("packed.blb"));
@@ -257,7 +257,7 @@ TEST(ReplayEngine, OverflowEndsTheFrameAndTheNextReadStartsAfresh) {
     Scene scene;
     scene.fish(1, 70000, 0, 32000);
     Session s(scene, 2001);
-    writeText(s.dir.file("session.mse"), reportText({{0, 32767, "One"}}, "42632.4166667", 32767));
+    writeReport(s.dir.file("session.mse"), {{0, 32767, "One"}}, 42632.4166667, 32767);
     ReplayEngine& e = s.open();
     int32_t failedAt = 0;
     while (failedAt == 0 && e.currentFrame() < e.frameCount()) {
@@ -276,23 +276,6 @@ TEST(ReplayEngine, OverflowEndsTheFrameAndTheNextReadStartsAfresh) {
     EXPECT_EQ(s.framesRead, std::vector<int32_t>{failedAt + 1});
     EXPECT_EQ(e.trackBar().selStart, e.trackBar().position);  // it was a jump
 }
-
-// A longer session over three channels: per frame of 100 lines two fish in channel 1, one in
-// channel 2 that crosses into the next frame, and three in channel 3.
-Scene threeChannelSession() {
-    Scene scene(3020);
-    for (int k = 0; k < 30; ++k) {
-        const int base = k * 100;
-        scene.fish(base + 5, 10, 20, 30).fish(base + 50, 10, 40, 52);
-        scene.fish(base + 95, 10, 200, 210);
-        scene.fish(base + 20, 12, 350, 362).fish(base + 20, 12, 380, 392);
-        scene.fish(base + 60, 8, 420, 432);
-    }
-    return scene;
-}
-
-const std::vector<Channel> threeChannels = {
-    {0, 170, "Left"}, {171, 340, "Middle"}, {341, 511, "Right"}};
 
 TEST(ReplayEngine, WholeSessionCountedFrameByFrame) {
     Session s(threeChannelSession(), 100, threeChannels);

@@ -103,12 +103,10 @@ TEST(VelkorCountExplain, TraceRecordsUnchangedAndEveryVerdictExplained) {
         o.compressed = c.compressed;
         synth::writeSession(o);
         if (c.reportClass >= 0) {
-            std::ifstream in(synth::reportName(o.out));
-            std::string report{std::istreambuf_iterator<char>(in), {}};
-            in.close();
-            report = std::regex_replace(report, std::regex("Size Group1=[0-9]"),
-                                        "Size Group1=" + std::to_string(c.reportClass));
-            std::ofstream(synth::reportName(o.out), std::ios::binary) << report;
+            const std::string report = std::regex_replace(
+                readBytes(synth::reportName(o.out)), std::regex("Size Group1=[0-9]"),
+                "Size Group1=" + std::to_string(c.reportClass));
+            writeBytes(synth::reportName(o.out), report);
         }
         const std::string recording =
             "'" + (c.compressed ? synth::compressedName(o.out) : synth::recordingName(o.out)) + "'";

@@ -21,9 +21,6 @@ Scene explainedSession() {
     return scene;
 }
 
-const std::vector<Channel> threeChannels = {
-    {0, 170, "Left"}, {171, 340, "Middle"}, {341, 511, "Right"}};
-
 TEST(Explaining, EveryEndingIsHandedOnInOrderWithItsNumber) {
     Session s(explainedSession(), 100, threeChannels);
     s.engine->setExplaining(true);

@@ -79,7 +79,7 @@ const DamageCase damageCases[] = {
 class DamagedLines : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(DamagedLines, KeepLinesInStepAndAreCountedOnce) {
-    TempFolder folder;
+    TempDir folder;
     const std::string path = folder.file("r.blb");
     RecordingBuilder b(path);
     GetParam().build(b);
@@ -116,7 +116,7 @@ TEST_P(DamagedLines, KeepLinesInStepAndAreCountedOnce) {
 }
 
 TEST_P(DamagedLines, AreCountedByReadingWithoutCountingFirst) {
-    TempFolder folder;
+    TempDir folder;
     const std::string path = folder.file("r.blb");
     RecordingBuilder b(path);
     GetParam().build(b);

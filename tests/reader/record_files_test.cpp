@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Files in the folder other than the given ones (a temporary file left behind shows here).
-std::vector<std::string> strayFiles(const TempFolder& folder, std::vector<std::string> known) {
+std::vector<std::string> strayFiles(const TempDir& folder, std::vector<std::string> known) {
     std::vector<std::string> stray;
     for (const auto& entry : fs::directory_iterator(folder.path())) {
         const std::string name = entry.path().filename().string();
@@ -28,7 +28,7 @@ std::vector<std::string> strayFiles(const TempFolder& folder, std::vector<std::s
 }
 
 TEST(RecordWriter, WritesLittleEndianWordsWithTheEdgesLow16Bits) {
-    TempFolder folder;
+    TempDir folder;
     RecordWriter w(folder.file("r.blb"), 70000, -2);
     w.writeLine({{300, 301}, {-5, 2}});
     w.writeLine({});
@@ -45,7 +45,7 @@ TEST(RecordWriter, WritesLittleEndianWordsWithTheEdgesLow16Bits) {
 }
 
 TEST(RecordWriter, UnfinishedOrRefusedWritesLeaveNoFile) {
-    TempFolder folder;
+    TempDir folder;
     {
         RecordWriter w(folder.file("r.blb"), 0, 100);
         w.writeLine({{1, 2}});
@@ -65,7 +65,7 @@ std::string writeSample(const std::string& path) {
 }
 
 TEST(Unpack, RoundTripIsByteForByte) {
-    TempFolder folder;
+    TempDir folder;
     const std::string original = writeSample(folder.file("orig.blb"));
     for (const char* name : {"session.blc", "SESSION2.BLC"}) {
         SCOPED_TRACE(name);
@@ -136,7 +136,7 @@ const DamagedStream damagedStreams[] = {
 class DamagedBlc : public ::testing::TestWithParam<DamagedStream> {};
 
 TEST_P(DamagedBlc, LeavesTheExistingRecordingAndNoTemporaryFile) {
-    TempFolder folder;
+    TempDir folder;
     const std::string original = writeSample(folder.file("orig.blb"));
     compressRecord(folder.file("orig.blb"), folder.file("orig.blc"));
     const std::string stream = readBytes(folder.file("orig.blc"));
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Streams, DamagedBlc, ::testing::ValuesIn(damagedStreams
                          });
 
 TEST(Unpack, ReadOnlyFolderRaisesFileAccessErrorAndKeepsTheRecording) {
-    TempFolder folder;
+    TempDir folder;
     writeSample(folder.file("r.blb"));
     compressRecord(folder.file("r.blb"), folder.file("r.blc"));
     writeBytes(folder.file("r.blb"), "the good recording");
@@ -186,7 +186,7 @@ TEST(Unpack, ReadOnlyFolderRaisesFileAccessErrorAndKeepsTheRecording) {
 }
 
 TEST(Unpack, MissingFileOrOneNamedAsItsOwnOutputIsRefused) {
-    TempFolder folder;
+    TempDir folder;
     EXPECT_THROW(unpackRecord(folder.file("none.blc")), FileAccessError);
     // A compressed stream that already carries the unpacked name is not replaced by its content.
     writeSample(folder.file("x.blb"));

@@ -50,7 +50,7 @@ const BlockCase blockCases[] = {
 class BlockRules : public ::testing::TestWithParam<BlockCase> {};
 
 TEST_P(BlockRules, CountsReadsAndSeeksEveryLineOnce) {
-    TempFolder folder;
+    TempDir folder;
     const std::string path = folder.file("r.blb");
     RecordingBuilder b(path);
     GetParam().build(b);
@@ -117,7 +117,7 @@ TEST(RecordReader, RecordingsWithoutLines) {
     for (const std::string& bytes : {std::string(), std::string("\x01", 1),
                                      std::string("\x0a\x00", 2), std::string("\x0a\x00\xdc", 3)}) {
         SCOPED_TRACE(bytes.size());
-        TempFolder folder;
+        TempDir folder;
         writeBytes(folder.file("r.blb"), bytes);
         RecordReader r;
         auto line = std::make_unique<LineArray>();
@@ -134,7 +134,7 @@ TEST(RecordReader, RecordingsWithoutLines) {
 }
 
 TEST(RecordReader, RereadsTheFileOnlyToGoBackBeforeTheBlockInMemory) {
-    TempFolder folder;
+    TempDir folder;
     const std::string path = folder.file("r.blb");
     RecordingBuilder b(path);
     b.fillTo(1'200'000);
@@ -175,7 +175,7 @@ TEST(RecordReader, RereadsTheFileOnlyToGoBackBeforeTheBlockInMemory) {
 // After the lines have been counted, a seek anywhere reads at most the one block that holds the
 // line, and delivers what a walk from the start of the file delivers.
 TEST(RecordReader, SeeksThroughTheBlockIndexMatchAWalkFromTheStart) {
-    TempFolder folder;
+    TempDir folder;
     const std::string path = folder.file("r.blb");
     RecordingBuilder b(path);
     std::vector<int32_t> targets{1, 2};
@@ -227,7 +227,7 @@ TEST(RecordReader, SeeksThroughTheBlockIndexMatchAWalkFromTheStart) {
 }
 
 TEST(RecordReader, RestartStandsAtLineOneAndLinesReadAfterwards) {
-    TempFolder folder;
+    TempDir folder;
     RecordingBuilder b(folder.file("r.blb"));
     b.line(2), b.line(0), b.line(1);
     b.finish();
@@ -239,7 +239,7 @@ TEST(RecordReader, RestartStandsAtLineOneAndLinesReadAfterwards) {
 }
 
 TEST(RecordReader, OpenErrorsNameTheFileAndTheReason) {
-    TempFolder folder;
+    TempDir folder;
     struct Case {
         std::string path;
         const char* reason;

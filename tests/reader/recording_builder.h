@@ -1,6 +1,6 @@
-// Test recordings built in place: a fresh folder per test, and a builder that writes lines with
-// the record writer while noting what the reader must deliver for each line and which file word
-// each line's count word lands on (so lines can be put exactly at block boundaries).
+// Test recordings built in place: a builder that writes lines with the record writer while noting
+// what the reader must deliver for each line and which file word each line's count word lands on
+// (so lines can be put exactly at block boundaries).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,29 +15,14 @@
 
 #include "replay/record_reader.h"
 #include "replay/record_writer.h"
+#include "tests/support/bytes.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor::testing {
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("velkor-reader-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
 // What reading one line must give.
 struct ExpectedLine {
@@ -51,7 +36,7 @@ inline SegmentPair pairOf(int64_t line, int32_t j) {
 }
 
 class RecordingBuilder {
-  public:
+public:
     explicit RecordingBuilder(std::string path) : writer_(std::move(path), 10, 1500) {}
 
     // A sound line of n segments.
@@ -83,7 +68,7 @@ class RecordingBuilder {
     int32_t lines() const { return static_cast<int32_t>(expected_.size()); }
     const std::vector<ExpectedLine>& expected() const { return expected_; }
 
-  private:
+private:
     RecordWriter writer_;
     int64_t nextWord_ = 3;
     std::vector<ExpectedLine> expected_;
@@ -114,15 +99,6 @@ inline int32_t readAndCompare(RecordReader& r, const std::vector<ExpectedLine>& 
         ++n;
     }
     return n;
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace velkor::testing

@@ -17,7 +17,7 @@ namespace velkor {
 namespace {
 
 using testing::crlf;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::writeBytes;
 using Curve = std::vector<std::pair<double, double>>;
 
@@ -45,7 +45,7 @@ protected:
         EXPECT_TRUE(nyjarstillingar(folder_.file("session.blb"), report, &message)) << message;
         return report;
     }
-    TempFolder folder_;
+    TempDir folder_;
     std::unique_ptr<testing::CommaLocale> comma_;
 };
 

@@ -16,7 +16,7 @@ namespace velkor {
 namespace {
 
 using testing::readBytes;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::writeBytes;
 
 TEST(IniBuilder, ReturningToASectionRepeatsItsHeader) {
@@ -54,7 +54,7 @@ TEST(IniBuilder, RealsWithSevenDecimals) {
 }
 
 TEST(IniBuilder, SavesWindows1252WithCrLfAndReplacesTheFile) {
-    TempFolder folder;
+    TempDir folder;
     const std::string file = folder.file("out.mse");
     writeBytes(file, "old content that is longer than the new one\r\n");
     Tini_files ini;
@@ -127,7 +127,7 @@ TEST(ReportWriter, KeysInTheWritersOrder) {
     buildSessionReport(r, ini);
     EXPECT_EQ(text("Average"), " ");
     Tini_files saved = ini;
-    TempFolder folder;
+    TempDir folder;
     saved.ini_savefile(folder.file("short.mse"));
     EXPECT_EQ(ProfileIni::load(folder.file("short.mse")).readString("Program", "Average"), "");
 }
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Separators, RoundTrip, ::testing::Values('.', ','),
 
 TEST_P(RoundTrip, WrittenReportReadsBack) {
     testing::CommaLocale comma;  // reading and writing must not care about the locale
-    TempFolder folder;
+    TempDir folder;
     ReportContent r;
     r.decimalSeparator = GetParam();
     r.tank = "Fj\xC3\xB6r\xC3\xB0ur";

@@ -10,11 +10,11 @@ namespace velkor {
 namespace {
 
 using testing::readBytes;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::writeBytes;
 
 TEST(SettingsStore, SetSurvivesASaveAndALoad) {
-    TempFolder folder;
+    TempDir folder;
     const std::string file = folder.file("Kest Registry.ini");
     Tsett saved;
     saved.countertype = 7;  // 4 x 1200 mm
@@ -43,7 +43,7 @@ TEST(SettingsStore, SetSurvivesASaveAndALoad) {
 }
 
 TEST(SettingsStore, NamesMatchInAnyCase) {
-    TempFolder folder;
+    TempDir folder;
     const std::string file = folder.file("s.ini");
     writeBytes(file, "[Kest]\nEnablemulti=1\n");
     {
@@ -58,7 +58,7 @@ TEST(SettingsStore, NamesMatchInAnyCase) {
 }
 
 TEST(SettingsStore, ValueThatIsNotTextReadsAsMissing) {
-    TempFolder folder;
+    TempDir folder;
     const std::string file = folder.file("s.ini");
     writeBytes(file,
                "[Kest]\nByrjunX=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nCountname1=@ByteArray(x)\n"
@@ -79,7 +79,7 @@ TEST(SettingsStore, DamagedFileReadsAsEmptyAndIsNotOverwritten) {
         "[Kest\nByrjunX=5\n\xC3",
     };
     for (const std::string& bytes : damaged) {
-        TempFolder folder;
+        TempDir folder;
         const std::string file = folder.file("s.ini");
         writeBytes(file, bytes);
         {
@@ -99,7 +99,7 @@ TEST(SettingsStore, DamagedFileReadsAsEmptyAndIsNotOverwritten) {
 }
 
 TEST(SettingsStore, MissingFileIsCreatedOnSave) {
-    TempFolder folder;
+    TempDir folder;
     const std::string file = folder.file("new/s.ini");
     {
         QtSettingsBackend store(file);

@@ -18,7 +18,10 @@ public:
         path_ = pattern;
     }
     ~TempDir() {
+        // A test may have made the folder read-only.
         std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;

@@ -70,7 +70,7 @@ TEST_F(SessionFilesTest, CompressedFormInflatesToTheRecordingByteForByte) {
     const std::string copy = dir_->file("unpacked/cage7.blc");
     std::filesystem::copy_file(compressedName(options_->out), copy);
     const std::string unpacked = unpackRecord(copy);
-    EXPECT_EQ(fileBytes(unpacked), fileBytes(recordingName(options_->out)));
+    EXPECT_EQ(readBytes(unpacked), readBytes(recordingName(options_->out)));
 }
 
 TEST_F(SessionFilesTest, ReportGivesTheLayoutStartAndThinnedCurves) {
@@ -112,7 +112,7 @@ TEST_F(SessionFilesTest, ReportGivesTheLayoutStartAndThinnedCurves) {
 }
 
 TEST_F(SessionFilesTest, TruthNamesTheFishPutInAndTheOptions) {
-    const auto j = nlohmann::json::parse(fileBytes(truthName(options_->out)));
+    const auto j = nlohmann::json::parse(readBytes(truthName(options_->out)));
     EXPECT_EQ(j["generator"], "velkor-synth");
     EXPECT_TRUE(j["complete"].get<bool>());
     EXPECT_EQ(j["lines"], options_->scene.lines);
@@ -139,10 +139,10 @@ TEST(SessionDeterminism, SameSeedSameBytesOtherSeedOtherScene) {
     writeSession(a);
     writeSession(b);
     writeSession(c);
-    EXPECT_EQ(fileBytes(recordingName(a.out)), fileBytes(recordingName(b.out)));
-    EXPECT_EQ(fileBytes(compressedName(a.out)), fileBytes(compressedName(b.out)));
-    EXPECT_EQ(fileBytes(reportName(a.out)), fileBytes(reportName(b.out)));
-    EXPECT_NE(fileBytes(recordingName(a.out)), fileBytes(recordingName(c.out)));
+    EXPECT_EQ(readBytes(recordingName(a.out)), readBytes(recordingName(b.out)));
+    EXPECT_EQ(readBytes(compressedName(a.out)), readBytes(compressedName(b.out)));
+    EXPECT_EQ(readBytes(reportName(a.out)), readBytes(reportName(b.out)));
+    EXPECT_NE(readBytes(recordingName(a.out)), readBytes(recordingName(c.out)));
 }
 
 }  // namespace

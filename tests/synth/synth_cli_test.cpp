@@ -21,7 +21,7 @@ Outcome runSynth(const TempDir& dir, const std::string& args) {
     const std::string err = dir.file("stderr.txt");
     const std::string cmd = std::string(VELKOR_SYNTH_EXE) + " " + args + " >/dev/null 2>" + err;
     const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileBytes(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(err)};
 }
 
 TEST(SynthCommandLine, UsageErrorsExitWithTwo) {
@@ -55,10 +55,10 @@ TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");
     ASSERT_EQ(runSynth(dir, "--lines 2000 --out " + out).status, 0);
-    const std::string first = fileBytes(out + ".blb");
+    const std::string first = readBytes(out + ".blb");
     // Its own outputs are replaced by a second run.
     ASSERT_EQ(runSynth(dir, "--lines 3000 --seed 2 --out " + out).status, 0);
-    EXPECT_NE(fileBytes(out + ".blb"), first);
+    EXPECT_NE(readBytes(out + ".blb"), first);
 
     // A recording of that name that it did not write stays as it is.
     const std::string foreign = dir.file("field");
@@ -66,10 +66,10 @@ TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     const Outcome r = runSynth(dir, "--lines 2000 --out " + foreign);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(foreign + ".blb"), std::string::npos) << r.err;
-    EXPECT_EQ(fileBytes(foreign + ".blb"), "a recording from the field");
+    EXPECT_EQ(readBytes(foreign + ".blb"), "a recording from the field");
     EXPECT_FALSE(std::filesystem::exists(foreign + ".mse"));
     EXPECT_EQ(runSynth(dir, "--lines 2000 --force --out " + foreign).status, 0);
-    EXPECT_NE(fileBytes(foreign + ".blb"), "a recording from the field");
+    EXPECT_NE(readBytes(foreign + ".blb"), "a recording from the field");
 }
 
 TEST(SynthCommandLine, UnwritableOutputExitsWithOneNamingTheFile) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/bytes.h"
 #include "tests/support/temp_dir.h"
 #include "tools/velkor-synth/session_writer.h"
 
@@ -16,10 +17,7 @@ namespace velkor::synth::test {
 
 using velkor::test::TempDir;
 
-inline std::string fileBytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using velkor::test::readBytes;
 
 // Two channels of different classes, two minutes, with touching fish and noise.
 inline SessionOptions twoChannelSession(const std::string& out) {

@@ -1,5 +1,5 @@
-// Test sessions for the window: a recording with a fish every few lines in every channel, written
-// with the record writer, and a small session report written as text beside it.
+// Test sessions for the window: a recording with a fish every few lines in every channel and its
+// session report beside it, both written by the project's own writers.
 #pragma once
 
 #include <stdlib.h>
@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/temp_dir.h"
 #include "replay/record_writer.h"
+#include "settings/report_writer.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor::test {
 
@@ -29,8 +30,8 @@ struct Session {
     int fishLength = 12;
     int fishWidth = 24;
     // Starts at 10:00:00 (day number 45000 + 10/24) and lasts 0.01 day.
-    std::string dateTime = "45000.4266666667";
-    std::string lasting = "0.01";
+    double dateTime = 45000.4266666667;
+    double lasting = 0.01;
     bool withReport = true;
 };
 
@@ -51,24 +52,23 @@ inline std::string writeSession(const std::string& base, const Session& s) {
     writer.finish();
     if (!s.withReport) return recording;
 
-    std::ofstream report(base + ".mse", std::ios::binary);
-    report << "[Program]\r\nDateTime=" << s.dateTime << "\r\nLasting=" << s.lasting
-           << "\r\nTank=Test tank\r\n[Settings]\r\nLedge=0\r\nRedge=511\r\nNrChannels="
-           << s.channels.size() << "\r\n[Kest]\r\nchannelwidth=0\r\n";
+    ReportContent r;
+    r.dateTime = s.dateTime;
+    r.lasting = s.lasting;
+    r.tank = "Test tank";
+    r.channelwidth = 0;
+    // A throughput curve per channel, one point per 10 s from the start on; channel c peaks at
+    // 10c.
+    r.curveStart = s.dateTime - s.lasting;
     for (size_t i = 0; i < s.channels.size(); ++i) {
-        const size_t n = i + 1;
-        report << "Size Group" << n << "=2\r\nMultib" << n << "=" << s.channels[i].left
-               << "\r\nMultie" << n << "=" << s.channels[i].right << "\r\nCountname" << n << "="
-               << s.channels[i].name << "\r\n";
+        ReportChannel& ch = r.channels.emplace_back();
+        ch.widthMm = 500 / static_cast<int32_t>(s.channels.size());
+        ch.leftEdge = s.channels[i].left;
+        ch.rightEdge = s.channels[i].right;
+        for (int j = 0; j <= 15; ++j) ch.throughput.push_back((j % 5) * 2.5 * double(i + 1));
+        if (i < r.countName.size()) r.countName[i] = s.channels[i].name;
     }
-    // A throughput curve per channel, one sample a minute from 10:00 on; channel c peaks at 10c.
-    for (size_t i = 0; i < s.channels.size(); ++i) {
-        report << "[ThroughputChart" << i + 1 << "]\r\n";
-        for (int j = 0; j <= 14; ++j) {
-            report << "Y" << j << "=" << (j % 5) * 2.5 * double(i + 1) << "\r\nX" << j << "="
-                   << 0.41667 + j / 1440.0 << "\r\n";
-        }
-    }
+    saveSessionReport(r, base + ".mse");
     return recording;
 }
 

@@ -5,8 +5,10 @@
 #include <QProgressDialog>
 #include <QTest>
 #include <QtCharts/QAreaSeries>
+#include <regex>
 
 #include "replay/replay_engine.h"
+#include "tests/support/bytes.h"
 #include "ui/picture_geometry.h"
 #include "ui/selection_track_bar.h"
 #include "ui/throughput_chart.h"
@@ -430,9 +432,11 @@ TEST_F(MessagesTest, AnErrorIsShownAndTheWindowGoesOn) {
     EXPECT_TRUE(messages.shown[0].second.contains("nowhere.blb"));
     EXPECT_TRUE(window->isVisible());
 
-    Session s = framesOf100(3);
-    s.lasting = "ten minutes";
-    EXPECT_FALSE(open(session("badvalue", s)));
+    const std::string badValue = session("badvalue", framesOf100(3));
+    const std::string report = dir.file("badvalue.mse");
+    writeBytes(report, std::regex_replace(readBytes(report), std::regex("Lasting=[^\r]*"),
+                                          "Lasting=ten minutes"));
+    EXPECT_FALSE(open(badValue));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_TRUE(messages.shown[1].second.contains("Lasting"))
         << messages.shown[1].second.toStdString();
@@ -455,7 +459,9 @@ TEST_F(MessagesTest, DamagedLinesAreReportedOnce) {
         }
         writer.finish();
     }
-    std::ofstream(dir.file("damaged.mse")) << "[Settings]\nNrChannels=1\n";
+    ReportContent report;
+    report.channels.resize(1);
+    saveSessionReport(report, dir.file("damaged.mse"));
     EXPECT_TRUE(open(recording));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first, MessageKind::warning);
