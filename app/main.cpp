@@ -88,6 +88,10 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
             app.exit(1);
             return;
         }
+        // Labels whose text the opening set (the tool bar's counted frames) are laid out only
+        // when their layout requests are handled; handle them before the picture is taken.
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         if (!window.grab().toImage().save(options.screenshot, "PNG")) {
             std::fprintf(stderr, "velkor: cannot write %s\n",
                          options.screenshot.toLocal8Bit().constData());
