@@ -3,11 +3,14 @@
 // line (or ask for one). With --screenshot it opens the recording in a window of fixed size,
 // saves the window with frame 1 as a PNG picture and exits.
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
 
+#include "io/errors.h"
+#include "io/replacing_file.h"
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
 #include "ui/TfrmRecord.h"
@@ -92,14 +95,18 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
         // when their layout requests are handled; handle them before the picture is taken.
         for (int pass = 0; pass < 3; ++pass)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        if (!window.grab().toImage().save(options.screenshot, "PNG")) {
-            std::fprintf(stderr, "velkor: cannot write %s\n",
-                         options.screenshot.toLocal8Bit().constData());
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        window.grab().toImage().save(&buffer, "PNG");
+        try {
+            velkor::replaceFileContent(options.screenshot.toStdString(), png.toStdString());
+        } catch (const velkor::FileAccessError& e) {
+            std::fprintf(stderr, "velkor: %s\n", e.what());
             app.exit(1);
             return;
         }
-        const QRect picture(window.PaintBox1->mapTo(&window, QPoint(0, 0)),
-                            window.PaintBox1->size());
+        const QRect picture = window.pictureArea();
         std::printf("velkor: saved %s: window %dx%d, picture at %d,%d size %dx%d\n",
                     options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
                     picture.x(), picture.y(), picture.width(), picture.height());

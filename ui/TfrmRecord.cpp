@@ -322,6 +322,10 @@ bool TfrmRecord::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+QRect TfrmRecord::pictureArea() const {
+    return QRect(PaintBox1->mapTo(this, QPoint(0, 0)), PaintBox1->size());
+}
+
 void TfrmRecord::stillaafteljara() {
     const int channels = engine_->isOpen() ? engine_->report().channelCount : 4;
     const CounterFieldTops tops = counterFieldTops(Panel3->height(), channels);

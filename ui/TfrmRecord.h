@@ -76,7 +76,8 @@ public:
 
     ReplayEngine& engine() { return *engine_; }
     const ReplayEngine& engine() const { return *engine_; }
-    bool thumbSetByProgram = false;
+    // Where the picture stands in the window, in the window's coordinates.
+    QRect pictureArea() const;
 
     // Controls, by their names in the window's design.
     QWidget* Panel1 = nullptr;
@@ -123,6 +124,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool thumbSetByProgram = false;  // the thumb moves because a frame was reached, not dragged
     void buildLayout();
     void buildToolBar();
     void buildCounterPanel();
