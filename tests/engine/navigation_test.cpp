@@ -13,6 +13,7 @@ TEST(Navigation, FortyFrames) {
     s.stepTo(9);
     s.framesRead.clear();
     e.FarwardbtnClick();
+    EXPECT_EQ(e.trackBar().maximum, 40);
     EXPECT_EQ(e.trackBar().position, 10);
     EXPECT_EQ(s.framesRead, std::vector<int32_t>{10});
 
@@ -32,7 +33,10 @@ TEST(Navigation, TwoHundredFiftyFrames) {
     s.stepTo(9);
     s.framesRead.clear();
     e.FarwardbtnClick();
-    EXPECT_EQ(e.trackBar().position, 4);
+    EXPECT_EQ(e.trackBar().position, 4);  // truncated(10 / 250 x 100)
+    // Stepping on from the opening counted without a break: the band spans the steps.
+    EXPECT_EQ(e.trackBar().selStart, 1);
+    EXPECT_EQ(e.trackBar().selEnd, 4);
     EXPECT_TRUE(e.TrackBar1Change(50));
     EXPECT_EQ(s.framesRead, (std::vector<int32_t>{10, 125}));
     EXPECT_EQ(e.currentFrame(), 125);
