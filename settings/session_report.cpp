@@ -177,6 +177,23 @@ std::string formatTimeOfDay(double dayNumber) {
     return twoDigits(s / 3600) + ":" + twoDigits(s / 60 % 60) + ":" + twoDigits(s % 60);
 }
 
+std::string formatDayNumberDateTime(double dayNumber) {
+    if (!isDayNumber(dayNumber)) return {};
+    constexpr int64_t msPerDay = 86400000;
+    auto day = static_cast<int64_t>(std::trunc(dayNumber));
+    int64_t ms = std::llround(std::fabs(dayFraction(dayNumber)) * msPerDay);
+    if (ms >= msPerDay) {  // rounds up to the next midnight
+        ms -= msPerDay;
+        day += 1;
+    }
+    const CivilDate date = civilFromDays(day - 25569);
+    std::string year = std::to_string(date.year);
+    year.insert(0, year.size() < 4 ? 4 - year.size() : 0, '0');
+    const auto s = static_cast<unsigned>(ms / 1000);
+    return year + "-" + twoDigits(date.month) + "-" + twoDigits(date.day) + " " +
+           twoDigits(s / 3600) + ":" + twoDigits(s / 60 % 60) + ":" + twoDigits(s % 60);
+}
+
 bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string* message) {
     const std::string file = reportFileName(skrainn);
     std::error_code ec;
@@ -258,6 +275,7 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
         }
         curve.emplace_back(dayFraction(out.endTime), 0.0);
     }
+    out.recorded = readRecordedFigures(ini);
     return true;
 }
 

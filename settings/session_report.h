@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/core_state.h"
+#include "settings/recorded_figures.h"
 
 namespace velkor {
 
@@ -35,6 +36,8 @@ struct SessionReport {
     std::string generation;  // "Generation" (older reports' description), UTF-8
     // Throughput curve of each channel 1..channelCount: (time of day as a day fraction, fish/min).
     ChannelArray<std::vector<std::pair<double, double>>> curves{};
+    // What the counter itself recorded about the session, for comparison with the replay.
+    RecordedFigures recorded;
 };
 
 // Puts a report's analysis values into the core: channels, channel table, scan edges, counter
@@ -66,5 +69,8 @@ double stringtofloat(const std::string& st);
 // outside the years 1..9999.
 std::string formatDayNumberDate(double dayNumber);
 std::string formatTimeOfDay(double dayNumber);
+// "yyyy-mm-dd hh:mm:ss" of a day number, to the nearest second's millisecond as formatTimeOfDay
+// takes it. Empty for a value outside the years 1..9999.
+std::string formatDayNumberDateTime(double dayNumber);
 
 }  // namespace velkor
