@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/errors.h"
+#include "io/errors.h"
 #include "settings/profile_ini.h"
 #include "settings/session_report.h"
 

@@ -1,13 +1,11 @@
 // velkor-count from the outside: the built binary run on small sessions, its outputs, exit
 // statuses and messages, and its totals against stepping through the same recording.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <regex>
-#include <sstream>
 
 #include "count_cli.h"
 #include "engine_fixture.h"
@@ -151,6 +149,9 @@ TEST(VelkorCount, AFailedWriteIsAnErrorAndAClosedPipeEndsQuietly) {
          {Case{"--json " + one, "> /dev/full", full}, Case{one, "> /dev/full", full},
           Case{"--frame-width 1 --trace " + one, "> /dev/full", full},
           Case{"--frame-width 1 --trace " + two, "> /dev/full", full},
+          Case{"--per-minute " + one, "> /dev/full", full},
+          Case{"--csv " + one, "> /dev/full", full},
+          Case{"--csv " + one + " " + two, "| head -c 1 >/dev/null", ""},
           Case{"--frame-width 1 --trace " + one, "| head -c 1 >/dev/null", ""},
           Case{"--frame-width 1 --trace " + two, "| head -c 1 >/dev/null", ""}}) {
         const CliRun run = runWithOutputTo(c.arguments, c.sink);

@@ -10,6 +10,7 @@
 #include "replay/replay_engine.h"
 #include "tools/velkor-count/explain_records.h"
 #include "tools/velkor-count/json_line.h"
+#include "tools/velkor-count/recorded_output.h"
 
 namespace velkor {
 
@@ -94,39 +95,48 @@ std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts
     b.text(", \"damagedLines\": ");
     b.number(engine.damagedLines());
     if (verdicts) verdictsField(b, engine.verdictTally(), engine.core().channelCount);
+    b.text(recordedSummaryMember(engine.report().recorded, engine.core().channelCount).c_str());
     b.text("}}\n");
     return b.str();
 }
 
-// Seconds as h:mm:ss (hours may pass 24).
-std::string duration(int64_t lines) {
+std::string table(const std::string& recording, const ReplayEngine& engine) {
+    const int32_t channels = engine.core().channelCount;
+    ChannelArray<int32_t> totals{};
+    for (int32_t c = 1; c <= channels; ++c) totals[c] = engine.channelTotal(c);
+    std::string t =
+        recording + "\n" +
+        countTableRows(engine.report().counterNames, totals, channels, engine.report().recorded);
+    char row[512];
+    std::snprintf(row, sizeof row,
+                  "  %" PRId32 " lines, %s, %" PRId32 " frames of %" PRId32 " lines\n",
+                  engine.lineCount(), recordingDuration(engine.lineCount()).c_str(),
+                  engine.frameCount(), engine.frameWidth());
+    t += row;
+    return t;
+}
+
+}  // namespace
+
+std::string countingError(const std::string& recording, const std::exception& e) {
+    const auto* error = dynamic_cast<const VelkorError*>(&e);
+    if (error != nullptr && !error->file().empty()) return e.what();
+    return recording + ": " + e.what();
+}
+
+std::string damagedLinesNote(const std::string& recording, const ReplayEngine& engine) {
+    if (engine.damagedLines() <= 0) return {};
+    return recording + ": " + std::to_string(engine.damagedLines()) +
+           " damaged lines, the first at line " + std::to_string(engine.firstDamagedLine()) + "\n";
+}
+
+std::string recordingDuration(int64_t lines) {
     const int64_t seconds = lines / linesPerSecond;
     char text[64];
     std::snprintf(text, sizeof text, "%" PRId64 ":%02d:%02d", seconds / 3600,
                   static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
     return text;
 }
-
-std::string table(const std::string& recording, const ReplayEngine& engine, int64_t total) {
-    const int32_t channels = engine.core().channelCount;
-    std::string t = recording + "\n";
-    char row[512];
-    for (int32_t c = 1; c <= channels; ++c) {
-        std::snprintf(row, sizeof row, "  %-24s %12d\n", engine.report().counterNames[c].c_str(),
-                      engine.channelTotal(c));
-        t += row;
-    }
-    std::snprintf(row, sizeof row, "  %-24s %12" PRId64 "\n", "Sum", total);
-    t += row;
-    std::snprintf(row, sizeof row,
-                  "  %" PRId32 " lines, %s, %" PRId32 " frames of %" PRId32 " lines\n",
-                  engine.lineCount(), duration(engine.lineCount()).c_str(), engine.frameCount(),
-                  engine.frameWidth());
-    t += row;
-    return t;
-}
-
-}  // namespace
 
 CountResult countRecording(const std::string& recording, const CountOptions& options,
                            OutputSink& out) {
@@ -189,20 +199,13 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
         int64_t total = 0;
         for (int32_t c = 1; c <= engine.core().channelCount; ++c) total += engine.channelTotal(c);
         if (options.output == CountOutput::table)
-            out.write(table(recording, engine, total));
+            out.write(table(recording, engine));
         else
             out.write(summaryLine(engine, total, explain));
-        if (engine.damagedLines() > 0)
-            result.errors += recording + ": " + std::to_string(engine.damagedLines()) +
-                             " damaged lines, the first at line " +
-                             std::to_string(engine.firstDamagedLine()) + "\n";
+        result.errors += damagedLinesNote(recording, engine);
         result.ok = true;
-    } catch (const VelkorError& e) {
-        std::string text = e.what();
-        if (e.file().empty()) text = recording + ": " + text;
-        result.errors += text + "\n";
     } catch (const std::exception& e) {
-        result.errors += recording + ": " + e.what() + "\n";
+        result.errors += countingError(recording, e) + "\n";
     }
     return result;
 }

@@ -6,9 +6,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "io/counter_constants.h"
+#include "replay/replay_engine.h"
 #include "tools/velkor-count/output_sink.h"
 
 namespace velkor {
@@ -33,6 +35,15 @@ struct CountResult {
     bool ok = false;
     std::string errors;  // one line per problem, each naming the file
 };
+
+// One line (without its end) for an error raised while `recording` was counted: the error's own
+// text when it names its file, else the recording's name before it.
+std::string countingError(const std::string& recording, const std::exception& e);
+// "NAME: N damaged lines, the first at line L" and a line end, or nothing when none is damaged.
+std::string damagedLinesNote(const std::string& recording, const ReplayEngine& engine);
+
+// A recording's length from its line count, as h:mm:ss (hours may pass 24).
+std::string recordingDuration(int64_t lines);
 
 CountResult countRecording(const std::string& recording, const CountOptions& options,
                            OutputSink& out);

@@ -14,7 +14,11 @@
 #include <thread>
 #include <vector>
 
+#include "replay/counting_thread.h"
 #include "tools/velkor-count/count_recording.h"
+#include "tools/velkor-count/per_minute.h"
+#include "tools/velkor-count/session_table.h"
+#include "tools/velkor-count/terminal.h"
 
 using namespace velkor;
 
@@ -29,6 +33,14 @@ struct Job {
     bool done = false;
 };
 
+// The output could not be written (error number `err`): exit status 1.
+int outputFailed(int err) {
+    // Whoever closed the pipe wanted no more; anything else is a result lost.
+    if (err != EPIPE)
+        std::fprintf(stderr, "velkor-count: cannot write the output: %s\n", std::strerror(err));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,7 +51,7 @@ int main(int argc, char** argv) {
 
     CountOptions options;
     std::vector<std::string> recordings;
-    bool trace = false, json = false, explain = false;
+    bool trace = false, json = false, explain = false, perMinute = false, csv = false;
     app.add_option("--frame-width", options.frameWidth,
                    "Lines per frame, 1.." + std::to_string(maxFrameWidth) + " (" +
                        std::to_string(linesPerSecond) + ": one second of recording)")
@@ -56,16 +68,35 @@ int main(int argc, char** argv) {
     to->needs(from);
     app.add_flag("--trace", trace,
                  "JSON lines: every counted object, every frame read, and a summary last");
-    app.add_flag("--explain", explain,
-                 "The trace with an \"ended\" record for every object that ends (its verdict, "
-                 "sizes and the channel's limits) right before its \"closed\" record if it is "
-                 "counted, and the verdicts per channel in the summary");
-    app.add_flag("--json", json, "Only the JSON summary line per recording");
-    app.add_option("RECORDING", recordings, "Recordings to count")->required();
+    auto* explainFlag =
+        app.add_flag("--explain", explain,
+                     "The trace with an \"ended\" record for every object that ends (its verdict, "
+                     "sizes and the channel's limits) right before its \"closed\" record if it is "
+                     "counted, and the verdicts per channel in the summary");
+    auto* jsonFlag = app.add_flag("--json", json, "Only the JSON summary line per recording");
+    auto* perMinuteFlag = app.add_flag(
+        "--per-minute", perMinute,
+        "CSV of one recording: per started minute, each channel's count and the recorded "
+        "throughput (fish per minute, the recorded curve's mean over the minute)");
+    auto* csvFlag = app.add_flag(
+        "--csv", csv,
+        "CSV, one row per recording: tank, start, length, classes, replay and recorded totals, "
+        "difference in %, damaged lines, status. A folder is searched for recordings");
+    app.add_option("RECORDING", recordings, "Recordings to count (with --csv also folders)")
+        ->required();
+    for (auto* mode : {perMinuteFlag, csvFlag}) {
+        mode->excludes(jsonFlag)
+            ->excludes("--trace")
+            ->excludes(explainFlag)
+            ->excludes(from)
+            ->excludes(to);
+    }
+    perMinuteFlag->excludes(csvFlag);
     app.footer(
         "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
         "and the automatic count runs from A to B (the totals are those of frames A..B). The "
-        "summary's lines and frames are those of the recording.\n"
+        "summary's lines and frames are those of the recording. --per-minute and --csv count "
+        "every frame in order.\n"
         "Exit status: 0 all counted, 1 a recording could not be counted or the output could "
         "not be written, 2 usage error.");
 
@@ -86,6 +117,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (perMinute && recordings.size() != 1) {
+        std::fprintf(stderr, "velkor-count: --per-minute takes one recording\n\n%s",
+                     app.help().c_str());
+        return 2;
+    }
     options.output = explain ? CountOutput::explain
                      : trace ? CountOutput::trace
                              : (json ? CountOutput::json : CountOutput::table);
@@ -97,6 +133,25 @@ int main(int argc, char** argv) {
     options.stop = &stop;
 
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    if (perMinute) {
+        OutputSink out(stdout);
+        const CountResult result = countPerMinute(recordings.front(), options, out);
+        out.flush();
+        std::fputs(result.errors.c_str(), stderr);
+        if (out.failed()) return outputFailed(out.error());
+        return result.ok ? 0 : 1;
+    }
+    if (csv) {
+        const SessionTableResult table = writeSessionTable(recordings, options, cores, stdout,
+                                                           isTerminal(stderr) ? stderr : nullptr);
+        if (table.outputError != 0) return outputFailed(table.outputError);
+        if (table.failed > 0)
+            std::fprintf(stderr,
+                         "velkor-count: %zu recording%s could not be counted (see the "
+                         "status column)\n",
+                         table.failed, table.failed == 1 ? "" : "s");
+        return table.failed > 0 ? 1 : 0;
+    }
     const size_t workers = std::min(cores, recordings.size());
     const bool parallel = workers > 1;
 
@@ -112,6 +167,7 @@ int main(int argc, char** argv) {
     std::condition_variable finished;
     std::atomic<size_t> next{0};
     auto work = [&] {
+        prepareCountingThread();
         for (size_t i; !stop && (i = next++) < jobs.size();) {
             CountResult result = countRecording(jobs[i].recording, options, *jobs[i].out);
             std::lock_guard lock(mutex);
@@ -161,12 +217,6 @@ int main(int argc, char** argv) {
     }
     errno = 0;
     if (outputError == 0 && std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
-    if (outputError != 0) {
-        // Whoever closed the pipe wanted no more; anything else is a result lost.
-        if (outputError != EPIPE)
-            std::fprintf(stderr, "velkor-count: cannot write the output: %s\n",
-                         std::strerror(outputError));
-        return 1;
-    }
+    if (outputError != 0) return outputFailed(outputError);
     return failed ? 1 : 0;
 }
