@@ -76,11 +76,16 @@ TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& me
     connect(Timer1, &QTimer::timeout, this, &TfrmRecord::Timer1Timer);
     openingGate = new OpeningGate(this, [this] { Timer1->start(); });
 
+    backgroundPoll_ = new QTimer(this);
+    backgroundPoll_->setInterval(100);
+    connect(backgroundPoll_, &QTimer::timeout, this, &TfrmRecord::pollBackgroundCount);
+
     showEngineState();
     stillaafteljara();
 }
 
 TfrmRecord::~TfrmRecord() {
+    stopBackgroundCount();
     // The picture's callback must not outlive the window.
     engine_->onFrameDrawn = nullptr;
 }
@@ -98,6 +103,11 @@ void TfrmRecord::buildLayout() {
     Label3 = Chart1->Label3;
     connect(Chart1, &ThroughputChart::clicked, this, &TfrmRecord::Chart1Click);
     column->addWidget(Chart1);
+    ComparisonLine = new QLabel(Panel1);
+    ComparisonLine->setObjectName("ComparisonLine");
+    ComparisonLine->setContentsMargins(30, 1, 8, 1);
+    ComparisonLine->hide();
+    column->addWidget(ComparisonLine);
 
     Panel4 = new QWidget(Panel1);
     Panel4->setObjectName("Panel4");
@@ -313,6 +323,10 @@ void TfrmRecord::buildCounterPanel() {
         caption->setBuddy(edit);
         LabeledEdit[i] = edit;
         LabeledEditLabel[i] = caption;
+        auto* recorded = new QLabel(Panel3);
+        recorded->setObjectName(QString("RecordedLabel%1").arg(i));
+        recorded->setToolTip(tr("The channel's session total as the counter recorded it"));
+        RecordedLabel[i] = recorded;
     }
 }
 
@@ -333,6 +347,8 @@ void TfrmRecord::stillaafteljara() {
         LabeledEdit[i]->move(fieldLeft, tops[i]);
         LabeledEditLabel[i]->adjustSize();
         LabeledEditLabel[i]->move(captionLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
+        RecordedLabel[i]->adjustSize();
+        RecordedLabel[i]->move(fieldLeft, tops[i] + LabeledEdit[i]->sizeHint().height() + 1);
     }
 }
 
@@ -452,6 +468,7 @@ void TfrmRecord::showSessionReport() {
     }
     Chart1->showOnly(1);
     Chart1->setChannelName(fromUtf8(report.counterNames[1]));
+    showRecordedTotals();
     stillaafteljara();
 }
 
@@ -470,6 +487,7 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
         PaintBox1->clearPicture();
         return false;
     }
+    startBackgroundCount();
     if (const int64_t damaged = engine_->damagedLines(); damaged > 0) {
         const QString lines =
             damaged == 1 ? tr("1 damaged line") : tr("%1 damaged lines").arg(damaged);
@@ -526,6 +544,7 @@ void TfrmRecord::showEvent(QShowEvent* event) {
 }
 
 void TfrmRecord::closeEvent(QCloseEvent* event) {
+    stopBackgroundCount();
     // The stored settings replace the session's values; nothing is saved.
     try {
         if (store_ != nullptr) settings_.Read_Registry(*store_);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "replay/background_count.h"
 #include "replay/replay_engine.h"
 #include "settings/Tsett.h"
 #include "ui/stroke_recognizer.h"
@@ -74,6 +75,17 @@ public:
     // Places the counter fields beside their channels.
     void stillaafteljara();
 
+    // The whole count of the open recording on a worker thread, for the comparison with the
+    // counter's record; started by every opening, cancelled when the window closes. Running:
+    // started and its result not yet shown.
+    void startBackgroundCount();
+    void stopBackgroundCount();
+    bool backgroundCountRunning() const;
+    // What the last finished whole count found.
+    const std::optional<BackgroundCount::Result>& wholeCount() const { return wholeCount_; }
+    // Handed to every background count (called on its thread after each frame); for tests.
+    std::function<void(const BackgroundCount&, int32_t, int32_t)> onBackgroundFrame;
+
     ReplayEngine& engine() { return *engine_; }
     const ReplayEngine& engine() const { return *engine_; }
     // Where the picture stands in the window, in the window's coordinates.
@@ -105,6 +117,8 @@ public:
     QLabel* Label3 = nullptr;
     std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
     std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
+    std::array<QLabel*, 5> RecordedLabel{};     // under each field: the recorded session total
+    QLabel* ComparisonLine = nullptr;           // under the chart: replay vs recorded totals
     FramePicture* PaintBox1 = nullptr;
     QLabel* frameSummary = nullptr;  // beside the picture: counted and rejected in the frame
     QTimer* Timer1 = nullptr;
@@ -143,6 +157,8 @@ private:
     void readThumbPosition(int position);
     void showFrameWidthNote();
     std::optional<ChosenRecording> runOpenDialog();
+    void pollBackgroundCount();
+    void showRecordedTotals();
 
     Tsett& settings_;
     SettingsBackend* store_;
@@ -154,6 +170,9 @@ private:
     std::optional<int> pendingPosition_;    // a dragged position not read yet
     QAction* goTo_ = nullptr;
     QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
+    std::unique_ptr<BackgroundCount> backgroundCount_;
+    QTimer* backgroundPoll_ = nullptr;
+    std::optional<BackgroundCount::Result> wholeCount_;
 };
 
 }  // namespace velkor

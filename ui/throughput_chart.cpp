@@ -5,7 +5,9 @@
 #include <QGraphicsLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QtCharts/QChart>
+#include <QtCharts/QLegendMarker>
 #include <algorithm>
 #include <limits>
 
@@ -60,8 +62,8 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QChartView(parent) {
     for (int c = 1; c <= 4; ++c) {
         curveLines_[c] = new QLineSeries(this);
         auto* area = new QAreaSeries(curveLines_[c]);
-        area->setName(QString("Series%1").arg(c));
-        area->setObjectName(area->name());
+        area->setObjectName(QString("Series%1").arg(c));
+        area->setName(tr("recorded"));
         area->setColor(grey);
         area->setBorderColor(grey.darker(120));
         chart->addSeries(area);
@@ -70,6 +72,18 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QChartView(parent) {
         area->setVisible(c == 1);
         Series[c] = area;
     }
+    // The replay's curves: a line in a colour that stands out from the grey recorded area.
+    for (int c = 1; c <= 4; ++c) {
+        auto* line = new QLineSeries;
+        line->setName(tr("replay"));
+        line->setObjectName(QString("ReplaySeries%1").arg(c));
+        line->setPen(QPen(QColor(0xD0, 0x40, 0x00), 2));
+        chart->addSeries(line);
+        line->attachAxis(axisX_);
+        line->attachAxis(axisY_);
+        line->setVisible(false);
+        ReplaySeries[c] = line;
+    }
     Series5 = new QLineSeries;
     Series5->setName("Series5");
     Series5->setObjectName("Series5");
@@ -77,6 +91,20 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QChartView(parent) {
     chart->addSeries(Series5);
     Series5->attachAxis(axisX_);
     Series5->attachAxis(axisY_);
+
+    QFont legendFont = font();
+    legendFont.setPointSizeF(std::max(6.0, legendFont.pointSizeF() - 1));
+    chart->legend()->setFont(legendFont);
+    chart->legend()->setAlignment(Qt::AlignRight);
+
+    CountProgress = new QProgressBar(this);
+    CountProgress->setObjectName("CountProgress");
+    CountProgress->setFixedSize(130, 14);
+    CountProgress->setFont(legendFont);
+    CountProgress->setFormat(tr("counting %p %"));
+    CountProgress->setToolTip(tr("The whole recording is being counted, to draw its curve"));
+    CountProgress->setAttribute(Qt::WA_TransparentForMouseEvents);
+    CountProgress->hide();
 
     Label3 = new QLabel(tr("Counter 1"), this);
     Label3->setObjectName("Label3");
@@ -97,7 +125,10 @@ void ThroughputChart::setCurve(int c, const std::vector<std::pair<double, double
 }
 
 void ThroughputChart::showOnly(int c) {
-    for (int k = 1; k <= 4; ++k) Series[k]->setVisible(k == c);
+    for (int k = 1; k <= 4; ++k) {
+        Series[k]->setVisible(k == c);
+        ReplaySeries[k]->setVisible(k == c && replayShown(k));
+    }
     rescale();
 }
 
@@ -111,6 +142,7 @@ int ThroughputChart::firstShown(int limit) const {
 void ThroughputChart::setShown(int index, bool shown) {
     if (index < 0 || index > 3) return;
     Series[index + 1]->setVisible(shown);
+    ReplaySeries[index + 1]->setVisible(shown && replayShown(index + 1));
     rescale();
 }
 
@@ -120,18 +152,21 @@ void ThroughputChart::setMarker(double x) {
     rescale();
 }
 
-// The vertical axis runs from 0 to the largest value of the curve shown; the time axis spans
-// that curve and the marker.
+// The vertical axis runs from 0 to the largest value of the curves shown; the time axis spans
+// those curves and the marker.
 void ThroughputChart::rescale() {
     double xMin = std::numeric_limits<double>::max();
     double xMax = std::numeric_limits<double>::lowest();
     double yMax = 0;
     for (int c = 1; c <= 4; ++c) {
-        if (!Series[c]->isVisible()) continue;
-        for (const QPointF& p : curveLines_[c]->points()) {
-            xMin = std::min(xMin, p.x());
-            xMax = std::max(xMax, p.x());
-            yMax = std::max(yMax, p.y());
+        for (const QXYSeries* series :
+             {static_cast<QXYSeries*>(curveLines_[c]), static_cast<QXYSeries*>(ReplaySeries[c])}) {
+            if (!Series[c]->isVisible()) continue;
+            for (const QPointF& p : series->points()) {
+                xMin = std::min(xMin, p.x());
+                xMax = std::max(xMax, p.x());
+                yMax = std::max(yMax, p.y());
+            }
         }
     }
     if (markerSet_) {
@@ -150,6 +185,55 @@ void ThroughputChart::rescale() {
     } else {
         Series5->clear();
     }
+    showLegendMarkers();
+}
+
+// The legend names the recorded and the replay curve of the channel shown, and only while a
+// replay curve is there to compare.
+void ThroughputChart::showLegendMarkers() {
+    QLegend* legend = chart()->legend();
+    bool anyReplay = false;
+    for (int c = 1; c <= 4; ++c) anyReplay = anyReplay || ReplaySeries[c]->isVisible();
+    legend->setVisible(anyReplay);
+    for (QLegendMarker* marker : legend->markers()) {
+        QAbstractSeries* series = marker->series();
+        marker->setVisible(series != Series5 && series->isVisible());
+    }
+}
+
+void ThroughputChart::setReplayCurve(int c, const std::vector<std::pair<double, double>>& points) {
+    if (c < 1 || c > 4) return;
+    QList<QPointF> converted;
+    converted.reserve(qsizetype(points.size()));
+    for (const auto& [x, y] : points) converted.append(QPointF(axisValue(x), y));
+    ReplaySeries[c]->replace(converted);
+    ReplaySeries[c]->setVisible(Series[c]->isVisible() && !converted.isEmpty());
+    rescale();
+}
+
+void ThroughputChart::clearReplayCurves() {
+    for (int c = 1; c <= 4; ++c) setReplayCurve(c, {});
+}
+
+bool ThroughputChart::replayShown(int c) const {
+    return c >= 1 && c <= 4 && ReplaySeries[c]->count() > 0;
+}
+
+void ThroughputChart::showCountProgress(int done, int total) {
+    CountProgress->setRange(0, std::max(1, total));
+    CountProgress->setValue(std::clamp(done, 0, std::max(1, total)));
+    placeCountProgress();
+    CountProgress->show();
+    CountProgress->raise();
+}
+
+void ThroughputChart::hideCountProgress() {
+    CountProgress->hide();
+}
+
+// The progress bar sits in the upper right corner, clear of the axes' labels.
+void ThroughputChart::placeCountProgress() {
+    CountProgress->move(width() - CountProgress->width() - 10, 2);
 }
 
 void ThroughputChart::mousePressEvent(QMouseEvent* event) {
@@ -161,6 +245,7 @@ void ThroughputChart::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
     axisX_->setTickCount(std::clamp(width() / 150, 2, 12));
     placeLabel3();
+    placeCountProgress();
 }
 
 // Label3 sits at the lower left, in a margin of its own so the first time label stays clear.

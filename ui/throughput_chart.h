@@ -1,6 +1,8 @@
 // Chart1, the session's throughput chart: one grey area curve per channel (Series1..Series4, one
 // shown at a time) on a time-of-day axis, the current frame's marker (Series5, a thin black bar
-// as tall as the vertical axis) and Label3 at the lower left naming the channel shown.
+// as tall as the vertical axis) and Label3 at the lower left naming the channel shown. Once the
+// whole recording has been counted, the replay's own curve of the channel shown is drawn over the
+// recorded one, with a legend; while that count runs, a small progress bar sits in the corner.
 #pragma once
 
 #include <QtCharts/QAreaSeries>
@@ -13,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QProgressBar;
 
 namespace velkor {
 
@@ -36,6 +39,16 @@ public:
     // Label3: the name of the channel whose curve is shown.
     void setChannelName(const QString& name);
 
+    // The replay's curve of channel c (1..4), drawn over the recorded one while channel c is
+    // shown; the legend names the two. An empty curve removes it.
+    void setReplayCurve(int c, const std::vector<std::pair<double, double>>& points);
+    void clearReplayCurves();
+    bool replayShown(int c) const;
+    // The progress of the whole count in the chart's corner: `done` of `total`; hidden by
+    // hideCountProgress.
+    void showCountProgress(int done, int total);
+    void hideCountProgress();
+
     // Chart time of a day fraction and back: the axis shows times of day of a fixed day.
     static double axisValue(double dayFraction);
     static double dayFraction(double axisValue);
@@ -43,6 +56,8 @@ public:
     std::array<QAreaSeries*, 5> Series{};  // Series[1]..Series[4]: the curves
     QLineSeries* Series5 = nullptr;        // the marker
     QLabel* Label3 = nullptr;
+    std::array<QLineSeries*, 5> ReplaySeries{};  // [1]..[4]: the replay's curves
+    QProgressBar* CountProgress = nullptr;
 
 signals:
     void clicked();
@@ -54,6 +69,8 @@ protected:
 private:
     void rescale();
     void placeLabel3();
+    void placeCountProgress();
+    void showLegendMarkers();
 
     std::array<QLineSeries*, 5> curveLines_{};
     QDateTimeAxis* axisX_ = nullptr;

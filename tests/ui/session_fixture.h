@@ -11,6 +11,7 @@
 
 #include "replay/record_writer.h"
 #include "settings/report_writer.h"
+#include "tests/support/bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace velkor::test {
@@ -33,6 +34,9 @@ struct Session {
     double dateTime = 45000.4266666667;
     double lasting = 0.01;
     bool withReport = true;
+    // Lines put first into [Kest], each ended by CR LF: they stand before the writer's own keys
+    // and so are the ones read (a "CountersT2=n/a" makes channel 2's total not recorded).
+    std::string kestKeys;
 };
 
 // Writes `base`.blb and `base`.mse and returns the recording's name.
@@ -69,6 +73,12 @@ inline std::string writeSession(const std::string& base, const Session& s) {
         if (i < r.countName.size()) r.countName[i] = s.channels[i].name;
     }
     saveSessionReport(r, base + ".mse");
+    if (!s.kestKeys.empty()) {
+        std::string text = readBytes(base + ".mse");
+        const size_t kest = text.find("[Kest]\r\n");
+        if (kest != std::string::npos) text.insert(kest + 8, s.kestKeys);
+        writeBytes(base + ".mse", text);
+    }
     return recording;
 }
 

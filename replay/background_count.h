@@ -1,0 +1,68 @@
+// A whole count of a recording on a thread of its own, while the window goes on replaying the same
+// file: the worker opens the recording with its own engine and reader (nothing is shared but the
+// file name), steps forward from frame 1 to the end at the window's frame width, and gathers each
+// channel's total and its throughput curve. The window asks how far it has come and, once it has
+// finished, what it found; closing the window cancels it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "core/core_state.h"
+#include "replay/throughput.h"
+
+namespace velkor {
+
+class BackgroundCount {
+public:
+    struct Result {
+        bool counted = false;  // the whole recording was counted
+        std::string error;     // why not, when it was neither counted nor cancelled
+        int32_t channelCount = 0;
+        ChannelArray<int32_t> totals{};
+        ChannelArray<ThroughputCurve> curves{};  // the replay's curve per channel, fish per minute
+    };
+
+    // The count of `recording` as stepping forward with frames of `frameWidth` lines would give it
+    // with counter type `counterType`.
+    BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType);
+    // Cancels the count and waits for its thread.
+    ~BackgroundCount();
+    BackgroundCount(const BackgroundCount&) = delete;
+    BackgroundCount& operator=(const BackgroundCount&) = delete;
+
+    // Called on the worker's thread after every frame with (frames read, frame count); for tests
+    // that hold the count at a frame. Set it before start().
+    std::function<void(const BackgroundCount&, int32_t, int32_t)> onFrameCounted;
+
+    void start();
+    // Asks the count to stop after the frame it is reading and waits until its thread has ended.
+    void cancel();
+    bool cancelRequested() const { return cancel_.load(); }
+    bool finished() const { return finished_.load(); }
+    int32_t framesDone() const { return framesDone_.load(); }
+    int32_t frameCount() const { return frameCount_.load(); }
+    // What the count found; only once finished() is true.
+    const Result& result() const { return result_; }
+
+    // Points of a replay curve at most.
+    static constexpr int32_t curvePoints = 600;
+
+private:
+    void run();
+
+    std::string recording_;
+    int32_t frameWidth_;
+    int32_t counterType_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<int32_t> framesDone_{0};
+    std::atomic<int32_t> frameCount_{0};
+    Result result_;
+    std::thread thread_;
+};
+
+}  // namespace velkor

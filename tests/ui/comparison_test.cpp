@@ -1,0 +1,173 @@
+// The window beside the counter's record: the recorded totals under the counter fields, the whole
+// count on a worker thread (equal to velkor-count's, the window responsive meanwhile, cancelled
+// when the window closes, an error shown in a message), and the two curves with their legend.
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "tests/engine/cli_run.h"
+#include "ui/recorded_comparison.h"
+#include "ui/throughput_chart.h"
+#include "window_fixture.h"
+
+namespace velkor::test {
+namespace {
+
+// Two channels, fish every 40 lines in each; channel 1's session total is recorded, channel 2's
+// is not.
+Session comparedSession(int lines = 20000) {
+    Session s;
+    s.lineCount = lines;
+    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
+    s.kestKeys = "CountersT1=480\r\nCounters1=17\r\nCountersT2=n/a\r\n";
+    return s;
+}
+
+class ComparisonTest : public WindowTest {
+protected:
+    // Lets the window's event loop run until the background count's result is shown.
+    bool waitForWholeCount() {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return !window->backgroundCountRunning();
+    }
+    std::vector<QString> shownLegend() const {
+        std::vector<QString> names;
+        QApplication::processEvents();  // the chart lays its legend out
+        for (QLegendMarker* m : window->Chart1->chart()->legend()->markers())
+            if (m->isVisible()) names.push_back(m->label());
+        return names;
+    }
+};
+
+TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
+    makeWindow(100);
+    const std::string recording = session("compared", comparedSession());
+    ASSERT_TRUE(open(recording));
+    EXPECT_EQ(window->RecordedLabel[1]->text(), "recorded 480");
+    EXPECT_EQ(window->RecordedLabel[2]->text(), "");
+    EXPECT_GT(window->RecordedLabel[1]->y(), window->LabeledEdit[1]->y());
+    EXPECT_TRUE(window->backgroundCountRunning());
+    EXPECT_FALSE(window->ComparisonLine->isVisible());
+    EXPECT_TRUE(shownLegend().empty());
+
+    ASSERT_TRUE(waitForWholeCount());
+    ASSERT_TRUE(window->wholeCount());
+    const BackgroundCount::Result& counted = *window->wholeCount();
+    ASSERT_TRUE(counted.counted) << counted.error;
+    const CliRun cli = runCount("--frame-width 100 --json '" + recording + "'");
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
+    ASSERT_EQ(counted.channelCount, 2);
+    EXPECT_EQ(counted.totals[1], totals[0]);
+    EXPECT_EQ(counted.totals[2], totals[1]);
+    EXPECT_EQ(counted.totals[1], 500);  // a fish every 40 lines of 20000
+
+    EXPECT_TRUE(window->ComparisonLine->isVisible());
+    EXPECT_EQ(window->ComparisonLine->text(),
+              "Left: replay 500, recorded 480 (+4.2 %)      Right: replay 500, not recorded");
+    EXPECT_FALSE(window->Chart1->CountProgress->isVisible());
+    // The replay's curve over the recorded one, named in the legend; the marker is not.
+    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_FALSE(window->Chart1->ReplaySeries[2]->isVisible());
+    EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
+    // A fish every 40 lines is 1674 a minute; the curve holds that while the recording lasts.
+    const auto points = window->Chart1->ReplaySeries[1]->points();
+    ASSERT_GE(points.size(), 2);
+    EXPECT_NEAR(points[0].y(), 1674, 1);
+    EXPECT_GE(window->Chart1->verticalMaximum(), points[0].y());
+
+    // Chart1Click: the next channel's curves, and the replay curve follows.
+    window->Chart1Click();
+    EXPECT_TRUE(window->Chart1->Series[2]->isVisible());
+    EXPECT_TRUE(window->Chart1->ReplaySeries[2]->isVisible());
+    EXPECT_FALSE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_EQ(window->Label3->text(), "Right");
+    EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
+    window->Chart1Click();
+    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The worker held at its third frame: the window goes on replaying and shows the progress; closing
+// it cancels the count and waits for the thread.
+TEST_F(ComparisonTest, WindowStaysResponsiveAndClosingCancelsTheCount) {
+    std::atomic<int> heldAt{0};
+    std::atomic<bool> sawCancel{false};
+    makeWindow(100);
+    window->onBackgroundFrame = [&](const BackgroundCount& count, int32_t done, int32_t) {
+        if (done != 3) return;
+        heldAt = done;
+        while (!count.cancelRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        sawCancel = true;
+    };
+    ASSERT_TRUE(open(session("held", comparedSession())));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (heldAt == 0 && std::chrono::steady_clock::now() < until) QApplication::processEvents();
+    ASSERT_EQ(heldAt, 3);
+
+    countReads();
+    click(window->Farwardbtn);
+    click(window->Farwardbtn);
+    EXPECT_EQ(reads, (std::vector<int32_t>{2, 3}));
+    QTest::qWait(250);  // the progress is looked at every 100 ms
+    EXPECT_TRUE(window->backgroundCountRunning());
+    EXPECT_TRUE(window->Chart1->CountProgress->isVisible());
+    EXPECT_EQ(window->Chart1->CountProgress->value(), 3);
+    EXPECT_EQ(window->Chart1->CountProgress->maximum(), window->engine().frameCount());
+
+    window->close();
+    EXPECT_TRUE(sawCancel);
+    EXPECT_FALSE(window->backgroundCountRunning());
+    EXPECT_FALSE(window->wholeCount());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ComparisonTest, AnErrorEndsTheCountWithAMessageAndTheWindowGoesOn) {
+    makeWindow(100);
+    const std::string recording = session("lost", comparedSession(2000));
+    ASSERT_TRUE(open(recording));
+    ASSERT_TRUE(waitForWholeCount());
+    std::filesystem::remove(dir.file("lost.mse"));  // the report is gone when the count starts
+    window->startBackgroundCount();
+    ASSERT_TRUE(waitForWholeCount());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, MessageKind::error);
+    EXPECT_TRUE(messages.shown[0].second.contains("Cant find corresponding reportfile (.mse)"))
+        << messages.shown[0].second.toStdString();
+    EXPECT_FALSE(window->Chart1->CountProgress->isVisible());
+    countReads();
+    click(window->Farwardbtn);
+    EXPECT_EQ(reads, std::vector<int32_t>{2});
+}
+
+TEST(ComparisonTexts, RecordedAndMissingTotals) {
+    ChannelArray<std::string> names{"", "A", "B", "C", "D"};
+    ChannelArray<int32_t> totals{0, 215, 10, 0, 0};
+    RecordedFigures recorded;
+    recorded.sessionTotals[1] = 224;
+    recorded.sessionTotals[3] = 0;
+    EXPECT_EQ(comparisonText(names, totals, 3, recorded),
+              "A: replay 215, recorded 224 (-4.0 %)      B: replay 10, not recorded      "
+              "C: replay 0, recorded 0 (0.0 %)");
+    totals[3] = 4;
+    EXPECT_EQ(comparisonText(names, totals, 1, recorded), "A: replay 215, recorded 224 (-4.0 %)");
+    EXPECT_TRUE(comparisonText(names, totals, 3, recorded).endsWith("C: replay 4, recorded 0"));
+    EXPECT_EQ(recordedTotalText(224), "recorded 224");
+    EXPECT_EQ(recordedTotalText(std::nullopt), "");
+}
+
+}  // namespace
+}  // namespace velkor::test

@@ -1,0 +1,110 @@
+// The window's comparison of the replay with the counter's record: the texts, and the whole count
+// in the background that the comparison needs (started after a recording opens, followed by a
+// timer on the window's thread, cancelled when the window closes).
+#include "ui/recorded_comparison.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include "ui/TfrmRecord.h"
+#include "ui/message_boxes.h"
+#include "ui/throughput_chart.h"
+
+namespace velkor {
+
+QString recordedTotalText(const std::optional<int32_t>& recorded) {
+    return recorded ? QObject::tr("recorded %1").arg(*recorded) : QString();
+}
+
+QString comparisonText(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
+                       int32_t channels, const RecordedFigures& recorded) {
+    QStringList parts;
+    for (int32_t c = 1; c <= channels && c <= maxChannels; ++c) {
+        const QString name = QString::fromStdString(names[c]);
+        const std::optional<int32_t>& mark = recorded.sessionTotals[c];
+        if (!mark) {
+            parts << QObject::tr("%1: replay %2, not recorded").arg(name).arg(totals[c]);
+            continue;
+        }
+        const std::string difference = formatDifference(differencePercent(totals[c], mark));
+        parts
+            << (difference.empty()
+                    ? QObject::tr("%1: replay %2, recorded %3").arg(name).arg(totals[c]).arg(*mark)
+                    : QObject::tr("%1: replay %2, recorded %3 (%4)")
+                          .arg(name)
+                          .arg(totals[c])
+                          .arg(*mark)
+                          .arg(QString::fromStdString(difference)));
+    }
+    return parts.join(QStringLiteral("      "));
+}
+
+void TfrmRecord::startBackgroundCount() {
+    stopBackgroundCount();
+    if (!engine_->isOpen()) return;
+    backgroundCount_ = std::make_unique<BackgroundCount>(
+        engine_->recordingName(), engine_->frameWidth(), settings_.countertype);
+    backgroundCount_->onFrameCounted = onBackgroundFrame;
+    backgroundCount_->start();
+    Chart1->showCountProgress(0, engine_->frameCount());
+    backgroundPoll_->start();
+}
+
+void TfrmRecord::stopBackgroundCount() {
+    if (backgroundPoll_ != nullptr) backgroundPoll_->stop();
+    backgroundCount_.reset();  // cancels the count and waits for its thread
+    if (Chart1 != nullptr) Chart1->hideCountProgress();
+}
+
+bool TfrmRecord::backgroundCountRunning() const {
+    return backgroundCount_ != nullptr;
+}
+
+void TfrmRecord::pollBackgroundCount() {
+    if (backgroundCount_ == nullptr) {
+        backgroundPoll_->stop();
+        return;
+    }
+    if (!backgroundCount_->finished()) {
+        Chart1->showCountProgress(backgroundCount_->framesDone(), backgroundCount_->frameCount());
+        return;
+    }
+    backgroundPoll_->stop();
+    Chart1->hideCountProgress();
+    const BackgroundCount::Result result = backgroundCount_->result();
+    backgroundCount_.reset();
+    if (!result.counted) {
+        if (!result.error.empty()) {
+            showError(tr("The whole recording could not be counted for the comparison with the "
+                         "counter's record:\n%1")
+                          .arg(QString::fromUtf8(result.error.c_str())));
+        }
+        return;
+    }
+    wholeCount_ = result;
+    for (int c = 1; c <= 4; ++c)
+        Chart1->setReplayCurve(c, c <= result.channelCount ? result.curves[c] : ThroughputCurve{});
+    ComparisonLine->setText(comparisonText(engine_->report().counterNames, result.totals,
+                                           result.channelCount, engine_->report().recorded));
+    ComparisonLine->setToolTip(
+        tr("The whole recording counted as stepping forward from the first frame to the last, "
+           "beside the session totals the counter recorded; the difference is in per cent of "
+           "the recorded total"));
+    ComparisonLine->show();
+}
+
+void TfrmRecord::showRecordedTotals() {
+    const SessionReport& report = engine_->report();
+    for (int c = 1; c <= 4; ++c) {
+        RecordedLabel[c]->setText(c <= report.channelCount
+                                      ? recordedTotalText(report.recorded.sessionTotals[c])
+                                      : QString());
+        RecordedLabel[c]->adjustSize();
+    }
+    wholeCount_.reset();
+    Chart1->clearReplayCurves();
+    ComparisonLine->clear();
+    ComparisonLine->hide();
+}
+
+}  // namespace velkor

@@ -1,0 +1,21 @@
+// The texts that set the replay beside the counter's own record in the window: the recorded total
+// under a counter field and the comparison line under the chart.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "core/core_state.h"
+#include "settings/recorded_figures.h"
+
+namespace velkor {
+
+// "recorded 224" under a counter field, or nothing when the total is not recorded.
+QString recordedTotalText(const std::optional<int32_t>& recorded);
+
+// Per channel, "NAME: replay R, recorded N (+D %)"; "NAME: replay R, not recorded" when the
+// report has no total for it; the channels separated by wide gaps.
+QString comparisonText(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
+                       int32_t channels, const RecordedFigures& recorded);
+
+}  // namespace velkor
