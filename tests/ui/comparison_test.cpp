@@ -14,7 +14,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "tests/engine/cli_run.h"
+#include "tests/engine/count_cli.h"
 #include "ui/recorded_comparison.h"
 #include "ui/throughput_chart.h"
 #include "window_fixture.h"

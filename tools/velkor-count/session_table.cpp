@@ -10,8 +10,8 @@
 #include <set>
 
 #include "core/fish_classes.h"
+#include "io/file_names.h"
 #include "replay/whole_count.h"
-#include "settings/file_paths.h"
 #include "tools/velkor-count/csv_writer.h"
 #include "tools/velkor-count/ordered_work.h"
 
@@ -45,13 +45,14 @@ std::vector<std::string> recordingsIn(const fs::path& folder, std::string& probl
     std::set<std::string> unpacked;
     for (const fs::path& p : blb) {
         fs::path stem = p;
-        unpacked.insert(stem.replace_extension().string());
+        unpacked.insert(utf8FromPath(stem.replace_extension()));
     }
     std::vector<std::string> found;
-    for (const fs::path& p : blb) found.push_back(p.string());
+    for (const fs::path& p : blb) found.push_back(utf8FromPath(p));
     for (const fs::path& p : blc) {
         fs::path stem = p;
-        if (!unpacked.count(stem.replace_extension().string())) found.push_back(p.string());
+        if (!unpacked.count(utf8FromPath(stem.replace_extension())))
+            found.push_back(utf8FromPath(p));
     }
     std::sort(found.begin(), found.end());
     return found;
