@@ -443,6 +443,7 @@ void TfrmRecord::showEngineState() {
     }
     countedFrames->setText(counted);
     showFrameWidthNote();
+    followFrameWidth();
 }
 
 void TfrmRecord::showFrameWidthNote() {

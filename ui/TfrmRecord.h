@@ -158,6 +158,8 @@ private:
     void showFrameWidthNote();
     std::optional<ChosenRecording> runOpenDialog();
     void pollBackgroundCount();
+    // Counts the whole recording again when frames are read with another width than it was.
+    void followFrameWidth();
     void showRecordedTotals();
 
     Tsett& settings_;
@@ -173,6 +175,7 @@ private:
     std::unique_ptr<BackgroundCount> backgroundCount_;
     QTimer* backgroundPoll_ = nullptr;
     std::optional<BackgroundCount::Result> wholeCount_;
+    int32_t wholeCountWidth_ = 0;  // the frame width of the whole count shown or running
 };
 
 }  // namespace velkor

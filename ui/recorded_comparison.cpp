@@ -42,8 +42,11 @@ QString comparisonText(const ChannelArray<std::string>& names, const ChannelArra
 void TfrmRecord::startBackgroundCount() {
     stopBackgroundCount();
     if (!engine_->isOpen()) return;
-    backgroundCount_ = std::make_unique<BackgroundCount>(
-        engine_->recordingName(), engine_->frameWidth(), settings_.countertype);
+    // The width of the frames the window reads now: the count is the one stepping would give.
+    wholeCountWidth_ =
+        engine_->readFrameWidth() > 0 ? engine_->readFrameWidth() : engine_->frameWidth();
+    backgroundCount_ = std::make_unique<BackgroundCount>(engine_->recordingName(), wholeCountWidth_,
+                                                         settings_.countertype);
     backgroundCount_->onFrameCounted = onBackgroundFrame;
     backgroundCount_->start();
     Chart1->showCountProgress(0, engine_->frameCount());
@@ -58,6 +61,12 @@ void TfrmRecord::stopBackgroundCount() {
 
 bool TfrmRecord::backgroundCountRunning() const {
     return backgroundCount_ != nullptr;
+}
+
+void TfrmRecord::followFrameWidth() {
+    if (wholeCountWidth_ == 0 || !engine_->isOpen()) return;
+    const int32_t read = engine_->readFrameWidth();
+    if (read > 0 && read != wholeCountWidth_) startBackgroundCount();
 }
 
 void TfrmRecord::pollBackgroundCount() {
@@ -102,6 +111,7 @@ void TfrmRecord::showRecordedTotals() {
         RecordedLabel[c]->adjustSize();
     }
     wholeCount_.reset();
+    wholeCountWidth_ = 0;
     Chart1->clearReplayCurves();
     ComparisonLine->clear();
     ComparisonLine->hide();

@@ -101,6 +101,29 @@ TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// The picture grows: the next move reads frames of the new width, and the whole count follows.
+TEST_F(ComparisonTest, WholeCountFollowsTheFrameWidth) {
+    makeWindow(100);
+    Session s = comparedSession(5000);
+    s.fishEvery = 97;  // fish across frame borders at some widths and not at others
+    s.fishLength = 40;
+    const std::string recording = session("wider", s);
+    ASSERT_TRUE(open(recording));
+    ASSERT_TRUE(waitForWholeCount());
+    window->PaintBox1->setFixedWidth(333);
+    QApplication::processEvents();
+    EXPECT_FALSE(window->backgroundCountRunning());  // a resize alone reads nothing
+    click(window->Farwardbtn);
+    ASSERT_EQ(window->engine().readFrameWidth(), 333);
+    EXPECT_TRUE(window->backgroundCountRunning());
+    ASSERT_TRUE(waitForWholeCount());
+    const CliRun cli = runCount("--frame-width 333 --json '" + recording + "'");
+    const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
+    ASSERT_TRUE(window->wholeCount());
+    EXPECT_EQ(window->wholeCount()->totals[1], totals[0]);
+    EXPECT_EQ(window->wholeCount()->totals[2], totals[1]);
+}
+
 // The worker held at its third frame: the window goes on replaying and shows the progress; closing
 // it cancels the count and waits for the thread.
 TEST_F(ComparisonTest, WindowStaysResponsiveAndClosingCancelsTheCount) {
