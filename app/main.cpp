@@ -14,6 +14,7 @@
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
 #include "ui/TfrmRecord.h"
+#include "ui/throughput_chart.h"
 #include "ui/frame_picture.h"
 #include "ui/message_boxes.h"
 
@@ -78,21 +79,21 @@ Options parseCommandLine(int argc, char** argv) {
 }
 
 // Opens the recording in a 1280 x 800 window (or maximized), saves the window once frame 1 is
-// drawn, and returns the exit status: 0 when the picture was saved from an opened recording. It
-// prints where the picture lies, the frame width frame 1 was read with and the window title.
+// drawn and the whole count is shown, and returns the exit status: 0 when the picture was saved
+// from an opened recording. It prints where the picture lies, the frame width frame 1 was read with
+// and the window title.
 int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsBackend& store,
                    const Options& options) {
     velkor::ConsoleMessageBoxes messages;
     velkor::TfrmRecord window(settings, &store, messages);
     window.setRecordingArgument(options.recording);
     if (!options.maximized) window.resize(1280, 800);
-    QObject::connect(&window, &velkor::TfrmRecord::openingFinished, &app, [&](bool opened) {
-        if (!opened) {
-            app.exit(1);
-            return;
-        }
-        // Labels whose text the opening set (the tool bar's counted frames) are laid out only
-        // when their layout requests are handled; handle them before the picture is taken.
+    // The picture is taken once the whole recording has been counted too, so that the chart
+    // shows the replay's curve over the recorded one.
+    auto save = [&] {
+        // Labels whose text the opening or the count set (the tool bar's counted frames, the
+        // comparison line) are laid out only when their layout requests are handled; handle them
+        // before the picture is taken.
         for (int pass = 0; pass < 3; ++pass)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QByteArray png;
@@ -107,12 +108,24 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
             return;
         }
         const QRect picture = window.pictureArea();
-        std::printf("velkor: saved %s: window %dx%d, picture at %d,%d size %dx%d\n",
-                    options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
-                    picture.x(), picture.y(), picture.width(), picture.height());
+        const QRect chart(window.Chart1->mapTo(&window, QPoint(0, 0)), window.Chart1->size());
+        std::printf(
+            "velkor: saved %s: window %dx%d, picture at %d,%d size %dx%d, chart at %d,%d "
+            "size %dx%d\n",
+            options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
+            picture.x(), picture.y(), picture.width(), picture.height(), chart.x(), chart.y(),
+            chart.width(), chart.height());
         std::printf("velkor: frame 1 read with frames of %d lines; title \"%s\"\n",
                     window.engine().readFrameWidth(), window.windowTitle().toUtf8().constData());
         app.exit(0);
+    };
+    QObject::connect(&window, &velkor::TfrmRecord::wholeCountFinished, &app, save);
+    QObject::connect(&window, &velkor::TfrmRecord::openingFinished, &app, [&](bool opened) {
+        if (!opened) {
+            app.exit(1);
+            return;
+        }
+        if (!window.backgroundCountRunning()) save();
     });
     if (options.maximized) {
         window.showMaximized();

@@ -131,6 +131,8 @@ public:
 signals:
     // Timer1Timer has finished: a recording is open (true), or the opening failed (false).
     void openingFinished(bool opened);
+    // A background count has ended and what it found (or why it failed) is shown.
+    void wholeCountFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;

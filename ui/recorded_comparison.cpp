@@ -88,6 +88,7 @@ void TfrmRecord::pollBackgroundCount() {
                          "counter's record:\n%1")
                           .arg(QString::fromUtf8(result.error.c_str())));
         }
+        emit wholeCountFinished();
         return;
     }
     wholeCount_ = result;
@@ -100,6 +101,7 @@ void TfrmRecord::pollBackgroundCount() {
            "beside the session totals the counter recorded; the difference is in per cent of "
            "the recorded total"));
     ComparisonLine->show();
+    emit wholeCountFinished();
 }
 
 void TfrmRecord::showRecordedTotals() {
