@@ -38,6 +38,7 @@ void BackgroundCount::run() {
         settings.countertype = counterType_;
         ReplayEngine engine(settings, nullptr);  // writes no settings
         engine.setFrameWidth(frameWidth_);
+        engine.setKeepFrameStore(false);  // nothing is drawn
         ThroughputTally tally(curveBinLines);
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);

@@ -29,6 +29,7 @@ CountResult countPerMinute(const std::string& recording, const CountOptions& opt
         settings.countertype = options.counterType;
         ReplayEngine engine(settings, nullptr);
         engine.setFrameWidth(options.frameWidth);
+        engine.setKeepFrameStore(false);  // nothing is drawn
         ThroughputTally tally(linesPerMinute);
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);

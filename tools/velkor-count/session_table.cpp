@@ -101,6 +101,7 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
             settings.countertype = options.counterType;
             ReplayEngine engine(settings, nullptr);
             engine.setFrameWidth(options.frameWidth);
+            engine.setKeepFrameStore(false);  // nothing is drawn
             if (!countWholeRecording(engine, input.recording)) {
                 status = engine.message();
             } else {
