@@ -27,9 +27,11 @@ TEST(VelkorCount, SummaryEqualsSteppingFrameByFrame) {
     CountedSession session;
     const CliRun run = runCount("--frame-width 100 --json '" + session.blb + "'");
     ASSERT_EQ(run.status, 0) << run.err;
+    // The report writer records the session's totals (0 here) beside the replay's.
     EXPECT_EQ(run.out,
               "{\"summary\": {\"lines\": 3020, \"frames\": 31, \"frameWidth\": 100, \"totals\": "
-              "[60, 30, 90], \"total\": 180, \"damagedLines\": 0}}\n");
+              "[60, 30, 90], \"total\": 180, \"damagedLines\": 0, \"recorded\": {\"totals\": [0, "
+              "0, 0], \"total\": 0}}}\n");
 
     Tsett settings;
     ReplayEngine engine(settings, nullptr);

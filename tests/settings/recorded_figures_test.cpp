@@ -13,7 +13,7 @@ namespace velkor {
 namespace {
 
 using testing::crlf;
-using testing::TempFolder;
+using testing::TempDir;
 using testing::writeBytes;
 
 // The nine integer figures: "Total", "CountersT"1..4 and "Counters"1..4.
@@ -120,7 +120,7 @@ TEST(RecordedFigures, LastingTankAndComments) {
 // A report written without sections (a recovered session) records nothing, and the viewer's own
 // reading of it is what it was: every key at its default.
 TEST(RecordedFigures, ReportWithoutSectionsRecordsNothing) {
-    TempFolder folder;
+    TempDir folder;
     writeBytes(folder.file("s.mse"),
                crlf({"Total=500", "CountersT1=500", "Counters1=20", "Lasting=0.01", "Tank=A",
                      "comment0=x", "NrChannels=2"}));
