@@ -34,11 +34,8 @@ void BackgroundCount::run() {
     prepareCountingThread();
     Result result;
     try {
-        Tsett settings;
-        settings.countertype = counterType_;
-        ReplayEngine engine(settings, nullptr);  // writes no settings
-        engine.setFrameWidth(frameWidth_);
-        engine.setKeepFrameStore(false);  // nothing is drawn
+        HeadlessEngine headless(frameWidth_, counterType_);
+        ReplayEngine& engine = headless.engine;
         ThroughputTally tally(curveBinLines);
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);

@@ -3,6 +3,22 @@
 
 namespace velkor {
 
+namespace {
+
+Tsett withCounterType(int32_t counterType) {
+    Tsett settings;
+    settings.countertype = counterType;
+    return settings;
+}
+
+}  // namespace
+
+HeadlessEngine::HeadlessEngine(int32_t frameWidth, int32_t counterType)
+    : settings(withCounterType(counterType)), engine(settings, nullptr) {
+    engine.setFrameWidth(frameWidth);
+    engine.setKeepFrameStore(false);
+}
+
 bool countWholeRecording(ReplayEngine& engine, const std::string& recording,
                          const std::function<bool(int32_t, int32_t)>& afterFrame) {
     if (!engine.OpenBlbFile(recording)) return false;

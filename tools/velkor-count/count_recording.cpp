@@ -8,6 +8,7 @@
 
 #include "io/errors.h"
 #include "replay/replay_engine.h"
+#include "replay/whole_count.h"
 #include "tools/velkor-count/explain_records.h"
 #include "tools/velkor-count/json_line.h"
 #include "tools/velkor-count/recorded_output.h"
@@ -138,16 +139,23 @@ std::string recordingDuration(int64_t lines) {
     return text;
 }
 
-CountResult countRecording(const std::string& recording, const CountOptions& options,
-                           OutputSink& out) {
+CountResult runCount(const std::string& recording, const CountOptions& options,
+                     const std::function<bool(ReplayEngine&, CountResult&)>& body) {
     CountResult result;
     try {
-        Tsett settings;
-        settings.countertype = options.counterType;
-        ReplayEngine engine(settings, nullptr);  // no settings store is ever written
-        engine.setFrameWidth(options.frameWidth);
-        engine.setKeepFrameStore(false);  // nothing is drawn
+        HeadlessEngine headless(options.frameWidth, options.counterType);
+        if (!body(headless.engine, result)) return result;
+        result.errors += damagedLinesNote(recording, headless.engine);
+        result.ok = true;
+    } catch (const std::exception& e) {
+        result.errors += countingError(recording, e) + "\n";
+    }
+    return result;
+}
 
+CountResult countRecording(const std::string& recording, const CountOptions& options,
+                           OutputSink& out) {
+    return runCount(recording, options, [&](ReplayEngine& engine, CountResult& result) {
         LineBuilder line;
         const bool explain = options.output == CountOutput::explain;
         if (explain) {
@@ -171,11 +179,11 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
 
         if (!engine.OpenBlbFile(recording)) {
             result.errors = recording + ": " + engine.message() + "\n";
-            return result;
+            return false;
         }
         if (options.from == 0) {
             for (int32_t f = 2; f <= engine.frameCount(); ++f) {
-                if (out.failed() || (options.stop != nullptr && *options.stop)) return result;
+                if (out.failed() || (options.stop != nullptr && *options.stop)) return false;
                 engine.FarwardbtnClick();
             }
         } else {
@@ -184,7 +192,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
                 result.errors = recording + ": --from " + std::to_string(a) + " --to " +
                                 std::to_string(b) + " is outside the frames 1.." +
                                 std::to_string(engine.frameCount()) + "\n";
-                return result;
+                return false;
             }
             // Moving to frame B, then the automatic count marked at A and run at B.
             engine.setCurrentFrame(b);
@@ -195,19 +203,15 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
             engine.AutocountbtnClick();
         }
 
-        if (out.failed()) return result;
+        if (out.failed()) return false;
         int64_t total = 0;
         for (int32_t c = 1; c <= engine.core().channelCount; ++c) total += engine.channelTotal(c);
         if (options.output == CountOutput::table)
             out.write(table(recording, engine));
         else
             out.write(summaryLine(engine, total, explain));
-        result.errors += damagedLinesNote(recording, engine);
-        result.ok = true;
-    } catch (const std::exception& e) {
-        result.errors += countingError(recording, e) + "\n";
-    }
-    return result;
+        return true;
+    });
 }
 
 }  // namespace velkor

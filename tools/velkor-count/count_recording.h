@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "io/counter_constants.h"
@@ -41,6 +42,12 @@ struct CountResult {
 std::string countingError(const std::string& recording, const std::exception& e);
 // "NAME: N damaged lines, the first at line L" and a line end, or nothing when none is damaged.
 std::string damagedLinesNote(const std::string& recording, const ReplayEngine& engine);
+
+// Counts `recording` with a headless engine through `body`, which writes the output and returns
+// false when the recording was not counted, having put the reason into result.errors. A count
+// that went through gets the damaged lines note; a raised error becomes the recording's error.
+CountResult runCount(const std::string& recording, const CountOptions& options,
+                     const std::function<bool(ReplayEngine&, CountResult&)>& body);
 
 // A recording's length from its line count, as h:mm:ss (hours may pass 24).
 std::string recordingDuration(int64_t lines);

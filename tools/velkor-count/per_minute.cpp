@@ -23,20 +23,14 @@ std::string oneDecimal(double value) {
 
 CountResult countPerMinute(const std::string& recording, const CountOptions& options,
                            OutputSink& out) {
-    CountResult result;
-    try {
-        Tsett settings;
-        settings.countertype = options.counterType;
-        ReplayEngine engine(settings, nullptr);
-        engine.setFrameWidth(options.frameWidth);
-        engine.setKeepFrameStore(false);  // nothing is drawn
+    return runCount(recording, options, [&](ReplayEngine& engine, CountResult& result) {
         ThroughputTally tally(linesPerMinute);
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);
         };
         if (!countWholeRecording(engine, recording)) {
             result.errors = recording + ": " + engine.message() + "\n";
-            return result;
+            return false;
         }
 
         const SessionReport& report = engine.report();
@@ -69,12 +63,8 @@ CountResult countPerMinute(const std::string& recording, const CountOptions& opt
             }
             out.write(row.line());
         }
-        result.errors += damagedLinesNote(recording, engine);
-        result.ok = true;
-    } catch (const std::exception& e) {
-        result.errors += countingError(recording, e) + "\n";
-    }
-    return result;
+        return true;
+    });
 }
 
 }  // namespace velkor

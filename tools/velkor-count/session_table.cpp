@@ -97,11 +97,8 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
     std::string status = input.problem;
     if (status.empty()) {
         try {
-            Tsett settings;
-            settings.countertype = options.counterType;
-            ReplayEngine engine(settings, nullptr);
-            engine.setFrameWidth(options.frameWidth);
-            engine.setKeepFrameStore(false);  // nothing is drawn
+            HeadlessEngine headless(options.frameWidth, options.counterType);
+            ReplayEngine& engine = headless.engine;
             if (!countWholeRecording(engine, input.recording)) {
                 status = engine.message();
             } else {
