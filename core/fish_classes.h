@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/extended_precision.h"
+
 namespace velkor {
 
 struct FishClass {

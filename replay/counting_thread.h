@@ -4,8 +4,13 @@
 // here and nowhere else.
 #pragma once
 
+#include "core/extended_precision.h"
+
 namespace velkor {
 
-inline void prepareCountingThread() {}
+// A thread that Windows starts itself rounds long double to 53 bits until told otherwise.
+inline void prepareCountingThread() {
+    useExtendedPrecision();
+}
 
 }  // namespace velkor

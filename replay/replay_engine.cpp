@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/checked_math.h"
+#include "core/extended_precision.h"
 #include "core/segmentation.h"
 #include "io/counter_constants.h"
 #include "io/errors.h"
@@ -137,6 +138,9 @@ int32_t ReplayEngine::readFrameWidth() const {
 bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed,
                                const std::function<void(int64_t, int64_t)>& progress) {
     Impl& m = *impl_;
+    // The report's class parameters and every frame's counts need 64-bit precision, whichever
+    // thread drives the engine (see lesaramma).
+    useExtendedPrecision();
     m.open = false;
     m.message.clear();
     m.reader.close();
@@ -214,6 +218,9 @@ void ReplayEngine::setCurrentFrame(int32_t frame) {
 void ReplayEngine::lesaramma(int32_t rammi) {
     Impl& m = *impl_;
     if (!m.open || rammi < 1 || rammi > m.frameCount) return;
+    // A thread that Windows started itself rounds to 53 bits until told otherwise; checking the
+    // control word costs a few instructions per frame and keeps the counts the same on any thread.
+    useExtendedPrecision();
     CoreState& s = *m.core;
     const int32_t channels = s.channelCount;
     m.autoCountStopped = false;  // the counts no longer end where a stopped run left them
