@@ -4,9 +4,6 @@
 // every row: no crash, no hang, an error message that names the file and the problem, and every
 // file that existed before byte for byte as it was.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <filesystem>
@@ -22,7 +19,12 @@
 #include "replay/replay_engine.h"
 #include "settings/report_writer.h"
 #include "tests/support/bytes.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace velkor {
 namespace {
@@ -128,24 +130,18 @@ std::string changedFiles(std::map<std::string, std::string> before,
     return changed;
 }
 
-struct CountRun {
-    int exit = -1;
-    std::string err;
-};
+// Whether taking the write permission away from a folder stops this process writing into it.
+bool folderPermissionsBind() {
+#ifdef _WIN32
+    return false;
+#else
+    return geteuid() != 0;
+#endif
+}
 
-CountRun runCount(const Session& s, const std::string& recording) {
-    const std::string out = s.dir().parent_path() / (s.dir().filename().string() + ".out");
-    const std::string err = s.dir().parent_path() / (s.dir().filename().string() + ".err");
-    const std::string command = std::string("timeout 120 '") + VELKOR_COUNT_EXE +
-                                "' --frame-width 100 '" + recording + "' >'" + out + "' 2>'" + err +
-                                "'";
-    const int status = std::system(command.c_str());
-    CountRun run;
-    run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.err = readBytes(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+test::ProgramRun runCount(const std::string& recording) {
+    return test::runProgram(VELKOR_COUNT_EXE, "--frame-width 100 " + test::shellQuoted(recording),
+                            120);
 }
 
 std::string reportWith(const std::string& replace, const std::string& with) {
@@ -259,19 +255,23 @@ std::vector<Row> catalogue() {
         {"report: Windows-1252 tank name",
          withReport(reportWith("Tank=Cage 7", "Tank=Kv\xED \xD8rn")),
          {0, "", "", 600}},
-        // Root writes into any folder whatever its permissions; there the .blb's name taken by a
-        // folder stands in for the folder that cannot be written.
+        // Root writes into any folder whatever its permissions, and on Windows permission bits do
+        // not stop writing into a folder; there the .blb's name taken by a folder stands in for
+        // the folder that cannot be written.
         {"compressed: folder that cannot be written",
          [good](Session& s) {
              writeBytes(s.blc(), zlibOf(good));
              writeBytes(s.mse(), goodReport());
-             if (geteuid() == 0)
+             if (!folderPermissionsBind())
                  fs::create_directory(s.blb());
              else
                  fs::permissions(s.dir(), fs::perms::owner_read | fs::perms::owner_exec);
          },
-         {1, geteuid() == 0 ? "cannot replace the file" : "cannot create a file in the folder",
-          geteuid() == 0 ? "cannot replace the file" : "cannot create a file in the folder"},
+         {1,
+          !folderPermissionsBind() ? "cannot replace the file"
+                                   : "cannot create a file in the folder",
+          !folderPermissionsBind() ? "cannot replace the file"
+                                   : "cannot create a file in the folder"},
          true},
         {"missing report",
          [good](Session& s) { writeBytes(s.blb(), good); },
@@ -292,7 +292,7 @@ TEST_P(DamageCatalogue, NoCrashNoHangAClearMessageAndNoFileChanged) {
         row.make(s);
         const auto before = s.snapshot();
         const std::string name = row.compressed ? s.blc() : s.blb();
-        const CountRun run = runCount(s, name);
+        const test::ProgramRun run = runCount(name);
         EXPECT_EQ(run.exit, row.outcome.countExit) << run.err;
         if (row.outcome.countText.empty()) {
             EXPECT_EQ(run.err, "");

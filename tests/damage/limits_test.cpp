@@ -4,41 +4,39 @@
 // limited, the reader only reads forward. The test writes sparse files of zeros at the limit and
 // one word past it. Counting 2^31 lines reads 4.3 GB and takes minutes, so it runs only when
 // VELKOR_LONG_TESTS is set.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <string>
 
 #include "io/errors.h"
 #include "replay/record_reader.h"
+#include "tests/support/temp_dir.h"
 
 namespace velkor {
 namespace {
 
 constexpr int64_t mostLines = std::numeric_limits<int32_t>::max() - 1;
 
-// A sparse file of two header words and `lines` empty lines.
-std::string sparseRecording(int64_t lines) {
-    std::string name =
-        (std::filesystem::temp_directory_path() / "velkor-limit-XXXXXX.blb").string();
-    const int fd = mkstemps(name.data(), 4);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(ftruncate(fd, 4 + 2 * lines), 0);
-    close(fd);
+// A file of zeros (sparse where the file system allows): two header words and `lines` empty
+// lines.
+std::string zeroRecording(const test::TempDir& dir, int64_t lines) {
+    const std::string name = dir.file("limit.blb");
+    std::ofstream(name, std::ios::binary | std::ios::trunc).close();
+    std::filesystem::resize_file(name, 4 + 2 * lines);
     return name;
 }
 
 TEST(RecordingLimits, TheLongestRecordingCountsAndOneLineMoreIsAClearError) {
     if (std::getenv("VELKOR_LONG_TESTS") == nullptr)
         GTEST_SKIP() << "reads two 4.3 GB files; set VELKOR_LONG_TESTS=1 to run";
+    const test::TempDir dir;
     RecordReader reader;
     {
-        const std::string name = sparseRecording(mostLines);
+        const std::string name = zeroRecording(dir, mostLines);
         reader.open(name);
         EXPECT_EQ(reader.fjoldilinaiskra(), mostLines);
         reader.seekLine(static_cast<int32_t>(mostLines));
@@ -51,7 +49,7 @@ TEST(RecordingLimits, TheLongestRecordingCountsAndOneLineMoreIsAClearError) {
         std::filesystem::remove(name);
     }
     {
-        const std::string name = sparseRecording(mostLines + 1);
+        const std::string name = zeroRecording(dir, mostLines + 1);
         reader.open(name);
         try {
             reader.fjoldilinaiskra();

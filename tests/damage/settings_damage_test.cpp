@@ -3,7 +3,6 @@
 // that are not text). The store says what is wrong, naming the file; the opening goes on with
 // the defaults; the settings file stays byte for byte as it was.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>

@@ -109,7 +109,7 @@ TEST(VelkorCountExplain, TraceRecordsUnchangedAndEveryVerdictExplained) {
             writeBytes(synth::reportName(o.out), report);
         }
         const std::string recording =
-            "'" + (c.compressed ? synth::compressedName(o.out) : synth::recordingName(o.out)) + "'";
+            shellQuoted(c.compressed ? synth::compressedName(o.out) : synth::recordingName(o.out));
         const std::string width = "--frame-width " + std::to_string(c.frameWidth) + " ";
         const CliRun trace = runCount(width + "--trace " + recording);
         const CliRun explain = runCount(width + "--explain " + recording);

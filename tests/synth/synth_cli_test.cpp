@@ -1,32 +1,28 @@
 // velkor-synth run from the outside: its exit status and messages for usage and file errors,
 // and that it never replaces a file it did not write.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "synth_fixture.h"
+#include "tests/support/run_program.h"
 
 namespace velkor::synth::test {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string err;
-};
+using velkor::test::ProgramRun;
+using velkor::test::runProgram;
+using velkor::test::shellQuoted;
 
-Outcome runSynth(const TempDir& dir, const std::string& args) {
-    const std::string err = dir.file("stderr.txt");
-    const std::string cmd = std::string(VELKOR_SYNTH_EXE) + " " + args + " >/dev/null 2>" + err;
-    const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(err)};
+ProgramRun runSynth(const std::string& args) {
+    return runProgram(VELKOR_SYNTH_EXE, args);
 }
 
 TEST(SynthCommandLine, UsageErrorsExitWithTwo) {
     TempDir dir;
-    const std::string out = " --out " + dir.file("s");
+    const std::string out = " --out " + shellQuoted(dir.file("s"));
     const char* bad[] = {
         "",  // no --out
         "--lines 100 --minutes 1",
@@ -42,41 +38,41 @@ TEST(SynthCommandLine, UsageErrorsExitWithTwo) {
         "--unknown",
     };
     for (const char* args : bad) {
-        const Outcome r = runSynth(dir, std::string(args) + (*args ? out : ""));
-        EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
+        const ProgramRun r = runSynth(std::string(args) + (*args ? out : ""));
+        EXPECT_EQ(r.exit, 2) << args << "\n" << r.err;
         EXPECT_FALSE(r.err.empty()) << args;
         EXPECT_FALSE(std::filesystem::exists(dir.file("s.blb"))) << args;
     }
-    EXPECT_EQ(runSynth(dir, "--help").status, 0);
-    EXPECT_EQ(runSynth(dir, "--version").status, 0);
+    EXPECT_EQ(runSynth("--help").exit, 0);
+    EXPECT_EQ(runSynth("--version").exit, 0);
 }
 
 TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");
-    ASSERT_EQ(runSynth(dir, "--lines 2000 --out " + out).status, 0);
+    ASSERT_EQ(runSynth("--lines 2000 --out " + shellQuoted(out)).exit, 0);
     const std::string first = readBytes(out + ".blb");
     // Its own outputs are replaced by a second run.
-    ASSERT_EQ(runSynth(dir, "--lines 3000 --seed 2 --out " + out).status, 0);
+    ASSERT_EQ(runSynth("--lines 3000 --seed 2 --out " + shellQuoted(out)).exit, 0);
     EXPECT_NE(readBytes(out + ".blb"), first);
 
     // A recording of that name that it did not write stays as it is.
     const std::string foreign = dir.file("field");
     std::ofstream(foreign + ".blb") << "a recording from the field";
-    const Outcome r = runSynth(dir, "--lines 2000 --out " + foreign);
-    EXPECT_EQ(r.status, 1);
+    const ProgramRun r = runSynth("--lines 2000 --out " + shellQuoted(foreign));
+    EXPECT_EQ(r.exit, 1);
     EXPECT_NE(r.err.find(foreign + ".blb"), std::string::npos) << r.err;
     EXPECT_EQ(readBytes(foreign + ".blb"), "a recording from the field");
     EXPECT_FALSE(std::filesystem::exists(foreign + ".mse"));
-    EXPECT_EQ(runSynth(dir, "--lines 2000 --force --out " + foreign).status, 0);
+    EXPECT_EQ(runSynth("--lines 2000 --force --out " + shellQuoted(foreign)).exit, 0);
     EXPECT_NE(readBytes(foreign + ".blb"), "a recording from the field");
 }
 
 TEST(SynthCommandLine, UnwritableOutputExitsWithOneNamingTheFile) {
     TempDir dir;
     const std::string out = dir.file("no-such-folder/s");
-    const Outcome r = runSynth(dir, "--lines 2000 --out " + out);
-    EXPECT_EQ(r.status, 1);
+    const ProgramRun r = runSynth("--lines 2000 --out " + shellQuoted(out));
+    EXPECT_EQ(r.exit, 1);
     EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
 }
 
