@@ -18,12 +18,17 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens an existing file for reading its bytes. Empty with errno set when it cannot be opened.
+// Opens an existing file for reading its bytes. Empty with errno set when it cannot be opened
+// (EISDIR for a folder).
 FileHandle openForReading(const std::string& utf8Name);
 
 // Creates a new file for writing bytes; never opens a file that exists already (errno EEXIST),
 // so that two writers can never share one file. Empty with errno set when it cannot be created.
 FileHandle createNewFile(const std::string& utf8Name);
+
+// Creates a new file for writing and reading back bytes, in the system's temporary folder; it
+// is removed when closed. Empty with errno set when it cannot be created.
+FileHandle createTemporaryFile();
 
 // Removes a file when it exists; reports nothing, for cleaning up after a failure.
 void removeQuietly(const std::string& utf8Name) noexcept;

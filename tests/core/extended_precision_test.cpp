@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <process.h>
+#define NOMINMAX
 #include <windows.h>
 #endif
 

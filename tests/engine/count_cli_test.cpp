@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
 
 #include "count_cli.h"
 #include "engine_fixture.h"
@@ -166,6 +167,31 @@ TEST(VelkorCount, AFailedWriteIsAnErrorAndAClosedPipeEndsQuietly) {
     EXPECT_EQ(runWithOutputTo("--json " + one, "> /dev/null").status, 0);
 }
 #endif
+
+TEST(VelkorCount, NamesOutsideAsciiOpenUnpackAndAppearInMessages) {
+    TempDir dir;
+    // A folder "Lax-ø 鮭" holding "fisch-ä.blc" and its report: only the compressed recording.
+    const std::string folder = utf8FromPath(dir.path()) + "/Lax-\xc3\xb8 \xe9\xae\xad";
+    std::filesystem::create_directory(pathFromUtf8(folder));
+    const std::string base = folder + "/fisch-\xc3\xa4";
+    writeRecording(base + ".blb", Scene().fish(2, 6, 100, 110).fish(20, 6, 300, 310).length(40));
+    compressRecord(base + ".blb", base + ".blc");
+    std::filesystem::remove(pathFromUtf8(base + ".blb"));
+    writeReport(base + ".mse", {{0, 511, "One"}});
+
+    const CliRun run = runCount("--json " + shellQuoted(base + ".blc"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["summary"]["total"], 2);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(pathFromUtf8(folder)))
+        names.insert(utf8FromPath(entry.path().filename()));
+    EXPECT_EQ(names, (std::set<std::string>{"fisch-\xc3\xa4.blb", "fisch-\xc3\xa4.blc",
+                                            "fisch-\xc3\xa4.mse"}));
+
+    const CliRun missing = runCount(shellQuoted(base + "-\xc3\xb0.blb"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind(base + "-\xc3\xb0.blb: ", 0), 0u) << missing.err;
+}
 
 TEST(VelkorCount, UsageHelpAndVersion) {
     struct Case {

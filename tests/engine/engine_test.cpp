@@ -3,8 +3,18 @@
 // refusals and the errors that end a frame.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <thread>
+
+#include "core/extended_precision.h"
 #include "engine_fixture.h"
 #include "io/errors.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define NOMINMAX
+#include <windows.h>
+#endif
 
 namespace velkor::test {
 namespace {
@@ -297,6 +307,58 @@ TEST(ReplayEngine, WholeSessionCountedFrameByFrame) {
     EXPECT_EQ(e.channelTotal(2), 5);
     EXPECT_EQ(e.channelTotal(3), 15);
 }
+
+// Counting on a thread that begins rounding to 53 bits, as threads that Windows starts itself do,
+// gives the main thread's counts: the engine sets the 64-bit precision on the thread it runs on.
+struct ThreadCount {
+    int total = -1;
+    bool preciseAfter = false;
+};
+
+ThreadCount countWholeSession() {
+    Scene scene(1200);
+    for (int k = 0; k < 12; ++k)
+        scene.fish(k * 100 + 5, 9, 40 + k, 52 + k).fish(k * 100 + 40, 6, 300, 317);
+    Session s(scene, 100, {{0, 250, "Left"}, {251, 511, "Right"}});
+    s.open();
+    s.stepTo(s.engine->frameCount());
+    return {s.total(), extendedPrecisionActive()};
+}
+
+#if defined(__i386__) || defined(__x86_64__)
+TEST(ReplayEngine, CountsAlikeOnAThreadThatBeginsAt53BitPrecision) {
+    const ThreadCount main = countWholeSession();
+    ThreadCount other;
+    std::thread([&other] {
+        uint16_t word;
+        __asm__ volatile("fnstcw %0" : "=m"(word));
+        word = static_cast<uint16_t>((word & ~0x0300) | 0x0200);
+        __asm__ volatile("fldcw %0" : : "m"(word));
+        other = countWholeSession();
+    }).join();
+    EXPECT_EQ(main.total, 24);
+    EXPECT_EQ(other.total, main.total);
+    EXPECT_TRUE(other.preciseAfter);
+}
+#endif
+
+#ifdef _WIN32
+unsigned __stdcall countOnWindowsThread(void* result) {
+    *static_cast<ThreadCount*>(result) = countWholeSession();
+    return 0;
+}
+
+TEST(ReplayEngine, CountsAlikeOnAThreadStartedByWindows) {
+    const ThreadCount main = countWholeSession();
+    ThreadCount other;
+    const uintptr_t thread = _beginthreadex(nullptr, 0, countOnWindowsThread, &other, 0, nullptr);
+    ASSERT_NE(thread, 0u);
+    WaitForSingleObject(reinterpret_cast<HANDLE>(thread), INFINITE);
+    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    EXPECT_EQ(other.total, main.total);
+    EXPECT_TRUE(other.preciseAfter);
+}
+#endif
 
 }  // namespace
 }  // namespace velkor::test

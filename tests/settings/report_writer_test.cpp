@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "io/errors.h"
+#include "io/file_names.h"
 #include "settings/ini_builder.h"
 #include "settings/profile_ini.h"
 #include "settings/report_writer.h"
@@ -157,14 +158,12 @@ TEST_P(RoundTrip, WrittenReportReadsBack) {
         r.channels[n].widthMm = 400;
         for (int i = 0; i < 361; ++i) r.channels[n].throughput.push_back(i * 0.5 + n);
     }
-    const std::string file = newReportFileName(folder.path().string() + "/", r.dateTime, r.tank);
-    EXPECT_EQ(std::filesystem::path(file).filename().string(),
-              "20240101_Fj\xC3\xB6r\xC3\xB0ur_0.mse");
+    const std::string folderName = utf8FromPath(folder.path()) + "/";
+    const std::string file = newReportFileName(folderName, r.dateTime, r.tank);
+    EXPECT_EQ(utf8FromPath(pathFromUtf8(file).filename()), "20240101_Fj\xC3\xB6r\xC3\xB0ur_0.mse");
     saveSessionReport(r, file);
     EXPECT_EQ(
-        std::filesystem::path(newReportFileName(folder.path().string() + "/", r.dateTime, r.tank))
-            .filename()
-            .string(),
+        utf8FromPath(pathFromUtf8(newReportFileName(folderName, r.dateTime, r.tank)).filename()),
         "20240101_Fj\xC3\xB6r\xC3\xB0ur_1.mse");
 
     SessionReport back;

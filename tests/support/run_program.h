@@ -32,8 +32,8 @@ inline std::string shellQuoted(const std::string& text) {
 #endif
 }
 
-// Runs `program arguments`; `arguments` is shell text, built with shellQuoted where it holds
-// names. On Linux the run is cut off after `timeoutSeconds` (0: no limit).
+// Runs `program arguments`; `arguments` is UTF-8 shell text, built with shellQuoted where it
+// holds names. On Linux the run is cut off after `timeoutSeconds` (0: no limit).
 inline ProgramRun runProgram(const std::string& program, const std::string& arguments,
                              int timeoutSeconds = 0) {
     TempDir dir;
@@ -46,7 +46,10 @@ inline ProgramRun runProgram(const std::string& program, const std::string& argu
     const std::string program_ = std::filesystem::path(program).make_preferred().string();
     const std::string command = "\"" + shellQuoted(program_) + " " + arguments + " >" +
                                 shellQuoted(outFile) + " 2>" + shellQuoted(errFile) + "\"";
-    run.exit = std::system(command.c_str());
+    // The command line is UTF-8 text; _wsystem takes it as UTF-16, so that names in any script
+    // reach the program (std::system would pass it through the ANSI code page).
+    run.exit = _wsystem(
+        std::filesystem::path(std::u8string(command.begin(), command.end())).wstring().c_str());
 #else
     const std::string limit =
         timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) + " " : "";

@@ -29,7 +29,11 @@ public:
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 name of `name` (UTF-8) in the folder, as the program names files everywhere.
+    std::string file(const std::string& name) const {
+        const std::u8string text = (path_ / std::u8string(name.begin(), name.end())).u8string();
+        return std::string(text.begin(), text.end());
+    }
     const std::filesystem::path& path() const { return path_; }
 
 private:

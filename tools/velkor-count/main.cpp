@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "io/file_names.h"
+#include "io/program_start.h"
 #include "replay/counting_thread.h"
 #include "tools/velkor-count/count_recording.h"
 #include "tools/velkor-count/per_minute.h"
@@ -44,9 +46,13 @@ int outputFailed(int err) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    writeStandardStreamsAsBytes();
+    Utf8Arguments arguments(argc, argv);
     CLI::App app{
         "Counts fish in recordings (.blb, or .blc unpacked first) with the session report (.mse) "
         "beside each, as stepping through them frame by frame in the viewer would."};
+    // "/name" is a file name on every system, never an option written the Windows way.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("velkor-count ") + VELKOR_VERSION);
 
     CountOptions options;
@@ -101,7 +107,7 @@ int main(int argc, char** argv) {
         "not be written, 2 usage error.");
 
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.argc(), arguments.argv());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
@@ -153,13 +159,21 @@ int main(int argc, char** argv) {
         return table.failed > 0 ? 1 : 0;
     }
     const size_t workers = std::min(cores, recordings.size());
-    const bool parallel = workers > 1;
+    bool parallel = workers > 1;
 
     std::vector<Job> jobs(recordings.size());
+    // In parallel each recording writes to a temporary file, printed in order afterwards. When
+    // the temporary files cannot be made, the recordings are counted one after another instead.
+    for (size_t i = 0; i < jobs.size() && parallel; ++i) {
+        jobs[i].file = createTemporaryFile().release();
+        parallel = jobs[i].file != nullptr;
+    }
     for (size_t i = 0; i < jobs.size(); ++i) {
         jobs[i].recording = recordings[i];
-        // In parallel each recording writes to a temporary file, printed in order afterwards.
-        jobs[i].file = parallel ? std::tmpfile() : stdout;
+        if (!parallel) {
+            if (jobs[i].file != nullptr) std::fclose(jobs[i].file);
+            jobs[i].file = stdout;
+        }
         jobs[i].out = std::make_unique<OutputSink>(jobs[i].file);
     }
 

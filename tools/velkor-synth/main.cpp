@@ -9,6 +9,7 @@
 
 #include "core/fish_classes.h"
 #include "io/errors.h"
+#include "io/program_start.h"
 #include "tools/velkor-synth/session_writer.h"
 
 #ifndef VELKOR_VERSION
@@ -74,6 +75,8 @@ void printSummary(const SessionOptions& o, const SessionResult& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    velkor::writeStandardStreamsAsBytes();
+    velkor::Utf8Arguments arguments(argc, argv);
     CLI::App app{
         "Writes a synthetic counting session: fish fry crossing the line-scan camera.\n"
         "Files: NAME.blb (and NAME.blc with --compressed), NAME.mse, NAME.truth.json.",
@@ -113,10 +116,12 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_flag("--compressed", o.compressed, "Also write the compressed recording NAME.blc");
     app.add_flag("--force", o.force, "Replace files of that name that velkor-synth did not write");
+    // "/name" is a file name on every system, never an option written the Windows way.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("velkor-synth ") + VELKOR_VERSION);
 
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.argc(), arguments.argv());
     } catch (const CLI::ParseError& e) {
         int code = app.exit(e);
         return code == 0 ? 0 : usageExit;

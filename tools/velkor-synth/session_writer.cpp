@@ -156,8 +156,7 @@ SessionResult writeSession(const SessionOptions& o) {
         result.files.push_back(compressedName(o.out));
     } else {
         // A compressed form left by an earlier run would no longer match the recording.
-        std::error_code ec;
-        std::filesystem::remove(compressedName(o.out), ec);
+        removeQuietly(compressedName(o.out));
     }
 
     writeSessionReport(reportName(o.out), o, *start, result.truth);
