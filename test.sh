@@ -2,7 +2,9 @@
 # Installs what is missing, builds Velkor and runs the whole test suite with ctest, twice:
 #  1. the Release build with the window, the tools and every test;
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer of everything that runs
-#     without a window, including a short run of every fuzz target over its seed corpus.
+#     without a window, including a short run of every fuzz target over its seed corpus;
+#  3. the Windows build of the tools (MinGW-w64) with its tests run under Wine, including the
+#     check that its sessions and traces equal the Linux build's byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh --test
@@ -23,3 +25,10 @@ cmake --build build-sanitize -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== Windows build (MinGW-w64) and tests under Wine"
+unset ASAN_OPTIONS UBSAN_OPTIONS
+scripts/build-windows.sh build-windows build
+scripts/wine-server.sh start build-windows
+trap 'scripts/wine-server.sh stop build-windows' EXIT
+ctest --test-dir build-windows --output-on-failure -j "$jobs"

@@ -31,7 +31,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Test discovery and ctest run the .exe files under Wine, quietly, in a Wine prefix of the build's
 # own (scripts/wine-server.sh starts its server before a build or a test run).
 find_program(VELKOR_WINE wine)
+set(VELKOR_WINE_ENVIRONMENT WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix)
 if(VELKOR_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix
-                                    ${VELKOR_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env ${VELKOR_WINE_ENVIRONMENT} ${VELKOR_WINE})
 endif()

@@ -44,9 +44,13 @@ if [ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake -S /usr/src/googletest -B "$build_dir/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVELKOR_WINDOWS_PREFIX="$prefix" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF "${launcher[@]}" >/dev/null
-    cmake --build "$build_dir/googletest" -j "$(nproc)"
+    cmake --build "$build_dir/googletest" -j "$(nproc)" >/dev/null
     cmake --install "$build_dir/googletest" >/dev/null
 fi
+
+# The build lists each test program's tests by running it under Wine.
+scripts/wine-server.sh start "$build_dir"
+trap 'scripts/wine-server.sh stop "$build_dir"' EXIT
 
 echo "== Windows build"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
