@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "io/errors.h"
+#include "io/program_start.h"
 #include "io/replacing_file.h"
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
@@ -30,7 +31,13 @@ struct Options {
 // without a display. Exits after help, version or a mistake.
 Options parseCommandLine(int argc, char** argv) {
     QStringList arguments;
+#ifdef Q_OS_WIN
+    // argv is in the ANSI code page there; the wide command line holds every name as typed.
+    velkor::Utf8Arguments utf8(argc, argv);
+    for (int i = 0; i < utf8.argc(); ++i) arguments << QString::fromUtf8(utf8.argv()[i]);
+#else
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+#endif
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Replays recordings of a line-scan fish counter frame by frame through the counter's own "

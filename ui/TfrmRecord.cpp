@@ -45,9 +45,22 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// File names go to the engine in the file system's own encoding.
+// File names go to the engine in the file system's own encoding, which the program takes as
+// UTF-8; on Windows (whose 8-bit encoding is the ANSI code page) that is UTF-8 itself.
 std::string fileSystemName(const QString& name) {
+#ifdef Q_OS_WIN
+    return name.toStdString();
+#else
     return QFile::encodeName(name).toStdString();
+#endif
+}
+
+QString fromFileSystemName(const std::string& name) {
+#ifdef Q_OS_WIN
+    return fromUtf8(name);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(name));
+#endif
 }
 
 enum NavigationAction { beginAction, backwardAction, forwardAction, endAction, autocountAction };
@@ -495,7 +508,7 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
         messages_.show(this, MessageKind::warning,
                        tr("%1 has %2; the first is line %3. Damaged lines are shown as far as "
                           "they could be read.")
-                           .arg(QString::fromLocal8Bit(engine_->recordingName().c_str()), lines)
+                           .arg(fromFileSystemName(engine_->recordingName()), lines)
                            .arg(engine_->firstDamagedLine()));
     }
     return true;
@@ -511,7 +524,7 @@ std::optional<TfrmRecord::ChosenRecording> TfrmRecord::runOpenDialog() {
     // The folder of the recording opened last, as the store remembers it.
     if (store_ != nullptr) {
         if (const auto folder = store_->readText("lastfolderopend"); folder && !folder->empty()) {
-            OpenDialog1.setDirectory(QString::fromLocal8Bit(folder->c_str()));
+            OpenDialog1.setDirectory(fromFileSystemName(*folder));
         }
     }
     if (OpenDialog1.exec() != QDialog::Accepted || OpenDialog1.selectedFiles().isEmpty()) {
