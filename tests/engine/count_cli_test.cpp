@@ -10,6 +10,7 @@
 
 #include "count_cli.h"
 #include "engine_fixture.h"
+#include "io/file_names.h"
 
 namespace velkor::test {
 namespace {
