@@ -51,7 +51,7 @@ Scene smallScene() {
 }
 
 std::string quoted(const std::string& path) {
-    return "'" + path + "'";
+    return shellQuoted(path);
 }
 
 TEST(VelkorCountRecorded, SummaryAndTableShowTheRecordedTotals) {

@@ -31,7 +31,9 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     // The UTF-8 name of `name` (UTF-8) in the folder, as the program names files everywhere.
     std::string file(const std::string& name) const {
-        const std::u8string text = (path_ / std::u8string(name.begin(), name.end())).u8string();
+        // In the system's own form ("a\\b" on Windows), as the program lists files in a folder.
+        const std::u8string text =
+            (path_ / std::u8string(name.begin(), name.end())).make_preferred().u8string();
         return std::string(text.begin(), text.end());
     }
     const std::filesystem::path& path() const { return path_; }
