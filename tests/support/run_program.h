@@ -1,5 +1,6 @@
-// Runs a built program the way a user's shell would, with its output and error output captured,
-// and gives back its exit status: the same on Linux and on Windows (where cmd.exe runs it).
+// Runs a built program with a command line as a user would type it, with its output and error
+// output captured, and gives back its exit status: the same on Linux (through the shell) and on
+// Windows (started directly, its command line split by the program's own runtime).
 #pragma once
 
 #include <cstdlib>
@@ -10,7 +11,12 @@
 
 #include "temp_dir.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -32,24 +38,59 @@ inline std::string shellQuoted(const std::string& text) {
 #endif
 }
 
-// Runs `program arguments`; `arguments` is UTF-8 shell text, built with shellQuoted where it
-// holds names. On Linux the run is cut off after `timeoutSeconds` (0: no limit).
+// Runs `program arguments`; `arguments` is UTF-8 command-line text, built with shellQuoted where
+// it holds names. The run is cut off after `timeoutSeconds` (0: no limit).
 inline ProgramRun runProgram(const std::string& program, const std::string& arguments,
                              int timeoutSeconds = 0) {
     TempDir dir;
     const std::string outFile = dir.file("stdout"), errFile = dir.file("stderr");
     ProgramRun run;
 #ifdef _WIN32
-    (void)timeoutSeconds;
-    // cmd.exe /c drops the first and the last quote of a line with several quoted parts, so the
-    // whole line goes in one more pair of quotes.
-    const std::string program_ = std::filesystem::path(program).make_preferred().string();
-    const std::string command = "\"" + shellQuoted(program_) + " " + arguments + " >" +
-                                shellQuoted(outFile) + " 2>" + shellQuoted(errFile) + "\"";
-    // The command line is UTF-8 text; _wsystem takes it as UTF-16, so that names in any script
-    // reach the program (std::system would pass it through the ANSI code page).
-    run.exit = _wsystem(
-        std::filesystem::path(std::u8string(command.begin(), command.end())).wstring().c_str());
+    // The program is started directly, not through cmd.exe, with its output going to files
+    // opened here: the shell's own program search is one more thing that can fail a run.
+    auto wide = [](const std::string& utf8) {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+    };
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    auto openOutput = [&](const std::string& name) {
+        return CreateFileW(wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    const HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     &inherited, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE output = openOutput(outFile), errors = openOutput(errFile);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+    // The command line is UTF-8 text; the program receives it as UTF-16, so that names in any
+    // script reach it unchanged.
+    const std::string program_ =
+        std::filesystem::absolute(std::filesystem::path(program)).make_preferred().string();
+    std::wstring commandLine = wide(shellQuoted(program_) + " " + arguments);
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    const DWORD startError = started ? 0 : GetLastError();
+    for (HANDLE h : {input, output, errors}) {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    if (!started) {
+        run.err = "cannot start " + program_ + ": Windows error " + std::to_string(startError);
+        return run;
+    }
+    const DWORD limit = timeoutSeconds > 0 ? DWORD(timeoutSeconds) * 1000 : INFINITE;
+    if (WaitForSingleObject(process.hProcess, limit) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 124);  // the exit status of a timed-out run on Linux
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    run.exit = int(exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 #else
     const std::string limit =
         timeoutSeconds > 0 ? "timeout " + std::to_string(timeoutSeconds) + " " : "";
