@@ -7,17 +7,12 @@
 // minutes of recording).
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <numeric>
-#include <stdexcept>
 #include <string>
 
+#include "bench/replay/bench_session_folder.h"
 #include "tools/velkor-synth/scene_generator.h"
-#include "tools/velkor-synth/session_writer.h"
 
 namespace velkor::bench {
 
@@ -26,21 +21,10 @@ inline constexpr double crowdedFishPerSecond = 40.0;
 
 class GeneratedSession {
 public:
-    explicit GeneratedSession(double fishPerSecondPerChannel) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velkor-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-        folder_ = pattern;
-
-        synth::SessionOptions o;
-        o.out = (folder_ / "session").string();
-        o.scene.seed = 20260105;
-        const char* env = std::getenv("VELKOR_BENCH_SYNTH_LINES");
-        o.scene.lines = env ? std::atoll(env) : 6'000'000;
-        o.scene.channels = {
-            {10, 500, 1, 0}, {510, 1000, 2, 0}, {1010, 1500, 3, 0}, {1510, 2000, 4, 0}};
-        o.scene.counterWidthMm = 2100;
-        o.scene.density = fishPerSecondPerChannel;
+    explicit GeneratedSession(double fishPerSecondPerChannel) : folder_("velkor-bench") {
+        synth::SessionOptions o =
+            fourChannelSession(folder_, 20260105, "VELKOR_BENCH_SYNTH_LINES", 6'000'000,
+                               {1, 2, 3, 4}, fishPerSecondPerChannel);
         o.scene.touching = 0.3;
         const synth::SessionResult made = synth::writeSession(o);
 
@@ -51,10 +35,6 @@ public:
         runs = (bytes / 2 - 2 - lines) / 2;
         fishDrawn = std::accumulate(made.truth.fish.begin(), made.truth.fish.end(), int64_t{0});
         generateSeconds = made.generateSeconds;
-    }
-    ~GeneratedSession() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
     GeneratedSession(const GeneratedSession&) = delete;
     GeneratedSession& operator=(const GeneratedSession&) = delete;
@@ -73,7 +53,7 @@ public:
     double generateSeconds = 0;
 
 private:
-    std::filesystem::path folder_;
+    BenchSessionFolder folder_;
 };
 
 inline GeneratedSession& denseSession() {

@@ -5,14 +5,13 @@
 // are 2001 lines wide, the widest picture.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
+#include <memory>
 #include <string>
 
+#include "bench/replay/bench_session_folder.h"
 #include "tools/velkor-synth/session_writer.h"
 
 namespace velkor::bench {
@@ -25,28 +24,13 @@ public:
         if (const char* given = std::getenv("VELKOR_BENCH_NAV_RECORDING")) {
             blb = given;
         } else {
-            std::string pattern =
-                (std::filesystem::temp_directory_path() / "velkor-nav-XXXXXX").string();
-            if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-            folder_ = pattern;
-            synth::SessionOptions o;
-            o.out = (folder_ / "session").string();
-            o.scene.seed = 14;
-            const char* env = std::getenv("VELKOR_BENCH_NAV_LINES");
-            o.scene.lines = env ? std::atoll(env) : 20'000'000;
-            o.scene.channels = {
-                {10, 500, 2, 0}, {510, 1000, 2, 0}, {1010, 1500, 2, 0}, {1510, 2000, 2, 0}};
-            o.scene.counterWidthMm = 2100;
-            o.scene.density = 5;
+            folder_ = std::make_unique<BenchSessionFolder>("velkor-nav");
+            const synth::SessionOptions o = fourChannelSession(
+                *folder_, 14, "VELKOR_BENCH_NAV_LINES", 20'000'000, {2, 2, 2, 2}, 5);
             synth::writeSession(o);
             blb = synth::recordingName(o.out);
         }
         bytes = static_cast<int64_t>(std::filesystem::file_size(blb));
-    }
-    ~NavigationRecording() {
-        if (folder_.empty()) return;
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
     NavigationRecording(const NavigationRecording&) = delete;
     NavigationRecording& operator=(const NavigationRecording&) = delete;
@@ -55,7 +39,7 @@ public:
     int64_t bytes = 0;
 
 private:
-    std::filesystem::path folder_;
+    std::unique_ptr<BenchSessionFolder> folder_;  // only for a generated recording
 };
 
 inline NavigationRecording& navigationRecording() {

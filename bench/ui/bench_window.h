@@ -1,7 +1,9 @@
 // A View Record window for the window benchmarks: off screen unless QT_QPA_PLATFORM says
 // otherwise, its picture a given number of pixels wide, a recording open and message boxes
-// printed instead of shown.
+// printed instead of shown; and the main program of a window benchmark.
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QTimer>
@@ -39,5 +41,22 @@ struct BenchWindow {
         QApplication::processEvents();
     }
 };
+
+// Runs a window benchmark program: the application off screen, `describe` printing what is
+// measured, the window opened by `openWindow` before the first benchmark and closed after the
+// last, while the application still exists.
+inline int runWindowBenchmarks(int argc, char** argv, void (*describe)(),
+                               BenchWindow& (*openWindow)()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    describe();
+    openWindow();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    openWindow().window.reset();
+    return 0;
+}
 
 }  // namespace velkor::bench

@@ -57,16 +57,13 @@ BENCHMARK(BM_WindowStepMarksOff)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const auto& session = velkor::bench::crowdedSession();
-    std::printf("session: %lld lines, %.1f fish/s drawn, picture %d pixels wide\n",
-                static_cast<long long>(session.lines), session.fishPerSecond(), pictureWidth);
-    openWindow();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    openWindow().window.reset();
-    return 0;
+    return velkor::bench::runWindowBenchmarks(
+        argc, argv,
+        [] {
+            const auto& session = velkor::bench::crowdedSession();
+            std::printf("session: %lld lines, %.1f fish/s drawn, picture %d pixels wide\n",
+                        static_cast<long long>(session.lines), session.fishPerSecond(),
+                        pictureWidth);
+        },
+        openWindow);
 }

@@ -85,16 +85,13 @@ BENCHMARK(BM_WindowTrackBarPosition)->Unit(benchmark::kMillisecond)->MinTime(1.0
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
-                navigationRecording().blb.c_str(),
-                static_cast<double>(navigationRecording().bytes) / 1e9, navigationFrameWidth);
-    openWindow();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    openWindow().window.reset();
-    return 0;
+    return velkor::bench::runWindowBenchmarks(
+        argc, argv,
+        [] {
+            std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
+                        navigationRecording().blb.c_str(),
+                        static_cast<double>(navigationRecording().bytes) / 1e9,
+                        navigationFrameWidth);
+        },
+        openWindow);
 }
