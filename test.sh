@@ -31,4 +31,8 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 scripts/build-windows.sh build-windows build
 scripts/wine-server.sh start build-windows
 trap 'scripts/wine-server.sh stop build-windows' EXIT
-ctest --test-dir build-windows --output-on-failure -j "$jobs"
+# Wine now and then fails to start a test program at all (it ends at once with no output), so a
+# failed Windows test runs again, up to three times in all. A test that fails every time still
+# fails the run, every failed attempt stays in the log, and the Linux builds above run the same
+# tests once, without a second chance.
+ctest --test-dir build-windows --output-on-failure -j "$jobs" --repeat until-pass:3
