@@ -27,9 +27,21 @@ TEST(Throughput, TallyBinsByTheLineAnObjectClosedOn) {
 
     const struct {
         int64_t lines;
+        int32_t linesPerBin;
         int64_t bins;
-    } counts[] = {{0, 0}, {1, 1}, {66960, 1}, {66961, 2}, {133920, 2}, {2147483646, 32072}};
-    for (const auto& c : counts) EXPECT_EQ(binCount(c.lines, linesPerMinute), c.bins) << c.lines;
+    } counts[] = {
+        {0, linesPerMinute, 0},
+        {1, linesPerMinute, 1},
+        {66960, linesPerMinute, 1},
+        {66961, linesPerMinute, 2},
+        {133920, linesPerMinute, 2},
+        {2147483646, linesPerMinute, 32072},
+        {-5, linesPerMinute, 0},
+        {5, 1, 5},
+        {5, 0, 0},  // no bins of no lines, rather than a division by zero
+    };
+    for (const auto& c : counts)
+        EXPECT_EQ(binCount(c.lines, c.linesPerBin), c.bins) << c.lines << " / " << c.linesPerBin;
 }
 
 TEST(Throughput, ReplayCurveInFishPerMinute) {
@@ -52,6 +64,23 @@ TEST(Throughput, ReplayCurveInFishPerMinute) {
     EXPECT_DOUBLE_EQ(merged[0].second, 21);
     EXPECT_NEAR(merged[0].first, 0.75 + 20.0 / 86400, 1e-12);
     EXPECT_TRUE(replayCurve(tally, 1, 0, start, 2).empty());
+
+    // One point at most (or a count of points that makes no sense): the whole recording's rate,
+    // 7 fish in 30 s. A recording shorter than a bin has its one point.
+    for (const int32_t maxPoints : {1, 0}) {
+        const ThroughputCurve one = replayCurve(tally, 1, 23320, start, maxPoints);
+        ASSERT_EQ(one.size(), 1u) << maxPoints;
+        EXPECT_DOUBLE_EQ(one[0].second, 14) << maxPoints;
+        EXPECT_NEAR(one[0].first, curve[2].first, 1e-12) << maxPoints;
+    }
+    // Bins after the last object hold no fish.
+    const ThroughputCurve quietEnd = replayCurve(tally, 2, 5 * 11160, start, 100);
+    ASSERT_EQ(quietEnd.size(), 5u);
+    for (size_t i = 0; i < quietEnd.size(); ++i)
+        EXPECT_DOUBLE_EQ(quietEnd[i].second, i == 2 ? 6 : 0) << i;
+    const ThroughputCurve shortOne = replayCurve(tally, 1, 1000, start, 100);
+    ASSERT_EQ(shortOne.size(), 1u);
+    EXPECT_DOUBLE_EQ(shortOne[0].second, 30);
 }
 
 TEST(Throughput, RecordedCurveMean) {
@@ -81,10 +110,20 @@ TEST(Throughput, RecordedCurveMean) {
     // No samples between the two closing points: no curve.
     EXPECT_FALSE(curveMean({{0.4, 0}, {0.5, 0}}, 0.41, 0.42));
 
-    // Across midnight: the end point, and the stretch, are on the next day.
-    const ThroughputCurve night{{1439 * minute, 0}, {1.0 + 1 * minute, 60}, {2 * minute, 0}};
-    EXPECT_NEAR(*curveMean(night, 1.0, 1.0 + minute), 60 - 15, 1e-6);
-    EXPECT_NEAR(*curveMean(night, 0.0, minute), 45, 1e-6);
+    // Across midnight: points and stretches after it, written past 1 or as the time of day, are
+    // on the next day.
+    const ThroughputCurve nights[] = {
+        {{1439 * minute, 0}, {1.0 + 1 * minute, 60}, {2 * minute, 0}},
+        {{1439 * minute, 0}, {1 * minute, 60}, {2 * minute, 0}},
+    };
+    for (const ThroughputCurve& night : nights) {
+        const auto mean = [&night](double from, double to) {
+            return curveMean(night, from, to).value_or(-1);
+        };
+        EXPECT_NEAR(mean(1.0, 1.0 + minute), 60 - 15, 1e-6) << night[1].first;
+        EXPECT_NEAR(mean(0.0, minute), 45, 1e-6) << night[1].first;
+        EXPECT_NEAR(mean(minute, 2 * minute), 30, 1e-6) << night[1].first;
+    }
 }
 
 TEST(CsvFields, QuotedWhenTheyMustBe) {
