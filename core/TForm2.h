@@ -41,10 +41,13 @@ class TForm2 {
   private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
+    bool pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
+                       int32_t segments) const;
+    void pairObject();
     void openObject(int32_t seg);
     int32_t segmentOverlapCount(int32_t obj) const;
     int32_t objectOverlapCount(int32_t seg) const;
-    void continueObject();
+    void continueObject(const tskepna& p, tskepna& out, int32_t ch);
     void endObject(int32_t obj);
     void closeObject();
     void reportEnding(const tskepna& p, EndingVerdict verdict);

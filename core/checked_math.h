@@ -28,4 +28,25 @@ inline int32_t checkedMul(int32_t a, int32_t b, const char* what = "multiplicati
     return r;
 }
 
+// A result worked out before it is known whether it is needed; `overflow` says whether it
+// overflowed. Code that then decides without a branch whether to use it raises the overflow only
+// if it does.
+inline int32_t tentativeAdd(int32_t a, int32_t b, bool& overflow) {
+    int32_t r;
+    overflow = __builtin_add_overflow(a, b, &r);
+    return r;
+}
+
+inline int32_t tentativeSub(int32_t a, int32_t b, bool& overflow) {
+    int32_t r;
+    overflow = __builtin_sub_overflow(a, b, &r);
+    return r;
+}
+
+inline int32_t tentativeMul(int32_t a, int32_t b, bool& overflow) {
+    int32_t r;
+    overflow = __builtin_mul_overflow(a, b, &r);
+    return r;
+}
+
 }  // namespace velkor

@@ -14,8 +14,9 @@ namespace velkor {
 namespace {
 
 // Strict on both sides: an object whose right end equals the segment's left end does not overlap.
+// Both ends are compared without a short-cut: one branch on the result instead of two.
 inline bool overlaps(const tskepna& object, const tskepna& segment) {
-    return object.h > segment.v && object.v < segment.h;
+    return (object.h > segment.v) & (object.v < segment.h);
 }
 
 inline int32_t clampCount(int32_t n) {
@@ -43,7 +44,9 @@ void TForm2::forgetLine() {
     s.closedCount = 0;
 }
 
-// The per-object steps are inlined into the walk: they run for every object of every line.
+// The per-object steps are inlined into the walk: they run for every object of every line. The
+// cursors live in locals on the usual path, one object over one segment, where stores into the
+// line arrays cannot make the compiler reload them; the rarer steps use the members.
 [[gnu::flatten]] void TForm2::walk() {
     CoreState& s = s_;
     LineArray& cur = s.currentLine;
@@ -52,48 +55,36 @@ void TForm2::forgetLine() {
     s.currentCount = clampCount(s.currentCount);
     s.previousCount = clampCount(s.previousCount);
     s.closedCount = 0;
-    i_ = 1;
-    j_ = 1;
     s.channelCursor = 1;
-    const int32_t lastChannel = channelsInUse(s);
+    ChannelCursor channel(s);
 
-    while (i_ <= s.previousCount) {
-        advanceChannel(s, prev[i_].v, lastChannel);
+    int32_t i = 1;
+    int32_t j = 1;
+    int32_t objects = s.previousCount;
+    int32_t segments = s.currentCount;
+    while (i <= objects) {
+        const tskepna& p = prev[i];
+        s.channelCursor = channel.advanceTo(p.v);
         // Segments wholly left of object i touch no object still to be handled.
-        while (j_ <= s.currentCount && prev[i_].v >= cur[j_].h) {
-            openObject(j_);
-            ++j_;
+        while (j <= segments && p.v >= cur[j].h) {
+            openObject(j);
+            ++j;
         }
-        const int32_t n = segmentOverlapCount(i_);
-        lastJ_ = j_ + n - 1;
-        if (n == 0) {
-            endObject(i_);
-        } else if (n == 1) {
-            const int32_t m = objectOverlapCount(j_);
-            lastI_ = i_ + m - 1;
-            if (m >= 3) {
-                mergeObjects();
-            } else if (m == 2) {
-                // Zig-zag: if object i + 1 reaches on to the next segment, pair one to one.
-                if (segmentOverlapCount(i_ + 1) == 1) {
-                    mergeObjects();
-                } else {
-                    continueObject();
-                }
-            } else {
-                continueObject();
-            }
+        if (j <= segments && pairsOneToOne(p, i, j, objects, segments)) {
+            continueObject(p, cur[j], channel.channel());
+            ++i;
+            ++j;
         } else {
-            // Zig-zag: if segment j + 1 also lies under object i + 1, pair one to one.
-            if (objectOverlapCount(j_ + 1) == 1) {
-                splitObject();
-            } else {
-                continueObject();
-            }
+            i_ = i;
+            j_ = j;
+            pairObject();
+            i = i_;
+            j = j_;
+            objects = s.previousCount;
+            segments = s.currentCount;
         }
-        ++i_;
     }
-    for (; j_ <= s.currentCount; ++j_) openObject(j_);
+    for (; j <= segments; ++j) openObject(j);
 
     // Fixed-size byte copies of the used entries only, inlined as a few wide moves: assigning a
     // zero record goes through a stack temporary whose reloads stall on the stores just made, and
@@ -104,6 +95,57 @@ void TForm2::forgetLine() {
         std::memset(static_cast<void*>(&cur[k]), 0, sizeof(tskepna));
     }
     s.previousCount = used;
+}
+
+bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
+                           int32_t segments) const {
+    // Object i and segment j (both in use) overlap each other and nothing else: the dispatch
+    // below would find one segment under the object and one object over the segment. The
+    // neighbours are read clamped to the entries in use and the tests combined without
+    // short-cuts, so the usual case costs one well-predicted branch.
+    const CoreState& s = s_;
+    const tskepna& segment = s.currentLine[j];
+    const bool nextSegmentInUse = j < segments;
+    const tskepna& nextSegment = s.currentLine[nextSegmentInUse ? j + 1 : j];
+    const bool nextObjectInUse = i < objects;
+    const tskepna& nextObject = s.previousLine[nextObjectInUse ? i + 1 : i];
+    const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
+                       !(nextObjectInUse & (nextObject.v < segment.h));
+    return (p.astand != 3) & overlaps(p, segment) & alone;
+}
+
+[[gnu::noinline, gnu::flatten]] void TForm2::pairObject() {
+    const int32_t n = segmentOverlapCount(i_);
+    lastJ_ = j_ + n - 1;
+    if (n == 0) {
+        endObject(i_);
+    } else if (n == 1) {
+        const int32_t m = objectOverlapCount(j_);
+        lastI_ = i_ + m - 1;
+        if (m >= 3) {
+            mergeObjects();
+        } else if (m == 2) {
+            // Zig-zag: if object i + 1 reaches on to the next segment, pair one to one.
+            if (segmentOverlapCount(i_ + 1) == 1) {
+                mergeObjects();
+            } else {
+                continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+                ++j_;
+            }
+        } else {
+            continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+            ++j_;
+        }
+    } else {
+        // Zig-zag: if segment j + 1 also lies under object i + 1, pair one to one.
+        if (objectOverlapCount(j_ + 1) == 1) {
+            splitObject();
+        } else {
+            continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+            ++j_;
+        }
+    }
+    ++i_;
 }
 
 int32_t TForm2::segmentOverlapCount(int32_t obj) const {
@@ -143,27 +185,26 @@ void TForm2::openObject(int32_t seg) {
     e.K_sami_fiskur = false;
 }
 
-void TForm2::continueObject() {
-    CoreState& s = s_;
-    const int32_t ch = s.channelCursor;
-    const tskepna& p = s.previousLine[i_];
-    tskepna& out = s.currentLine[j_];
-    // Every value is worked out in locals and stored field by field at the end: nothing stored
-    // into the line arrays can then make the compiler reload the previous object or the state,
-    // and no whole-record copy goes through the stack.
+void TForm2::continueObject(const tskepna& p, tskepna& out, int32_t ch) {
+    const CoreState& s = s_;
+    // Each field is stored as soon as it is worked out, in the order of the checks, so that few
+    // values are live at once. The previous object lies in the other line array, so no store
+    // changes what is read after it. An overflow can leave the record half written, which does
+    // no harm: the entries of a line that fails are zeroed.
     const int32_t v = out.v;
     const int32_t h = out.h;
     const int32_t w = checkedSub(h, v, "segment width");
 
-    const int32_t lengd = checkedAdd(p.lengd, 1, "object length");
-    const int32_t sjalfsLengd = checkedAdd(p.sjalfs_lengd, 1, "object length");
-    const int32_t breidd = w > p.breidd ? w : p.breidd;
-    const int32_t flatarmal = checkedAdd(p.flatarmal, w, "object area");
-    const int32_t sjalfsFlat = checkedAdd(p.sjalfs_flat, w, "object area");
-    const int32_t xv = v < p.xv ? v : p.xv;
-    const int32_t xh = h > p.xh ? h : p.xh;
-    int32_t astand = p.astand;
-    int32_t inte = 0;  // the run area is not taken over; only a consecutive run sets it
+    out.lengd = checkedAdd(p.lengd, 1, "object length");
+    out.sjalfs_lengd = checkedAdd(p.sjalfs_lengd, 1, "object length");
+    out.breidd = w > p.breidd ? w : p.breidd;
+    out.flatarmal = checkedAdd(p.flatarmal, w, "object area");
+    out.sjalfs_flat = checkedAdd(p.sjalfs_flat, w, "object area");
+    out.xv = v < p.xv ? v : p.xv;
+    out.xh = h > p.xh ? h : p.xh;
+    out.litur = p.litur;
+    out.klofinn = p.klofinn;
+    out.K_sami_fiskur = p.K_sami_fiskur;
 
     const int32_t leftAngle = edgeAngle(checkedSub(v, p.v, "edge shift"));
     const int32_t rightAngle = edgeAngle(checkedSub(h, p.h, "edge shift"));
@@ -182,42 +223,35 @@ void TForm2::continueObject() {
                          checkedMul(rest, p.hsn, "edge angle"), "edge angle") /
               100;
     }
+    out.vsn = vsn;
+    out.hsn = hsn;
 
     // Shape state: widening, then narrowing, then widening again, each over a run of
-    // consecutive lines whose area exceeds the run limit.
+    // consecutive lines whose area exceeds the run limit. Whether a line advances the state
+    // changes with the data from line to line, so it is worked out without branches; each
+    // overflow is raised only where the value is used.
+    int32_t astand = p.astand;
+    int32_t inte = 0;  // the run area is not taken over; only a consecutive run sets it
     if (static_cast<uint32_t>(astand) <= 2) {
         const int32_t spread = checkedSub(hsn, vsn, "edge angle");
         const int32_t threshold = s.edgeAngleThreshold;
-        const bool advancing = astand == 1
-                                   ? spread < checkedSub(0, threshold, "edge angle threshold")
-                                   : spread > threshold;
-        if (advancing) {
-            inte = checkedAdd(p.inte, w, "run area");
-            if (inte > checkedMul(s.minArea[ch], s.runAreaFactor, "run area limit")) {
-                if (astand == 2) {
-                    astand = 3;  // the run area stays as it is
-                } else {
-                    astand += 1;
-                    inte = 0;
-                }
-            }
-        }
+        const bool narrowing = astand == 1;
+        bool negatedOverflow, runOverflow, limitOverflow;
+        const int32_t negated = tentativeSub(0, threshold, negatedOverflow);
+        if (narrowing & negatedOverflow) raiseOverflow("edge angle threshold");
+        const bool advancing =
+            (narrowing & (spread < negated)) | (!narrowing & (spread > threshold));
+        const int32_t run = tentativeAdd(p.inte, w, runOverflow);
+        const int32_t limit = tentativeMul(s.minArea[ch], s.runAreaFactor, limitOverflow);
+        if (advancing & (runOverflow | limitOverflow))
+            raiseOverflow(runOverflow ? "run area" : "run area limit");
+        // A full run moves the state on and starts a new run; the last one, to 3, keeps it.
+        const bool full = advancing & (run > limit);
+        inte = (advancing & !(full & (astand != 2))) ? run : 0;
+        astand += full;
     }
-    out.lengd = lengd;
-    out.breidd = breidd;
-    out.xv = xv;
-    out.xh = xh;
-    out.flatarmal = flatarmal;
-    out.litur = p.litur;
-    out.sjalfs_lengd = sjalfsLengd;
-    out.sjalfs_flat = sjalfsFlat;
-    out.klofinn = p.klofinn;
-    out.vsn = vsn;
-    out.hsn = hsn;
     out.inte = inte;
     out.astand = astand;
-    out.K_sami_fiskur = p.K_sami_fiskur;
-    ++j_;
 }
 
 void TForm2::endObject(int32_t obj) {

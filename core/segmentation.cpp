@@ -13,11 +13,10 @@ void filterSegments(CoreState& s, int32_t n) {
     line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
     line[0].h = 0;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
-    const int32_t lastChannel = channelsInUse(s);
 
     // Cursor and thresholds in locals: stores into the line array cannot disturb them.
+    ChannelCursor cursor(s);
     int32_t channel = 1;
-    int32_t rightEdge = s.channelTable[1].rightEdge;
     int32_t mergeGap = s.mergeGap[1];
     int32_t minWidth = s.minSegmentWidth[1];
     int32_t kept = 0;
@@ -25,11 +24,8 @@ void filterSegments(CoreState& s, int32_t n) {
     for (int32_t r = 1; r <= n; ++r) {
         const int32_t v = line[r].v;
         const int32_t h = line[r].h;
-        if (rightEdge < v && channel < lastChannel) {
-            do {
-                ++channel;
-            } while (channel < lastChannel && s.channelTable[channel].rightEdge < v);
-            rightEdge = s.channelTable[channel].rightEdge;
+        if (cursor.advanceTo(v) != channel) {
+            channel = cursor.channel();
             mergeGap = s.mergeGap[channel];
             minWidth = s.minSegmentWidth[channel];
         }
