@@ -2,12 +2,14 @@
 // runs this too), every line leaves currentLine zeroed and the live objects well formed. Live
 // objects are not always in order: a full join takes the previous line's span of the joined
 // objects, which may reach over a neighbouring segment of this line. Plus arithmetic overflow on a
-// runaway object, which must raise an error instead of wrapping.
+// runaway object, which must raise an error instead of wrapping, and only for a value the step
+// uses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "tests/core/core_fixture.h"
 
@@ -104,6 +106,52 @@ TEST_F(CoreTest, RunawayLengthRaisesOverflow) {
     tskepna streak = object(10, 20, std::numeric_limits<int32_t>::max(), 50);
     setLive({streak});
     EXPECT_THROW(feed({{10, 20}}), OverflowError);
+}
+
+struct ShapeOverflowCase {
+    int32_t astand, inte;
+    Seg segment;  // continues the object [10, 20]
+    int32_t threshold, runAreaFactor;
+    const char* raised;  // the value named by the error, or nullptr: no error
+};
+
+TEST_F(CoreTest, ShapeStateRaisesOverflowOnlyForTheValuesItUses) {
+    // The run area and its limit are used only on a line that advances the state (widen does,
+    // steady does not), the negated threshold only in state 1.
+    const int32_t big = std::numeric_limits<int32_t>::max();
+    const int32_t least = std::numeric_limits<int32_t>::min();
+    const Seg widen{9, 21}, steady{10, 20};
+    const ShapeOverflowCase cases[] = {
+        {0, big, steady, 10, 2, nullptr},
+        {0, big, widen, 10, 2, "run area"},
+        {0, 5, steady, 10, big, nullptr},
+        {0, 5, widen, 10, big, "run area limit"},
+        {0, big, widen, 10, big, "run area"},
+        {0, 5, steady, least, 2, nullptr},
+        {1, 5, steady, least, 2, "edge angle threshold"},
+        {2, big, widen, 10, 2, "run area"},
+        {3, big, widen, 10, big, nullptr},
+    };
+    for (const ShapeOverflowCase& c : cases) {
+        s.edgeAngleThreshold = c.threshold;
+        s.runAreaFactor = c.runAreaFactor;
+        tskepna t = object(10, 20, 1, 10);
+        t.astand = c.astand;
+        t.inte = c.inte;
+        setLive({t});
+        std::string raised;
+        try {
+            feed({c.segment});
+        } catch (const OverflowError& e) {
+            raised = e.what();
+        }
+        if (c.raised == nullptr) {
+            EXPECT_EQ(raised, "") << c.astand << " " << c.inte << " " << c.threshold;
+        } else {
+            EXPECT_TRUE(raised.ends_with(std::string(" ") + c.raised))
+                << raised << " / " << c.raised;
+        }
+    }
 }
 
 }  // namespace
