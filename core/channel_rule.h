@@ -15,18 +15,30 @@ inline int32_t channelsInUse(const CoreState& s) {
     return s.channelCount < 1 ? 1 : (s.channelCount > maxChannels ? maxChannels : s.channelCount);
 }
 
-// The cursor of one pass held in locals, with the edge that ends the current channel: a position
-// inside the current channel costs one comparison. The last channel in use has no end.
+// The cursor of one pass held in locals. Positions come in from left to right only roughly
+// (a merged segment can reach past the next one), and moving forward to each in turn ends on
+// the channel of the rightmost position so far. When the channels' right edges rise from left
+// to right, as a sound channel table has them, that channel is one plus the number of edges left
+// of that position: a count without branches, where the channel changes from position to
+// position. Otherwise the cursor steps forward edge by edge. The last channel in use has no
+// right edge: it takes everything beyond.
 class ChannelCursor {
 public:
     explicit ChannelCursor(const CoreState& s)
-        : table_(s.channelTable), last_(channelsInUse(s)), edge_(edgeOf(1)) {}
+        : table_(s.channelTable),
+          last_(channelsInUse(s)),
+          edge1_(edgeOf(1)),
+          edge2_(edgeOf(2)),
+          edge3_(edgeOf(3)),
+          rising_(edge1_ <= edge2_ && edge2_ <= edge3_) {}
 
     // Moves forward to the channel of position x.
     int32_t advanceTo(int32_t x) {
-        while (edge_ < x) {
-            ++channel_;
-            edge_ = edgeOf(channel_);
+        if (rising_) [[likely]] {
+            reach_ = x > reach_ ? x : reach_;
+            channel_ = 1 + (edge1_ < reach_) + (edge2_ < reach_) + (edge3_ < reach_);
+        } else {
+            while (edgeOf(channel_) < x) ++channel_;
         }
         return channel_;
     }
@@ -40,8 +52,11 @@ private:
 
     const ChannelArray<ChannelBounds>& table_;
     int32_t last_;
+    // The right edges of channels 1..3, from the last channel in use on without end.
+    int32_t edge1_, edge2_, edge3_;
+    bool rising_;
+    int32_t reach_ = std::numeric_limits<int32_t>::min();
     int32_t channel_ = 1;
-    int32_t edge_;
 };
 
 }  // namespace velkor

@@ -14,21 +14,16 @@ void filterSegments(CoreState& s, int32_t n) {
     line[0].h = 0;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
 
-    // Cursor and thresholds in locals: stores into the line array cannot disturb them.
     ChannelCursor cursor(s);
-    int32_t channel = 1;
-    int32_t mergeGap = s.mergeGap[1];
-    int32_t minWidth = s.minSegmentWidth[1];
     int32_t kept = 0;
     int32_t lastH = 0;
     for (int32_t r = 1; r <= n; ++r) {
         const int32_t v = line[r].v;
         const int32_t h = line[r].h;
-        if (cursor.advanceTo(v) != channel) {
-            channel = cursor.channel();
-            mergeGap = s.mergeGap[channel];
-            minWidth = s.minSegmentWidth[channel];
-        }
+        // The thresholds are read for every run: the channel changes from run to run.
+        const int32_t channel = cursor.advanceTo(v);
+        const int32_t mergeGap = s.mergeGap[channel];
+        const int32_t minWidth = s.minSegmentWidth[channel];
         const int32_t gap = checkedSub(v, lastH, "segment gap");
         if (gap < mergeGap && kept > 0) {
             lastH = h;
@@ -41,7 +36,7 @@ void filterSegments(CoreState& s, int32_t n) {
         }
     }
     s.currentCount = kept;
-    s.channelCursor = channel;
+    s.channelCursor = cursor.channel();
 }
 
 }  // namespace velkor
