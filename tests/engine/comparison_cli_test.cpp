@@ -132,10 +132,9 @@ TEST(VelkorCountRecorded, PerMinuteCountsAddUpToTheTotals) {
     EXPECT_EQ(rows[1][1], "2");
     EXPECT_EQ(rows[2][1], "1");
     EXPECT_EQ(rows[3][1], "1");
-    // The recorded curve: rising from the start to its first sample, then 90; no curve for two.
-    const double first = std::stod(rows[1][3]);
-    EXPECT_GT(first, 0);
-    EXPECT_LT(first, 90);
+    // The recorded curve over each minute alone: rising from 0 at the start to 90 at 11:57:29.7,
+    // then 90, so (45 * 29.664 s + 90 * 30.336 s) / 60 s in the first minute; no curve for two.
+    EXPECT_EQ(rows[1][3], "67.8");
     EXPECT_EQ(rows[2][3], "90.0");
     EXPECT_EQ(rows[3][3], "90.0");
     for (size_t r = 1; r < rows.size(); ++r) EXPECT_EQ(rows[r][4], "") << r;

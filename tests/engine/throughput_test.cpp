@@ -139,6 +139,11 @@ TEST(CsvFields, QuotedWhenTheyMustBe) {
         {"two\nlines", "\"two\nlines\""},
         {"cr\r", "\"cr\r\""},
         {" padded ", "\" padded \""},
+        {" lead", "\" lead\""},
+        {"trail ", "\"trail \""},
+        {"\tlead", "\"\tlead\""},
+        {"trail\t", "\"trail\t\""},
+        {"in side", "in side"},
         {"Ørriði", "Ørriði"},
     };
     for (const auto& c : cases) EXPECT_EQ(csvField(c.text), c.field) << c.text;
