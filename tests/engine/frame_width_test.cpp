@@ -113,6 +113,8 @@ TEST(GoTo, TargetsTypedByTheUser) {
         {"10:30:00", GoToTarget{K::timeOfDay, 37800}},
         {" 0:05:09 ", GoToTarget{K::timeOfDay, 309}},
         {"23:59", GoToTarget{K::timeOfDay, 86340}},
+        {"23:59:59", GoToTarget{K::timeOfDay, 86399}},
+        {"1", GoToTarget{K::frame, 1}},
         {"125", GoToTarget{K::frame, 125}},
         {"2147483647", GoToTarget{K::frame, 2147483647}},
         {"0", std::nullopt},
@@ -150,7 +152,9 @@ TEST(GoTo, FrameOfATimeOfDay) {
         {tenOClock, 11 * 3600, hour, 1000, {4018, P::inside}},
         {tenOClock, 11 * 3600 + 60, hour, 1000, {4018, P::afterEnd}},
         {tenOClock, 21 * 3600, hour, 1000, {4018, P::afterEnd}},
+        {tenOClock, 22 * 3600, hour, 1000, {4018, P::afterEnd}},  // 11 h after the end
         // Before the start, and nearer to it than to the end: the first frame.
+        {tenOClock, 23 * 3600, hour, 1000, {1, P::beforeStart}},  // 11 h before the start
         {tenOClock, 9 * 3600, hour, 1000, {1, P::beforeStart}},
         {tenOClock, 0, hour, 1000, {1, P::beforeStart}},
         // The second in which the recording starts shows in the time label of frame 1.
