@@ -70,7 +70,7 @@ void TForm2::forgetLine() {
             openObject(j);
             ++j;
         }
-        if (j <= segments && pairsOneToOne(p, i, j, objects, segments)) {
+        if (pairsOneToOne(p, i, j, objects, segments)) {
             continueObject(p, cur[j], channel.channel());
             ++i;
             ++j;
@@ -99,19 +99,21 @@ void TForm2::forgetLine() {
 
 bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
                            int32_t segments) const {
-    // Object i and segment j (both in use) overlap each other and nothing else: the dispatch
-    // below would find one segment under the object and one object over the segment. The
-    // neighbours are read clamped to the entries in use and the tests combined without
-    // short-cuts, so the usual case costs one well-predicted branch.
+    // Object i and segment j, both in use, overlap each other and nothing else: the dispatch
+    // below would find one segment under the object and one object over the segment. Entries
+    // are read clamped to those in use and the tests combined without short-cuts, so the usual
+    // case costs one well-predicted branch.
     const CoreState& s = s_;
-    const tskepna& segment = s.currentLine[j];
+    const bool segmentInUse = j <= segments;
+    const int32_t at = segmentInUse ? j : segments;
+    const tskepna& segment = s.currentLine[at];
     const bool nextSegmentInUse = j < segments;
-    const tskepna& nextSegment = s.currentLine[nextSegmentInUse ? j + 1 : j];
+    const tskepna& nextSegment = s.currentLine[nextSegmentInUse ? j + 1 : at];
     const bool nextObjectInUse = i < objects;
     const tskepna& nextObject = s.previousLine[nextObjectInUse ? i + 1 : i];
     const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
                        !(nextObjectInUse & (nextObject.v < segment.h));
-    return (p.astand != 3) & overlaps(p, segment) & alone;
+    return segmentInUse & (p.astand != 3) & overlaps(p, segment) & alone;
 }
 
 [[gnu::noinline, gnu::flatten]] void TForm2::pairObject() {
