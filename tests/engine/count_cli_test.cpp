@@ -12,6 +12,10 @@
 #include "engine_fixture.h"
 #include "io/file_names.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace velkor::test {
 namespace {
 
@@ -129,15 +133,27 @@ TEST(VelkorCount, DamagedLinesAreReported) {
 
 // The shell's pipes and /dev/full are Linux's: this test has no Windows form.
 #ifndef _WIN32
-// velkor-count run by the shell with its output sent to `sink` ("> /dev/full", "| head -c 1");
-// the status is velkor-count's own (pipefail), stderr is returned.
+constexpr const char* closedPipe = "a pipe nobody reads";
+
+// velkor-count run by the shell with its output sent to `sink` ("> /dev/full", or closedPipe: a
+// pipe whose reading end is closed before velkor-count starts, so that its writes fail as they
+// do once a reader such as `head -c 1` has gone, without waiting for that reader to go); the
+// status is velkor-count's own, stderr is returned.
 CliRun runWithOutputTo(const std::string& arguments, const std::string& sink) {
     TempDir dir;
     const std::string errFile = dir.file("stderr");
+    int pipeEnds[2] = {-1, -1};
+    std::string redirection = sink;
+    if (sink == closedPipe) {
+        EXPECT_EQ(pipe(pipeEnds), 0);
+        close(pipeEnds[0]);
+        redirection = ">&" + std::to_string(pipeEnds[1]);  // the shell inherits the writing end
+    }
     const std::string command = "bash -o pipefail -c \"'" + std::string(VELKOR_COUNT_EXE) + "' " +
-                                arguments + " 2>'" + errFile + "' " + sink + "\"";
+                                arguments + " 2>'" + errFile + "' " + redirection + "\"";
     CliRun run;
     const int status = std::system(command.c_str());
+    if (pipeEnds[1] >= 0) close(pipeEnds[1]);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = readBytes(errFile);
     return run;
@@ -158,9 +174,9 @@ TEST(VelkorCount, AFailedWriteIsAnErrorAndAClosedPipeEndsQuietly) {
           Case{"--frame-width 1 --trace " + two, "> /dev/full", full},
           Case{"--per-minute " + one, "> /dev/full", full},
           Case{"--csv " + one, "> /dev/full", full},
-          Case{"--csv " + one + " " + two, "| head -c 1 >/dev/null", ""},
-          Case{"--frame-width 1 --trace " + one, "| head -c 1 >/dev/null", ""},
-          Case{"--frame-width 1 --trace " + two, "| head -c 1 >/dev/null", ""}}) {
+          Case{"--csv " + one + " " + two, closedPipe, ""},
+          Case{"--frame-width 1 --trace " + one, closedPipe, ""},
+          Case{"--frame-width 1 --trace " + two, closedPipe, ""}}) {
         const CliRun run = runWithOutputTo(c.arguments, c.sink);
         EXPECT_EQ(run.status, 1) << c.arguments << " " << c.sink;
         EXPECT_EQ(run.err, c.err) << c.arguments << " " << c.sink;
