@@ -65,8 +65,9 @@ TEST(Throughput, ReplayCurveInFishPerMinute) {
     EXPECT_NEAR(merged[0].first, 0.75 + 20.0 / 86400, 1e-12);
     EXPECT_TRUE(replayCurve(tally, 1, 0, start, 2).empty());
 
-    // One point at most (or a count of points that makes no sense): the whole recording's rate,
-    // 7 fish in 30 s. A recording shorter than a bin has its one point.
+    // One point at most (or a count of points that makes no sense): the whole recording in one,
+    // 7 fish in three bins of 10 s (the short last one counts whole, as an interval of the
+    // counter's own curve does). A recording shorter than a bin has its one point.
     for (const int32_t maxPoints : {1, 0}) {
         const ThroughputCurve one = replayCurve(tally, 1, 23320, start, maxPoints);
         ASSERT_EQ(one.size(), 1u) << maxPoints;
