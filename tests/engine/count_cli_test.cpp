@@ -52,6 +52,12 @@ TEST(VelkorCount, SummaryEqualsSteppingFrameByFrame) {
     ASSERT_EQ(part.status, 0) << part.err;
     EXPECT_EQ(nlohmann::json::parse(part.out)["summary"]["totals"],
               nlohmann::json::parse("[10, 5, 15]"));
+    // The first and the last of the 31 frames, and a range of one frame, are in range.
+    for (const char* range : {"--from 1 --to 1", "--from 9 --to 9", "--from 1 --to 31"}) {
+        const CliRun run = runCount(std::string("--frame-width 100 --json ") + range + " " +
+                                    shellQuoted(session.blb));
+        EXPECT_EQ(run.status, 0) << range << ": " << run.err;
+    }
 }
 
 TEST(VelkorCount, TableAndTrace) {

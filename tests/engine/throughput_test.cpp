@@ -1,11 +1,14 @@
 // Throughput arithmetic: objects per bin of lines, the replay's curve, and the recorded curve's
-// mean over a stretch of time; and the CSV fields of velkor-count's tables.
+// mean over a stretch of time; and the CSV fields, durations and error lines of velkor-count.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "csv_reading.h"
+#include "io/errors.h"
 #include "replay/throughput.h"
+#include "tools/velkor-count/count_recording.h"
 #include "tools/velkor-count/csv_writer.h"
 
 namespace velkor::test {
@@ -156,6 +159,29 @@ TEST(CsvFields, QuotedWhenTheyMustBe) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (CsvRow{"a,b", "-12", "", "say \"hi\"", ""}));
     EXPECT_EQ(rows[1], (CsvRow{"x\ny"}));
+}
+
+TEST(VelkorCountTexts, DurationsAndErrorLines) {
+    const struct {
+        int64_t lines;
+        const char* shown;
+    } durations[] = {
+        {0, "0:00:00"},
+        {1115, "0:00:00"},
+        {1116, "0:00:01"},
+        {59 * 1116, "0:00:59"},
+        {3599 * 1116, "0:59:59"},
+        {3600 * 1116, "1:00:00"},
+        {(25 * 3600 + 61) * int64_t{1116}, "25:01:01"},
+    };
+    for (const auto& d : durations) EXPECT_EQ(recordingDuration(d.lines), d.shown) << d.lines;
+
+    // An error names its file once: its own, or else the recording's.
+    EXPECT_EQ(countingError("r.blb", FileAccessError("r.mse", "cannot read it")),
+              "r.mse: cannot read it");
+    EXPECT_EQ(countingError("r.blb", OverflowError("", "frame count out of range")),
+              "r.blb: frame count out of range");
+    EXPECT_EQ(countingError("r.blb", std::runtime_error("out of memory")), "r.blb: out of memory");
 }
 
 }  // namespace
