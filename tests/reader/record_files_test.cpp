@@ -126,6 +126,7 @@ const DamagedStream damagedStreams[] = {
     {"a recording renamed", [](const auto&, const auto& blb) { return blb; }, "damaged"},
     {"empty", [](const auto&, const auto&) { return std::string(); }, "complete"},
     {"data after the stream", [](const auto& z, const auto&) { return z + "garbage"; }, "follows"},
+    {"one byte after the stream", [](const auto& z, const auto&) { return z + "x"; }, "follows"},
     {"a second stream after the first", [](const auto& z, const auto&) { return z + z; },
      "follows"},
     // 1 MiB ends on the boundary of any power-of-two read buffer up to that size.
