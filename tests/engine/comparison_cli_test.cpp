@@ -227,6 +227,12 @@ TEST(VelkorCountRecorded, CsvOfRecordingsAndFolders) {
     // Stderr is no terminal here: no progress, only the closing note.
     EXPECT_EQ(run.err, "velkor-count: 2 recordings could not be counted (see the status column)\n");
 
+    const CliRun oneFailed = runCount("--csv " + quoted(dir.file("season/a.blb")) + " " +
+                                      quoted(dir.file("missing.blb")));
+    EXPECT_EQ(oneFailed.status, 1);
+    EXPECT_EQ(oneFailed.err,
+              "velkor-count: 1 recording could not be counted (see the status column)\n");
+
     const CliRun good = runCount("--csv " + quoted(dir.file("season/a.blb")));
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_EQ(good.err, "");

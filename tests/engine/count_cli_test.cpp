@@ -92,6 +92,14 @@ TEST(VelkorCount, TableAndTrace) {
     EXPECT_EQ(summary["summary"]["total"], 180);
     // Real values carry 17 significant digits (the running means have moved off the class seed).
     EXPECT_TRUE(std::regex_search(trace.out, std::regex("\"avgArea\": [0-9]{3}\\.[0-9]{14}")));
+
+    // Traces of more than one buffer each, counted side by side, come out whole and in order.
+    const std::string one = shellQuoted(session.blb);
+    const CliRun single = runCount("--frame-width 1 --trace " + one);
+    const CliRun both = runCount("--frame-width 1 --trace " + one + " " + one);
+    ASSERT_EQ(both.status, 0) << both.err;
+    ASSERT_GT(single.out.size(), size_t{1} << 20);
+    EXPECT_TRUE(both.out == single.out + single.out) << both.out.size() << " bytes";
 }
 
 TEST(VelkorCount, SeveralRecordingsInTheOrderGivenAndErrorsNamingTheFile) {
