@@ -92,8 +92,10 @@ TEST_F(CoreTest, RunawayAreaRaisesOverflowAndForgetsTheLine) {
     setLive({streak, object(40, 50, 5, 50)});
     EXPECT_THROW(feed({{10, 20}, {40, 50}}), OverflowError);
 
-    // The state is sound again: no live objects, currentLine zeroed, and the next line runs.
+    // The state is sound again: no live objects, no segments, currentLine zeroed, and the next
+    // line runs.
     EXPECT_EQ(s.previousCount, 0);
+    EXPECT_EQ(s.currentCount, 0);
     for (int32_t k = 1; k <= lineCapacity; ++k) {
         ASSERT_EQ(s.currentLine[k].lengd, 0);
         ASSERT_EQ(s.currentLine[k].flatarmal, 0);

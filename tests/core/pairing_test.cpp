@@ -148,6 +148,19 @@ TEST_F(CoreTest, TouchingEndsDoNotOverlap) {
     EXPECT_EQ(live()[0].lengd, 6);
 }
 
+TEST_F(CoreTest, ASegmentEndingWhereTheNextObjectBeginsSplitsOnlyItsOwnObject) {
+    // [25, 30] ends where the second object begins, so it lies under the first object alone:
+    // the first object splits over both segments and the second, with nothing under it, ends.
+    setLive({object(10, 30, 5, 100), object(30, 50, 5, 100)});
+    feed({{12, 20}, {25, 30}});
+    const auto objects = live();
+    ASSERT_EQ(objects.size(), 2u);
+    for (const tskepna& piece : objects) {
+        EXPECT_EQ(piece.lengd, 6);
+        EXPECT_NE(piece.klofinn, 0);
+    }
+}
+
 TEST_F(CoreTest, SegmentWhollyLeftOpensFirst) {
     // [0, 10] touches the object's left end diagonally: no overlap, so it lies wholly left too.
     for (const Seg left : {Seg{0, 5}, Seg{0, 10}}) {
