@@ -16,4 +16,8 @@ if [ -f "$cache" ]; then
         rm -rf "$dir"
     fi
 fi
-cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+# ccache, where installed, makes rebuilds of other checkouts quick; nothing needs it.
+launcher=()
+command -v ccache >/dev/null &&
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
