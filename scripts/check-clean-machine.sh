@@ -72,7 +72,8 @@ trap 'exit 130' INT TERM
 step "clean root (mmdebstrap minbase bookworm)"
 mkdir -p "$cache"
 if $fresh || [ ! -s "$tarball" ]; then
-    mmdebstrap --quiet --variant=minbase bookworm "$tarball.part" >/dev/null 2>"$work/mmdebstrap.log" ||
+    rm -rf "$tarball.part"
+    mmdebstrap --quiet --format=tar --variant=minbase bookworm "$tarball.part" >/dev/null 2>"$work/mmdebstrap.log" ||
         { tail -20 "$work/mmdebstrap.log"; exit 1; }
     mv "$tarball.part" "$tarball"
 fi
