@@ -124,6 +124,19 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
             chart.width(), chart.height());
         std::printf("velkor: frame 1 read with frames of %d lines; title \"%s\"\n",
                     window.engine().readFrameWidth(), window.windowTitle().toUtf8().constData());
+        // The counts shown, and those of the whole count, for comparison with velkor-count.
+        const velkor::ReadOuts& shown = window.engine().readOuts();
+        std::printf("velkor: counters");
+        for (int c = 1; c <= window.engine().core().channelCount; ++c)
+            std::printf(" %d", shown.counters[c]);
+        std::printf("\n");
+        if (window.wholeCount()) {
+            std::printf("velkor: whole count");
+            for (int c = 1; c <= window.engine().core().channelCount; ++c)
+                std::printf(" %d", window.wholeCount()->totals[c]);
+            std::printf("\n");
+        }
+        std::fflush(stdout);
         app.exit(0);
     };
     QObject::connect(&window, &velkor::TfrmRecord::wholeCountFinished, &app, save);
