@@ -6,8 +6,6 @@
 # Release, no examples or tests, the bundled zlib, libpng, PCRE2, HarfBuzz and double-conversion.
 #
 #   scripts/build-qt-windows.sh [CACHE_ROOT]     default: ${VELKOR_QT_WINDOWS_CACHE:-~/.cache/velkor}
-#   scripts/build-qt-windows.sh --where [CACHE_ROOT]   prints the folder if it is complete, else
-#                                                      fails: builds nothing, installs nothing
 #
 # It installs into CACHE_ROOT/qt-windows-VERSION-HASH (HASH: of this script's options) and prints
 # that folder as its last line. A complete folder (it holds .complete) is used as it is: the
@@ -15,11 +13,7 @@
 # about 45 to 60 min (longer while other builds run), install under 1 min; 105 MB installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-where_only=false
-if [ "${1:-}" = --where ]; then
-    where_only=true
-    shift
-fi
+project=$PWD
 cache_root=${1:-${VELKOR_QT_WINDOWS_CACHE:-$HOME/.cache/velkor}}
 
 step_start=$SECONDS
@@ -34,15 +28,6 @@ step() {
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-
-if $where_only; then
-    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) || exit 1
-    for folder in "$cache_root"/qt-windows-"${version%%[+-]*}"-*; do
-        [ -f "$folder/.complete" ] && [ "$(cat "$folder/.complete")" = "$version" ] &&
-            { echo "$folder"; exit 0; }
-    done
-    exit 1
-fi
 
 # The Linux Qt whose host tools the cross build uses, and its version.
 packages=(qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev)
@@ -110,7 +95,7 @@ if [ ! -f "$work/source/CMakeLists.txt" ]; then
 fi
 
 step "configure"
-# The project's toolchain, without the project's prefixes.
+# The project's toolchain without its static linking of programs: Qt links its DLLs itself.
 cat >"$work/toolchain.cmake" <<EOF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -142,7 +127,7 @@ mkdir -p "$prefix/licenses"
 cp "$work/source/LICENSES/"*.txt "$prefix/licenses/" 2>/dev/null || true
 cp "$work/source/debian/copyright" "$prefix/licenses/debian-copyright" 2>/dev/null || true
 echo "Debian source package qt6-base $source_version, unchanged" >"$prefix/licenses/SOURCE"
-echo "$source_version" >"$prefix/.complete"
+touch "$prefix/.complete"
 step ""
 rm -rf "$work"
 echo "$prefix"

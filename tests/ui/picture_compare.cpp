@@ -6,7 +6,7 @@
 // background in both must be the same, pixel for pixel. Pixels under a mark (its frame, its
 // label, whose font may differ between systems) and the bars between channels (drawn in the
 // style's button face) are left out. Exit 0 when they match, 1 when not, 2 on a usage error.
-#include <QGuiApplication>
+
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +20,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s RECORDING SCREENSHOT.png X Y W H\n", argv[0]);
         return 2;
     }
-    QGuiApplication app(argc, argv);
     const int x0 = std::atoi(argv[3]), y0 = std::atoi(argv[4]);
     const int W = std::atoi(argv[5]), H = std::atoi(argv[6]);
     velkor::Tsett settings;
