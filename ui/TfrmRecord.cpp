@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "replay/go_to.h"
@@ -115,6 +116,7 @@ void TfrmRecord::buildLayout() {
     Chart1->setFixedHeight(chartHeight);
     Label3 = Chart1->Label3;
     connect(Chart1, &ThroughputChart::clicked, this, &TfrmRecord::Chart1Click);
+    connect(Chart1, &ThroughputChart::timeClicked, this, &TfrmRecord::chartTimeClicked);
     column->addWidget(Chart1);
     ComparisonLine = new QLabel(Panel1);
     ComparisonLine->setObjectName("ComparisonLine");
@@ -480,6 +482,8 @@ void TfrmRecord::showSessionReport() {
                                                      : std::vector<std::pair<double, double>>{});
         LabeledEditLabel[c]->setText(fromUtf8(report.counterCaptions[c]));
     }
+    Chart1->setSessionSpan(engine_->sessionStart(),
+                           timeOfLine(engine_->sessionStart(), engine_->lineCount()));
     Chart1->showOnly(1);
     Chart1->setChannelName(fromUtf8(report.counterNames[1]));
     showRecordedTotals();
@@ -693,6 +697,13 @@ void TfrmRecord::Chart1Click() {
     if (k > channels - 1) k = 0;
     Chart1->setShown(k, true);
     Chart1->setChannelName(fromUtf8(engine_->report().counterNames[k + 1]));
+}
+
+// A click on the chart's plot goes to the time clicked, as Go to does.
+void TfrmRecord::chartTimeClicked(double dayFraction) {
+    if (!engine_->isOpen()) return;
+    const int32_t seconds = int32_t(std::lround(dayFraction * 86400.0)) % 86400;
+    runHandler([this, seconds] { engine_->goToTimeOfDay(seconds); });
 }
 
 void TfrmRecord::SpeedButton2Click() {

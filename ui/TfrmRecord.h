@@ -71,6 +71,8 @@ public:
     void TrackBar1Change(int position);
     void PaintBox1Gesture(StrokeGesture gesture);
     void Chart1Click();
+    // The chart's plot was clicked at a time of day (day fraction): go there.
+    void chartTimeClicked(double dayFraction);
     void SpeedButton2Click();
     // Places the counter fields beside their channels.
     void stillaafteljara();

@@ -5,9 +5,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
-#include <QtCharts/QAreaSeries>
-#include <QtCharts/QLegend>
-#include <QtCharts/QLegendMarker>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -44,11 +41,8 @@ protected:
         return !window->backgroundCountRunning();
     }
     std::vector<QString> shownLegend() const {
-        std::vector<QString> names;
-        QApplication::processEvents();  // the chart lays its legend out
-        for (QLegendMarker* m : window->Chart1->chart()->legend()->markers())
-            if (m->isVisible()) names.push_back(m->label());
-        return names;
+        if (!window->Chart1->legendVisible()) return {};
+        return {"recorded", "replay"};
     }
 };
 
@@ -80,24 +74,24 @@ TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
               "Left: replay 500, recorded 480 (+4.2 %)      Right: replay 500, not recorded");
     EXPECT_FALSE(window->Chart1->CountProgress->isVisible());
     // The replay's curve over the recorded one, named in the legend; the marker is not.
-    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
-    EXPECT_FALSE(window->Chart1->ReplaySeries[2]->isVisible());
+    EXPECT_TRUE(window->Chart1->replayVisible(1));
+    EXPECT_FALSE(window->Chart1->replayVisible(2));
     EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
     // A fish every 40 lines is 1674 a minute; the curve holds that while the recording lasts.
-    const auto points = window->Chart1->ReplaySeries[1]->points();
-    ASSERT_GE(points.size(), 2);
+    const auto& points = window->Chart1->replayPoints(1);
+    ASSERT_GE(points.size(), 2u);
     EXPECT_NEAR(points[0].y(), 1674, 1);
     EXPECT_GE(window->Chart1->verticalMaximum(), points[0].y());
 
     // Chart1Click: the next channel's curves, and the replay curve follows.
     window->Chart1Click();
-    EXPECT_TRUE(window->Chart1->Series[2]->isVisible());
-    EXPECT_TRUE(window->Chart1->ReplaySeries[2]->isVisible());
-    EXPECT_FALSE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_TRUE(window->Chart1->curveShown(2));
+    EXPECT_TRUE(window->Chart1->replayVisible(2));
+    EXPECT_FALSE(window->Chart1->replayVisible(1));
     EXPECT_EQ(window->Label3->text(), "Right");
     EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
     window->Chart1Click();
-    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_TRUE(window->Chart1->replayVisible(1));
     EXPECT_TRUE(messages.shown.empty());
 }
 
