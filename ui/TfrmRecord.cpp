@@ -378,13 +378,20 @@ QRect TfrmRecord::pictureArea() const {
 
 void TfrmRecord::stillaafteljara() {
     const int channels = engine_->isOpen() ? engine_->report().channelCount : 4;
-    const CounterFieldTops tops = counterFieldTops(Panel3->height(), channels);
+    // Beside their channels, as long as the panel is high enough for that; in a low window they
+    // move down so that no read-out covers another.
+    const int captionHeight = LabeledEditLabel[1]->sizeHint().height() + 1;
+    const int editHeight = LabeledEdit[1]->sizeHint().height() + 1;
+    const int fieldBlock = editHeight + RecordedLabel[1]->sizeHint().height() + 2;
+    const int firstFree = Label1->y() + Label1->sizeHint().height() + 2;
+    const CounterFieldTops tops = separatedFieldTops(counterFieldTops(Panel3->height(), channels),
+                                                     firstFree, captionHeight, fieldBlock);
     for (int i = 1; i <= 4; ++i) {
         LabeledEdit[i]->move(fieldLeft, tops[i]);
         LabeledEditLabel[i]->adjustSize();
         LabeledEditLabel[i]->move(captionLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
         RecordedLabel[i]->adjustSize();
-        RecordedLabel[i]->move(fieldLeft, tops[i] + LabeledEdit[i]->sizeHint().height() + 1);
+        RecordedLabel[i]->move(fieldLeft, tops[i] + editHeight);
     }
 }
 

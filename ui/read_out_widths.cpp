@@ -31,4 +31,14 @@ ReadOutWidths readOutWidths(const QFont& font, int fieldLeft, int timeLeft, int 
     return w;
 }
 
+CounterFieldTops separatedFieldTops(CounterFieldTops tops, int firstFree, int captionHeight,
+                                    int fieldBlock) {
+    for (size_t i = 1; i < tops.size(); ++i) {
+        if (tops[i] < 0) continue;
+        tops[i] = std::max(tops[i], firstFree + captionHeight);
+        firstFree = tops[i] + fieldBlock;
+    }
+    return tops;
+}
+
 }  // namespace velkor

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+#include "ui/picture_geometry.h"
+
 namespace velkor {
 
 // The widest texts: a channel's count, the total of four channels, a time of day, a recorded
@@ -25,5 +27,12 @@ struct ReadOutWidths {
 // total in bold), never narrower than the design's `designField` and `designPanel`.
 ReadOutWidths readOutWidths(const QFont& font, int fieldLeft, int timeLeft, int totalLeft,
                             int designField, int designPanel);
+
+// The fields' tops moved down where a window too low for them would lay one read-out over
+// another: a field's caption (`captionHeight` high, right above it) starts at `firstFree` or
+// below, and a field with its recorded total under it takes `fieldBlock` pixels. Fields out of
+// sight (a negative top) stay where they are.
+CounterFieldTops separatedFieldTops(CounterFieldTops tops, int firstFree, int captionHeight,
+                                    int fieldBlock);
 
 }  // namespace velkor

@@ -138,6 +138,16 @@ TEST_F(GlanceTest, TheWidestNumbersOfADayShowWholeAtEveryWindowSize) {
         }
         EXPECT_TRUE(showsWhole(window->Label1));
         EXPECT_TRUE(showsWhole(window->Label2));
+        // Nor does one read-out of the counter panel lie over another.
+        std::vector<QWidget*> readOuts{window->Label1, window->Label2};
+        for (int c = 1; c <= 4; ++c)
+            readOuts.insert(readOuts.end(), {window->LabeledEdit[c], window->LabeledEditLabel[c],
+                                             window->RecordedLabel[c]});
+        for (size_t i = 0; i < readOuts.size(); ++i)
+            for (size_t j = i + 1; j < readOuts.size(); ++j)
+                EXPECT_FALSE(readOuts[i]->geometry().intersects(readOuts[j]->geometry()))
+                    << readOuts[i]->objectName().toStdString() << " over "
+                    << readOuts[j]->objectName().toStdString();
         EXPECT_TRUE(window->ComparisonLine->text().contains("recorded 10000000"));
         EXPECT_TRUE(showsWhole(window->ComparisonLine));
         for (const char* name : {"countedFrames", "frameWidth", "capacity", "frameSummary"}) {

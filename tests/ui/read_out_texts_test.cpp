@@ -57,6 +57,22 @@ TEST(StatusTexts, FrameWidthInLinesAndSecondsAndCapacity) {
     EXPECT_EQ(capacityText(std::nullopt), "");
 }
 
+TEST(SeparatedFieldTops, FieldsMoveDownOnlyWhereTheyWouldOverlap) {
+    const struct {
+        CounterFieldTops tops, expected;
+    } cases[] = {
+        // Room enough: the tops stay beside their channels.
+        {{0, 100, 300, 500, 700}, {0, 100, 300, 500, 700}},
+        // A low panel: the first caption clears the total, each field the one above it.
+        {{0, 40, 120, 200, 280}, {0, 60, 125, 200, 280}},
+        {{0, 40, 70, 100, 130}, {0, 60, 125, 190, 255}},
+        // Fields out of sight stay out of sight.
+        {{0, 40, -1000, -1000, -1000}, {0, 60, -1000, -1000, -1000}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(separatedFieldTops(c.tops, 45, 15, 50), c.expected) << c.tops[1];
+}
+
 TEST(StatusBarPanel, APassingMessageShowsWholeAndClears) {
     StatusBarPanel panel;
     panel.resize(300, 40);
