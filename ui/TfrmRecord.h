@@ -69,8 +69,9 @@ public:
     void AutocountbtnClick();
     // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
     void gotobtnClick();
-    // Open (Ctrl+O): asks for another recording and opens it as a new start of the program would;
-    // cancelled, the window stays as it was.
+    // Open (Ctrl+O): asks for another recording and opens it as a new start of the program would,
+    // with a new engine (a reference from engine() does not outlive it); cancelled, the window
+    // stays as it was.
     void openbtnClick();
     // Help (F1): shows the help page in place of the picture, or the picture again.
     void helpbtnClick();

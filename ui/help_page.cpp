@@ -8,6 +8,7 @@ namespace velkor {
 HelpPage::HelpPage(QWidget* parent) : QTextBrowser(parent) {
     setObjectName("helpPage");
     setOpenLinks(false);
+    document()->setDocumentMargin(12);
     setHtml(html());
 }
 
