@@ -327,6 +327,33 @@ TEST_F(GlanceTest, OpenAnotherRecordingResetsEverythingTheOldOneSet) {
     EXPECT_TRUE(openbtn->isEnabled());
 }
 
+// A failed opening after a good one leaves nothing of the good one on show.
+TEST_F(GlanceTest, AFailedOpenAfterAGoodOneShowsNothingOfTheOldSession) {
+    Session alone = framesOfLines(4000);
+    alone.withReport = false;
+    const std::string missing = session("alone", alone);
+    makeSizedWindow({1280, 720});
+    ASSERT_TRUE(open(session("good", fourChannels())));
+    ASSERT_TRUE(waitForWholeCount());
+    window->chooseRecording = [&missing] {
+        return std::optional<TfrmRecord::ChosenRecording>({QString::fromStdString(missing), false});
+    };
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    settle();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(window->engine().isOpen());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("View Record \u2013 Velkor"));
+    EXPECT_FALSE(window->ComparisonLine->isVisible());
+    for (const QLabel* shown : window->findChildren<QLabel*>()) {
+        if (shown->isVisible()) {
+            EXPECT_TRUE(shown->text().isEmpty()) << shown->objectName().toStdString();
+        }
+    }
+    for (int c = 1; c <= 4; ++c) EXPECT_EQ(window->LabeledEdit[c]->text(), "") << c;
+    EXPECT_FALSE(window->beginbtn->isEnabled());
+    EXPECT_FALSE(window->TrackBar1->isEnabled());
+}
+
 TEST_F(GlanceTest, F1ShowsTheHelpPageInTheWindowAndGoesBack) {
     makeSizedWindow({1280, 720});
     ASSERT_TRUE(open(session("help", framesOfLines(4000))));
