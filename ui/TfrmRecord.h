@@ -20,6 +20,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QStackedWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -27,9 +28,11 @@ class QToolButton;
 namespace velkor {
 
 class FramePicture;
+class HelpPage;
 class MessageBoxes;
 class OpeningGate;
 class SelectionTrackBar;
+class StatusBarPanel;
 class ThroughputChart;
 
 class TfrmRecord : public QMainWindow {
@@ -66,6 +69,13 @@ public:
     void AutocountbtnClick();
     // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
     void gotobtnClick();
+    // Open (Ctrl+O): asks for another recording and opens it as a new start of the program would,
+    // with a new engine (a reference from engine() does not outlive it); cancelled, the window
+    // stays as it was.
+    void openbtnClick();
+    // Help (F1): shows the help page in place of the picture, or the picture again.
+    void helpbtnClick();
+    bool helpShown() const;
     // While the thumb is dragged, positions are read after the events that are already waiting
     // have been handled: of the positions that pile up meanwhile only the latest is read.
     void TrackBar1Change(int position);
@@ -106,6 +116,10 @@ public:
     QToolButton* endbtn = nullptr;
     QToolButton* autocountbtn = nullptr;
     QToolButton* gotobtn = nullptr;
+    QToolButton* openbtn = nullptr;
+    QToolButton* helpbtn = nullptr;
+    // Under the picture, always visible: counted frames, frame width, capacity, summary, notes.
+    StatusBarPanel* statusBarPanel = nullptr;
     // Says so when the picture's width differs from the frame width the counts were made with.
     QLabel* frameWidthNote = nullptr;
     QToolButton* marksbtn = nullptr;  // check button: marks on the picture (key E)
@@ -122,7 +136,10 @@ public:
     std::array<QLabel*, 5> RecordedLabel{};     // under each field: the recorded session total
     QLabel* ComparisonLine = nullptr;           // under the chart: replay vs recorded totals
     FramePicture* PaintBox1 = nullptr;
-    QLabel* frameSummary = nullptr;  // beside the picture: counted and rejected in the frame
+    QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
+    // The picture with its counters, or the help page in their place.
+    QStackedWidget* pageStack = nullptr;
+    HelpPage* helpPage = nullptr;
     QTimer* Timer1 = nullptr;
     // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
     OpeningGate* openingGate = nullptr;
@@ -155,6 +172,8 @@ private:
     // Shows what the engine reports: read-outs, buttons, track bar, marker, automatic count.
     void showEngineState();
     void showSessionReport();
+    // Back to the state of a window that has opened nothing, with the stored settings.
+    void resetForNewRecording();
     void drawCurrentFrame();
     void marksToggled(bool on);
     void readPendingPosition();
@@ -175,7 +194,8 @@ private:
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
     QAction* goTo_ = nullptr;
-    QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
+    QAction* help_ = nullptr;
+    QString recordingFile_;  // the recording open, for the title
     std::unique_ptr<BackgroundCount> backgroundCount_;
     QTimer* backgroundPoll_ = nullptr;
     std::optional<BackgroundCount::Result> wholeCount_;

@@ -97,6 +97,11 @@ void ThroughputChart::setMarker(double x) {
     update();
 }
 
+void ThroughputChart::clearMarker() {
+    markerSet_ = false;
+    update();
+}
+
 double ThroughputChart::markerTime() const {
     return continuousTime(markerX_, sessionStart_);
 }

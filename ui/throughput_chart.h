@@ -37,6 +37,7 @@ public:
     bool curveShown(int c) const;
     // Moves the marker to time of day x (days).
     void setMarker(double x);
+    void clearMarker();
     bool hasMarker() const { return markerSet_; }
     double markerX() const { return markerX_; }
     // The marker's place on the continuous time axis (day number).

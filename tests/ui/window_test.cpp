@@ -448,7 +448,10 @@ TEST_F(MessagesTest, AMissingReportIsShownAndNavigationIsOff) {
     EXPECT_FALSE(open(session("alone", s)));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first, MessageKind::error);
-    EXPECT_EQ(messages.shown[0].second, "Cant find corresponding reportfile (.mse)");
+    // The program's own message, with the report it looked for on a second line.
+    EXPECT_EQ(messages.shown[0].second.section('\n', 0, 0),
+              "Cant find corresponding reportfile (.mse)");
+    EXPECT_TRUE(messages.shown[0].second.section('\n', 1).endsWith("alone.mse"));
     for (QWidget* control :
          {static_cast<QWidget*>(window->beginbtn), static_cast<QWidget*>(window->backwardbtn),
           static_cast<QWidget*>(window->Farwardbtn), static_cast<QWidget*>(window->endbtn),
