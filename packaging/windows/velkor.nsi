@@ -7,7 +7,8 @@
 ;   makensis -DVERSION=0.1.0 -DSTAGE=folder-with-the-files -DOUTFILE=velkor-0.1.0-setup.exe velkor.nsi
 ;
 ; Silent: setup.exe /S [/AllUsers | /CurrentUser] [/D=folder]; uninstall.exe /S.
-Unicode true
+; A 64-bit installer, as Velkor itself is: it runs where Velkor runs.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !ifndef VERSION

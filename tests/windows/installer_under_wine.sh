@@ -24,7 +24,7 @@ fail() {
 [ -f "$setup" ] || { echo "FAILED: no installer at $setup (scripts/package-windows.sh makes it)"; exit 1; }
 # The installed programs find their DLLs in their own folder only.
 unset WINEPATH
-query() { wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r' || true; }
+query() { wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r' | grep -v '^reg: ' || true; }
 
 for n in $(seq 200 259); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=:$n; break; }
@@ -35,21 +35,31 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.
 export DISPLAY=$display
 "$linux/tools/velkor-synth/velkor-synth" --seed 5 --lines 8000 --out "$work/session" >/dev/null
 
+# Waits up to a minute for a file or folder to go (the uninstaller runs on from a copy of itself).
+gone() {
+    local i
+    for i in $(seq 60); do
+        [ -e "$1" ] || return 0
+        sleep 1
+    done
+    return 1
+}
+windowsVariable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+local_app_data=$(windowsVariable LOCALAPPDATA)
+app_data=$(windowsVariable APPDATA)
+program_data=$(windowsVariable ProgramData)
+
 # mode | registry root | the folder | the Start menu
 modes=(
-    "/AllUsers|HKLM|C:\\Program Files\\Velkor|C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"
-    "/CurrentUser|HKCU|%LOCALAPPDATA%\\Programs\\Velkor|%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs"
+    "/AllUsers|HKLM|C:\\Program Files\\Velkor|$program_data\\Microsoft\\Windows\\Start Menu\\Programs"
+    "/CurrentUser|HKCU|$local_app_data\\Programs\\Velkor|$app_data\\Microsoft\\Windows\\Start Menu\\Programs"
 )
 for entry in "${modes[@]}"; do
     IFS='|' read -r mode root folder menu <<<"$entry"
-    expand() { wine cmd /c echo "$1" 2>/dev/null | tr -d '\r'; }
-    folder=$(expand "$folder")
-    menu=$(expand "$menu")
     unix_folder=$(winepath -u "$folder" 2>/dev/null)
     unix_menu=$(winepath -u "$menu" 2>/dev/null)
     echo "== install $mode into $folder"
-    wine "$(winepath -w "$setup")" /S "$mode" || fail "$mode: the installer failed"
-    wineserver -w
+    wine "$setup" /S "$mode" || fail "$mode: the installer failed"
     for f in velkor.exe velkor-count.exe velkor-synth.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
         platforms/qwindows.dll uninstall.exe README.md licenses/README.txt; do
         [ -f "$unix_folder/$f" ] || fail "$mode: $f is not installed"
@@ -66,7 +76,7 @@ for entry in "${modes[@]}"; do
         fail "$mode: the Programs list does not show version $version"
 
     # The installed window opens a session, with the DLLs and plugins of its own folder.
-    wine "$folder\\velkor.exe" --screenshot "$(winepath -w "$work/installed.png")" \
+    timeout 120 wine "$folder\\velkor.exe" --screenshot "$(winepath -w "$work/installed.png")" \
         "$(winepath -w "$work/session.blb")" >"$work/installed.txt" 2>&1 || true
     grep -q 'counters' "$work/installed.txt" && [ -s "$work/installed.png" ] || {
         cat "$work/installed.txt"
@@ -75,9 +85,13 @@ for entry in "${modes[@]}"; do
     rm -f "$work/installed.png"
 
     echo "== uninstall $mode"
-    wine "$folder\\uninstall.exe" /S || fail "$mode: the uninstaller failed"
-    wineserver -w
-    [ ! -e "$unix_folder" ] || fail "$mode: left behind: $(find "$unix_folder" | head -5)"
+    wine "$folder\\uninstall.exe" /S "$mode" || fail "$mode: the uninstaller failed"
+    gone "$unix_folder" || fail "$mode: left behind: $(find "$unix_folder" | head -5)"
+    # The registry is cleaned after the files: wait for the Programs entry to go.
+    for _ in $(seq 60); do
+        [ -z "$(query "$uninstall_key")" ] && break
+        sleep 1
+    done
     [ ! -e "$unix_menu/Velkor.lnk" ] || fail "$mode: the Start menu entry is left"
     for key in "Software\\Classes\\.blb" "Software\\Classes\\.blc" \
         "Software\\Classes\\Velkor.Recording" "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkor"; do
