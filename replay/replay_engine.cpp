@@ -529,6 +529,12 @@ void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>
         }
     }
     m.stopRequested = false;
+    // A finished run drew nothing: the picture still shows the frame as it was read before the
+    // run, with its marks numbered from that read. Show the frame the counts now stand at.
+    if (!m.autoCountStopped && m.currentFrame == m.autoCountTarget) {
+        m.drawEnabled = true;
+        if (onFrameDrawn) onFrameDrawn();
+    }
 }
 
 void ReplayEngine::stopAutoCount() {

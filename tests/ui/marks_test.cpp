@@ -3,6 +3,7 @@
 // button and key E, the frame's summary beside the picture, and where a mark lies in a frame.
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -99,6 +100,27 @@ TEST_F(MarksTest, ButtonAndKeyESwitchTheMarks) {
     click(window->Farwardbtn);
     EXPECT_EQ(window->PaintBox1->marks().count(), 4);
     EXPECT_EQ(window->PaintBox1->marks().ended(0).number, 4);
+}
+
+// After a finished automatic count the marks of the last frame carry the fish's places in the
+// channel's count shown in the counter, as after a cancelled one.
+TEST_F(MarksTest, MarksAfterAnAutomaticCountNumberTheFishInTheChannelsCount) {
+    openFish(12);
+    QTest::keyClick(window.get(), Qt::Key_A);  // mark at frame 1
+    // Frame 4 reached by a step back and one forward: its own marks number from frame 3 on.
+    for (int i = 0; i < 4; ++i) click(window->Farwardbtn);
+    click(window->backwardbtn);
+    ASSERT_EQ(frame(), 4);
+    QTest::keyClick(window.get(), Qt::Key_A);  // count frames 1..4
+    QApplication::processEvents();
+    ASSERT_EQ(window->engine().lastFrameRead(), 4);
+    const auto& marks = window->PaintBox1->marks();
+    ASSERT_GT(marks.count(), 0);
+    int last = 0;
+    for (int k = 0; k < marks.count(); ++k)
+        if (marks.ended(k).ending.channel == 1) last = std::max(last, marks.ended(k).number);
+    EXPECT_EQ(last, window->LabeledEdit[1]->text().toInt());
+    EXPECT_GT(last, 4);
 }
 
 // Where the mark of an object ending on `line` with `lengd` lines lies in a frame of 100 lines
