@@ -586,6 +586,8 @@ void TfrmRecord::endbtnClick() {
 
 void TfrmRecord::AutocountbtnClick() {
     const bool runs = engine_->autocountImage() == 5;
+    const bool nothingToCount =
+        runs && engine_->isOpen() && engine_->currentFrame() <= engine_->autoCountStart();
     runHandler([this, runs] {
         if (!runs) {
             engine_->AutocountbtnClick();
@@ -597,6 +599,9 @@ void TfrmRecord::AutocountbtnClick() {
             if (busy.cancelled()) engine_->stopAutoCount();
         });
     });
+    // A press at or before the marked frame reads nothing: say what the count needs.
+    if (nothingToCount)
+        countedFrames->setText(tr("Set the mark first: A at the first frame, then A at the last"));
 }
 
 void TfrmRecord::TrackBar1Change(int position) {
