@@ -406,7 +406,14 @@ void TfrmRecord::drawCurrentFrame() {
             marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
     }
     PaintBox1->drawFrame(source, marks);
-    frameSummary->setText(frameSummaryText(engine_->frameEndings()));
+    // A picture narrowed since the frame was read shows only its first lines: say so, since the
+    // summary counts the whole frame.
+    const int hidden = engine_->frameColumn() - PaintBox1->width();
+    frameSummary->setText(
+        frameSummaryText(engine_->frameEndings()) +
+        (hidden > 0
+             ? tr("; the last %1 lines of this frame are hidden until the next move").arg(hidden)
+             : QString()));
 }
 
 void TfrmRecord::marksToggled(bool) {

@@ -123,6 +123,20 @@ TEST_F(MarksTest, MarksAfterAnAutomaticCountNumberTheFishInTheChannelsCount) {
     EXPECT_GT(last, 4);
 }
 
+// A picture narrowed after the frame was read says that part of the frame is hidden, since the
+// summary counts the whole frame; the next move reads frames of the new width.
+TEST_F(MarksTest, NarrowedPictureSaysWhatOfTheFrameIsHidden) {
+    openFish(12);
+    EXPECT_EQ(window->frameSummary->text().toStdString(), "Counted 6, rejected 0");
+    window->PaintBox1->setFixedWidth(60);
+    QApplication::processEvents();
+    EXPECT_EQ(window->frameSummary->text().toStdString(),
+              "Counted 6, rejected 0; the last 40 lines of this frame are hidden until the next "
+              "move");
+    click(window->Farwardbtn);
+    EXPECT_FALSE(window->frameSummary->text().contains("hidden"));
+}
+
 // Where the mark of an object ending on `line` with `lengd` lines lies in a frame of 100 lines
 // that begins at line 101.
 TEST(MarkPlace, ColumnsOfTheObjectsLinesInThisFrame) {
