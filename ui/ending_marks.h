@@ -40,6 +40,11 @@ struct MarkPlace {
 };
 MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame);
 
+// Where a mark's label of `labelWidth` x `labelHeight` may go, in the order tried: above the
+// mark, below it, right of it, left of it. Above and below are moved left as far as needed to stay
+// inside a picture `width` wide, so a mark at the right edge keeps its label.
+std::array<QRect, 4> labelCandidates(const QRect& mark, int labelWidth, int labelHeight, int width);
+
 // The tooltip: the verdict, the measures beside the channel's limits, edge angles, shape state,
 // split group and extent. `counterName` is the channel's counter name.
 QString explainEnding(const EndedObject& e, const QString& counterName);

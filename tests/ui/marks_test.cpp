@@ -137,6 +137,31 @@ TEST_F(MarksTest, NarrowedPictureSaysWhatOfTheFrameIsHidden) {
     EXPECT_FALSE(window->frameSummary->text().contains("hidden"));
 }
 
+// Where a label of 20 x 12 pixels may go beside a mark in a picture 100 wide: above and below
+// stay inside the picture at the right edge, so no mark there loses its label.
+TEST(LabelPlace, CandidatesStayInsideThePicture) {
+    struct Case {
+        QRect mark;
+        int aboveLeft;
+    };
+    const Case cases[] = {
+        {QRect(QPoint(30, 40), QPoint(40, 60)), 28},  // room on both sides
+        {QRect(QPoint(0, 40), QPoint(5, 60)), 0},     // at the left edge
+        {QRect(QPoint(95, 40), QPoint(99, 60)), 80},  // at the right edge: moved left
+        {QRect(QPoint(88, 40), QPoint(90, 60)), 80}, {QRect(QPoint(10, 40), QPoint(12, 60)), 8},
+    };
+    for (const Case& c : cases) {
+        const auto places = labelCandidates(c.mark, 20, 12, 100);
+        EXPECT_EQ(places[0], QRect(c.aboveLeft, c.mark.top() - 15, 20, 12)) << c.mark.left();
+        EXPECT_EQ(places[1], QRect(c.aboveLeft, c.mark.bottom() + 4, 20, 12)) << c.mark.left();
+        EXPECT_EQ(places[2], QRect(c.mark.right() + 4, c.mark.top(), 20, 12));
+        EXPECT_EQ(places[3], QRect(c.mark.left() - 24, c.mark.top(), 20, 12));
+        // Above and below lie inside the picture, left to right.
+        EXPECT_GE(places[0].left(), 0);
+        EXPECT_LT(places[0].right(), 100);
+    }
+}
+
 // Where the mark of an object ending on `line` with `lengd` lines lies in a frame of 100 lines
 // that begins at line 101.
 TEST(MarkPlace, ColumnsOfTheObjectsLinesInThisFrame) {
