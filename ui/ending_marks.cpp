@@ -60,6 +60,21 @@ MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame) {
     return place;
 }
 
+QRect drawnMarkRect(const QRect& mark, int minSide, int width) {
+    QRect r = mark;
+    if (r.width() < minSide) {
+        const int left =
+            std::clamp(r.center().x() - (minSide - 1) / 2, 0, std::max(0, width - minSide));
+        r.setLeft(left);
+        r.setWidth(minSide);
+    }
+    if (r.height() < minSide) {
+        r.setTop(r.center().y() - (minSide - 1) / 2);
+        r.setHeight(minSide);
+    }
+    return r;
+}
+
 std::array<QRect, 4> labelCandidates(const QRect& mark, int labelWidth, int labelHeight,
                                      int width) {
     const int x = std::clamp(mark.left() - 2, 0, std::max(0, width - labelWidth));
@@ -168,7 +183,7 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
     for (const EndedObject& e : endings) {
         const MarkPlace place = markPlace(e, frame);
         marks_.push_back({e, place});
-        const QRect& r = place.rect;
+        const QRect r = drawnMarkRect(place.rect, 4, width);
         const bool counted = e.ending.verdict == EndingVerdict::counted;
         QColor colour;
         QString text;

@@ -73,9 +73,10 @@ TEST_F(MarksTest, CountedFishIsFramedInItsChannelsColourAndExplained) {
 TEST_F(MarksTest, RejectedFishIsDashedGreyWithItsReason) {
     openFish(2);  // two lines: too short for class 2
     const int middle = (row(30) + row(54)) / 2;
-    // Fish 2 on lines 41..42 (columns 40..41): its frame's right side is at column 42.
+    // Fish 2 on lines 41..42 (columns 40..41), drawn 4 columns wide (39..42): its frame's right
+    // side is at column 43.
     int grey = 0;
-    for (int y = row(30) - 1; y <= row(54); ++y) grey += pixel(42, y) == rejectedMarkColour;
+    for (int y = row(30) - 1; y <= row(54); ++y) grey += pixel(43, y) == rejectedMarkColour;
     EXPECT_GT(grey, 3);
     EXPECT_LT(grey, row(54) - row(30));  // dashed, not solid
     const QString tip = tooltipAt(QPoint(41, middle));
@@ -160,6 +161,21 @@ TEST(LabelPlace, CandidatesStayInsideThePicture) {
         EXPECT_GE(places[0].left(), 0);
         EXPECT_LT(places[0].right(), 100);
     }
+}
+
+// An object of a line or two gets a box of at least 4 pixels each way, about its middle and
+// inside the picture; a larger one keeps its own.
+TEST(LabelPlace, SmallMarksAreDrawnAtLeastFourPixelsWide) {
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(50, 40, 1, 20), QRect(49, 40, 4, 20)},  // one line
+        {QRect(50, 40, 2, 20), QRect(49, 40, 4, 20)},
+        {QRect(0, 40, 1, 20), QRect(0, 40, 4, 20)},    // at the left edge
+        {QRect(99, 40, 1, 20), QRect(96, 40, 4, 20)},  // at the right edge
+        {QRect(50, 40, 6, 1), QRect(50, 39, 6, 4)},    // one pixel high
+        {QRect(30, 40, 10, 20), QRect(30, 40, 10, 20)},
+    };
+    for (const auto& [mark, drawn] : cases)
+        EXPECT_EQ(drawnMarkRect(mark, 4, 100), drawn) << mark.x();
 }
 
 // Where the mark of an object ending on `line` with `lengd` lines lies in a frame of 100 lines
