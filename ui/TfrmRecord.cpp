@@ -438,7 +438,14 @@ void TfrmRecord::drawCurrentFrame() {
             marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
     }
     PaintBox1->drawFrame(source, marks);
-    frameSummary->setText(frameSummaryText(engine_->frameEndings()));
+    // A picture narrowed since the frame was read shows only its first lines: say so, since the
+    // summary counts the whole frame.
+    const int hidden = engine_->frameColumn() - PaintBox1->width();
+    frameSummary->setText(
+        frameSummaryText(engine_->frameEndings()) +
+        (hidden > 0
+             ? tr("; the last %1 lines of this frame are hidden until the next move").arg(hidden)
+             : QString()));
 }
 
 void TfrmRecord::marksToggled(bool) {
@@ -640,6 +647,8 @@ void TfrmRecord::endbtnClick() {
 
 void TfrmRecord::AutocountbtnClick() {
     const bool runs = engine_->autocountImage() == 5;
+    const bool nothingToCount =
+        runs && engine_->isOpen() && engine_->currentFrame() <= engine_->autoCountStart();
     runHandler([this, runs] {
         if (!runs) {
             engine_->AutocountbtnClick();
@@ -651,6 +660,9 @@ void TfrmRecord::AutocountbtnClick() {
             if (busy.cancelled()) engine_->stopAutoCount();
         });
     });
+    // A press at or before the marked frame reads nothing: say what the count needs.
+    if (nothingToCount)
+        countedFrames->setText(tr("Set the mark first: A at the first frame, then A at the last"));
 }
 
 void TfrmRecord::TrackBar1Change(int position) {

@@ -40,6 +40,15 @@ struct MarkPlace {
 };
 MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame);
 
+// The box drawn for a mark: at least `minSide` pixels each way, grown about its middle and kept
+// inside a picture `width` wide, so an object only a line or two long is still seen.
+QRect drawnMarkRect(const QRect& mark, int minSide, int width);
+
+// Where a mark's label of `labelWidth` x `labelHeight` may go, in the order tried: above the
+// mark, below it, right of it, left of it. Above and below are moved left as far as needed to stay
+// inside a picture `width` wide, so a mark at the right edge keeps its label.
+std::array<QRect, 4> labelCandidates(const QRect& mark, int labelWidth, int labelHeight, int width);
+
 // The tooltip: the verdict, the measures beside the channel's limits, edge angles, shape state,
 // split group and extent. `counterName` is the channel's counter name.
 QString explainEnding(const EndedObject& e, const QString& counterName);

@@ -148,6 +148,9 @@ TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
     drag(9);
     EXPECT_TRUE(window->autocountbtn->isChecked());
     countReads();
+    // The marks are renumbered by the run (their places in the whole count); the frame's
+    // picture itself stays.
+    click(window->marksbtn);
     const QImage before = window->PaintBox1->image();
     click(window->autocountbtn);
     EXPECT_FALSE(window->autocountbtn->isChecked());
@@ -164,6 +167,24 @@ TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
     for (int step = 1; step <= 4; ++step) reference.FarwardbtnClick();
     ASSERT_GT(reference.channelTotal(1), 0);
     EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+}
+
+// A second press on a frame before the mark reads nothing; the window says what the count needs.
+TEST_F(NavigationTest, AutomaticCountBeforeItsMarkSaysHowToSetIt) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    drag(9);
+    click(window->autocountbtn);
+    drag(5);
+    countReads();
+    click(window->autocountbtn);
+    EXPECT_TRUE(reads.empty());
+    EXPECT_FALSE(window->autocountbtn->isChecked());
+    EXPECT_EQ(window->countedFrames->text().toStdString(),
+              "Set the mark first: A at the first frame, then A at the last");
+    // The next move shows the counted frames again.
+    click(window->Farwardbtn);
+    EXPECT_EQ(window->countedFrames->text().toStdString(), "Counted: frames 5 to 6");
 }
 
 // While the thumb is held, the positions it passes pile up behind the frame being read; only the
