@@ -144,6 +144,7 @@ CountResult runCount(const std::string& recording, const CountOptions& options,
     CountResult result;
     try {
         HeadlessEngine headless(options.frameWidth, options.counterType);
+        headless.engine.setClassOverrides(options.classes);
         if (!body(headless.engine, result)) return result;
         result.errors += damagedLinesNote(recording, headless.engine);
         result.ok = true;
