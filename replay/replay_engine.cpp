@@ -41,7 +41,10 @@ struct LineEndings final : EndingObserver {
 };
 
 struct ReplayEngine::Impl {
-    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {}
+    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {
+        classOverrides.fill(-1);
+    }
+    ChannelArray<int32_t> classOverrides{};
 
     Tsett& settings;
     SettingsBackend* store;
@@ -189,7 +192,10 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
 
 void ReplayEngine::applyReport() {
     Impl& m = *impl_;
-    const SessionReport& r = m.report;
+    // The overrides go into a copy, so the report stays as recorded for everything that shows it.
+    SessionReport r = m.report;
+    for (int c = 1; c <= maxChannels; ++c)
+        if (m.classOverrides[c] >= 0) r.sizeGroup[c] = m.classOverrides[c];
     applySessionReport(r, *m.core);
 
     // The session's values in the settings set, as the report reading leaves them; the counter
@@ -205,6 +211,13 @@ void ReplayEngine::applyReport() {
     for (int c = 1; c <= maxChannels; ++c) t.sizeGroup[c] = r.sizeGroup[c];
     // Read back from the store with the store's own rule for booleans.
     t.Enablemulti = m.store ? readStoredBool(*m.store, "Enablemulti", false) : false;
+}
+
+void ReplayEngine::setClassOverrides(const ChannelArray<int32_t>& classes) {
+    impl_->classOverrides = classes;
+}
+const ChannelArray<int32_t>& ReplayEngine::classOverrides() const {
+    return impl_->classOverrides;
 }
 
 bool ReplayEngine::isOpen() const {
