@@ -61,7 +61,7 @@ TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
     ASSERT_TRUE(window->wholeCount());
     const BackgroundCount::Result& counted = *window->wholeCount();
     ASSERT_TRUE(counted.counted) << counted.error;
-    const CliRun cli = runCount("--frame-width 100 --json '" + recording + "'");
+    const CliRun cli = runCount("--frame-width 100 --json " + shellQuoted(recording));
     ASSERT_EQ(cli.status, 0) << cli.err;
     const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
     ASSERT_EQ(counted.channelCount, 2);
@@ -111,7 +111,7 @@ TEST_F(ComparisonTest, WholeCountFollowsTheFrameWidth) {
     ASSERT_EQ(window->engine().readFrameWidth(), 333);
     EXPECT_TRUE(window->backgroundCountRunning());
     ASSERT_TRUE(waitForWholeCount());
-    const CliRun cli = runCount("--frame-width 333 --json '" + recording + "'");
+    const CliRun cli = runCount("--frame-width 333 --json " + shellQuoted(recording));
     const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
     ASSERT_TRUE(window->wholeCount());
     EXPECT_EQ(window->wholeCount()->totals[1], totals[0]);
