@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
@@ -37,6 +38,7 @@
 #include "ui/session_title.h"
 #include "ui/status_bar_panel.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 
 namespace velkor {
 namespace {
@@ -206,6 +208,14 @@ void TfrmRecord::buildLayout() {
     column->addWidget(statusBarPanel);
 
     setCentralWidget(Panel1);
+    verdictPanel = new VerdictPanel(this);
+    verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
+    connect(verdictPanel, &VerdictPanel::frameRequested, this,
+            [this](int32_t frame) { runHandler([this, frame] { engine_->goToFrame(frame); }); });
+    auto* verdictDock = new QDockWidget(tr("Verdicts"), this);
+    verdictDock->setObjectName(QStringLiteral("verdictDock"));
+    verdictDock->setWidget(verdictPanel);
+    addDockWidget(Qt::RightDockWidgetArea, verdictDock);
     resize(684, 644);
 }
 
@@ -754,6 +764,7 @@ void TfrmRecord::resetForNewRecording() {
     ComparisonLine->hide();
     wholeCount_.reset();
     wholeCountWidth_ = 0;
+    verdictPanel->clear();
     statusBarPanel->clear();
     PaintBox1->clearPicture();
     showEngineState();

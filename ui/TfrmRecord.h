@@ -131,10 +131,11 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
-    std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
-    std::array<QLabel*, 5> RecordedLabel{};     // under each field: the recorded session total
-    QLabel* ComparisonLine = nullptr;           // under the chart: replay vs recorded totals
+    std::array<QLineEdit*, 5> LabeledEdit{};     // LabeledEdit[1]..[4]
+    std::array<QLabel*, 5> LabeledEditLabel{};   // their caption labels
+    std::array<QLabel*, 5> RecordedLabel{};      // under each field: the recorded session total
+    class VerdictPanel* verdictPanel = nullptr;  // a dock: the session's verdicts, with links
+    QLabel* ComparisonLine = nullptr;            // under the chart: replay vs recorded totals
     FramePicture* PaintBox1 = nullptr;
     QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
     // The picture with its counters, or the help page in their place.

@@ -5,10 +5,12 @@
 
 #include <QLabel>
 #include <QTimer>
+#include <array>
 
 #include "ui/TfrmRecord.h"
 #include "ui/message_boxes.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 
 namespace velkor {
 
@@ -101,6 +103,10 @@ void TfrmRecord::pollBackgroundCount() {
            "beside the session totals the counter recorded; the difference is in per cent of "
            "the recorded total"));
     ComparisonLine->show();
+    std::array<QString, 5> names;
+    for (int c = 1; c <= result.channelCount; ++c)
+        names[c] = QString::fromStdString(engine_->report().counterNames[c]);
+    verdictPanel->setSession(result, names);
     emit wholeCountFinished();
 }
 
@@ -117,6 +123,7 @@ void TfrmRecord::showRecordedTotals() {
     Chart1->clearReplayCurves();
     ComparisonLine->clear();
     ComparisonLine->hide();
+    verdictPanel->clear();
 }
 
 }  // namespace velkor

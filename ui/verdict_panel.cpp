@@ -86,6 +86,7 @@ void VerdictPanel::follow(const QString& link) {
     const int v = parts[2].toInt();
     if (v < 0 || v >= endingVerdictCount) return;
     const auto verdict = static_cast<EndingVerdict>(v);
+    if (frameShown) current_ = frameShown();
     const int32_t frame = parts[0] == QLatin1String("next") ? nextFrame(channel, verdict)
                                                             : previousFrame(channel, verdict);
     if (frame == 0) return;

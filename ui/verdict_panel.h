@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "replay/background_count.h"
@@ -29,6 +30,8 @@ public:
     void clear();
     // The frame the window shows; "next" and "back" go from here.
     void setCurrentFrame(int32_t frame) { current_ = frame; }
+    // Asked for the frame shown before a link is followed, when set (the window's own frame).
+    std::function<int32_t()> frameShown;
 
     // The frame the link "next"/"back" of a verdict leads to; 0 when there is none.
     int32_t nextFrame(int32_t channel, EndingVerdict verdict) const;

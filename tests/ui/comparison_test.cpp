@@ -14,6 +14,7 @@
 #include "tests/engine/count_cli.h"
 #include "ui/recorded_comparison.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 #include "window_fixture.h"
 
 namespace velkor::test {
@@ -184,6 +185,31 @@ TEST(ComparisonTexts, RecordedAndMissingTotals) {
     EXPECT_TRUE(comparisonText(names, totals, 3, recorded).endsWith("C: replay 4, recorded 0"));
     EXPECT_EQ(recordedTotalText(224), "recorded 224");
     EXPECT_EQ(recordedTotalText(std::nullopt), "");
+}
+
+// The verdict dock shows the whole count's tallies and its links move the window to their frames.
+TEST_F(ComparisonTest, VerdictLinksMoveTheWindowToTheirFrames) {
+    makeWindow(100);
+    const std::string recording = session("compared", comparedSession());
+    ASSERT_TRUE(open(recording));
+    EXPECT_TRUE(window->verdictPanel->text().contains("once the whole recording is counted"));
+    ASSERT_TRUE(waitForWholeCount());
+    ASSERT_TRUE(window->wholeCount());
+    const VerdictIndex& index = window->wholeCount()->verdictFrames;
+    EXPECT_TRUE(window->verdictPanel->text().contains(u"counted: 500 \u2014 next \u25B8"))
+        << window->verdictPanel->text().toStdString();
+    const std::vector<int32_t>& frames = index.frames(2, EndingVerdict::counted);
+    ASSERT_GE(frames.size(), 2u);
+    window->verdictPanel->follow("next:2:0");
+    EXPECT_EQ(frame(), index.next(2, EndingVerdict::counted, 1));
+    window->verdictPanel->follow("next:2:0");
+    EXPECT_EQ(frame(),
+              index.next(2, EndingVerdict::counted, index.next(2, EndingVerdict::counted, 1)));
+    window->verdictPanel->follow("prev:2:0");
+    EXPECT_EQ(frame(), index.next(2, EndingVerdict::counted, 1));
+    // A new recording: the panel waits for its count again.
+    ASSERT_TRUE(open(session("again", comparedSession(5000))));
+    EXPECT_TRUE(window->verdictPanel->text().contains("once the whole recording is counted"));
 }
 
 }  // namespace
