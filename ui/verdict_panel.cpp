@@ -41,12 +41,17 @@ VerdictPanel::VerdictPanel(QWidget* parent) : QWidget(parent) {
         layout->addWidget(channelLabels_[c]);
     }
     layout->addStretch(1);
+    // A width of its own that no session's figures change: the picture beside it keeps its
+    // width, and with it the frame width, when the tallies arrive.
+    setFixedWidth(fontMetrics().horizontalAdvance(
+                      QStringLiteral("\u25C2 too narrow: 0000000 \u2014 next \u25B8")) +
+                  16);
     clear();
 }
 
 void VerdictPanel::clear() {
     index_.reset();
-    note_->setText(tr("Verdicts of the session: once the whole recording is counted"));
+    note_->clear();  // nothing to say until the whole recording is counted
     for (int c = 1; c <= 4; ++c) channelLabels_[c]->hide();
 }
 
