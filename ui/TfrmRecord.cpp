@@ -285,6 +285,11 @@ void TfrmRecord::buildToolBar() {
     addAction(goTo_);
     gotobtn = addToolButton("gotobtn", goTo_, 68);
 
+    auto* copy = new QAction(tr("Copy the comparison"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &TfrmRecord::copyComparison);
+    addAction(copy);
+
     auto* open = new QAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"), this);
     open->setShortcut(QKeySequence::Open);
     open->setToolTip(

@@ -91,6 +91,8 @@ public:
     // counter's record; started by every opening, cancelled when the window closes. Running:
     // started and its result not yet shown.
     void startBackgroundCount();
+    // Ctrl+C: the comparison as tab-separated text on the clipboard, once the count has ended.
+    void copyComparison();
     void stopBackgroundCount();
     bool backgroundCountRunning() const;
     // What the last finished whole count found.

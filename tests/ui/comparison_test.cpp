@@ -1,6 +1,8 @@
 // The window beside the counter's record: the recorded totals under the counter fields, the whole
 // count on a worker thread (equal to velkor-count's, the window responsive meanwhile, cancelled
 // when the window closes, an error shown in a message), and the two curves with their legend.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -185,6 +187,42 @@ TEST(ComparisonTexts, RecordedAndMissingTotals) {
     EXPECT_TRUE(comparisonText(names, totals, 3, recorded).endsWith("C: replay 4, recorded 0"));
     EXPECT_EQ(recordedTotalText(224), "recorded 224");
     EXPECT_EQ(recordedTotalText(std::nullopt), "");
+}
+
+TEST(ComparisonTexts, TabSeparatedTableForASpreadsheet) {
+    const ChannelArray<std::string> names{"", "Left", "Right", "C", "D"};
+    RecordedFigures recorded;
+    recorded.sessionTotals[1] = 224;
+    recorded.sessionTotals[3] = 0;
+    const struct {
+        ChannelArray<int32_t> totals;
+        int32_t channels;
+        QString table;
+    } cases[] = {
+        {{0, 215, 10, 0, 0},
+         3,
+         "channel\trecorded\treplay\tdifference %\nLeft\t224\t215\t-4.0\n"
+         "Right\t\t10\t\nC\t0\t0\t0.0\n"},
+        {{0, 230, 0, 4, 0}, 1, "channel\trecorded\treplay\tdifference %\nLeft\t224\t230\t2.7\n"},
+        {{0, 0, 0, 4, 0},
+         3,
+         "channel\trecorded\treplay\tdifference %\nLeft\t224\t0\t-100.0\n"
+         "Right\t\t0\t\nC\t0\t4\t\n"},  // no per cent of nothing
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(comparisonTable(names, c.totals, c.channels, recorded), c.table);
+}
+
+TEST_F(ComparisonTest, CtrlCCopiesTheComparisonOnceCounted) {
+    makeWindow(100);
+    QGuiApplication::clipboard()->setText("before");
+    ASSERT_TRUE(open(session("compared", comparedSession())));
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);  // not counted yet
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    ASSERT_TRUE(waitForWholeCount());
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "channel\trecorded\treplay\tdifference %\nLeft\t480\t500\t4.2\nRight\t\t500\t\n");
 }
 
 // The verdict dock shows the whole count's tallies and its links move the window to their frames.
