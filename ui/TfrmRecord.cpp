@@ -183,6 +183,7 @@ void TfrmRecord::buildLayout() {
     pictureLayout->addWidget(PaintBox1, 1);
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
+    connect(PaintBox1, &FramePicture::frameNotSaved, this, &TfrmRecord::showError);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
         // A resize reads nothing: the frame shown stays until the next move, which uses frames
         // of the new width; the buttons and the track bar show those frames already.

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "ui/ending_marks.h"
@@ -35,14 +36,21 @@ public:
     // Back to the empty white picture.
     void clearPicture();
     const QImage& image() const { return image_; }
+    // The context menu's "Save the frame as PNG…": the picture with its marks, into the file
+    // chosen (by chooseFrameFile when set, for tests; else a save dialog).
+    void saveFrameAs();
+    std::function<QString()> chooseFrameFile;
 
 signals:
+    // The frame could not be saved; `message` names the file.
+    void frameNotSaved(const QString& message);
     void gesture(velkor::StrokeGesture gesture);
     // The size changed; a frame shown before must be drawn again at the new size.
     void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

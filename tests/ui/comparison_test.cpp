@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tests/engine/count_cli.h"
+#include "ui/frame_picture.h"
 #include "ui/recorded_comparison.h"
 #include "ui/throughput_chart.h"
 #include "ui/verdict_panel.h"
@@ -223,6 +224,27 @@ TEST_F(ComparisonTest, CtrlCCopiesTheComparisonOnceCounted) {
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               "channel\trecorded\treplay\tdifference %\nLeft\t480\t500\t4.2\nRight\t\t500\t\n");
+}
+
+// The picture's context menu saves the frame with its marks as PNG; a file that cannot be written
+// gets a message naming it.
+TEST_F(ComparisonTest, TheFrameIsSavedAsPng) {
+    makeWindow(100);
+    ASSERT_TRUE(open(session("compared", comparedSession())));
+    const QString saved = QString::fromStdString(dir.file("frame.png"));
+    window->PaintBox1->chooseFrameFile = [&saved] { return saved; };
+    window->PaintBox1->saveFrameAs();
+    const QImage image(saved);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
+              window->PaintBox1->image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(messages.shown.empty());
+
+    const QString unwritable = QString::fromStdString(dir.file("no-such-folder/frame.png"));
+    window->PaintBox1->chooseFrameFile = [&unwritable] { return unwritable; };
+    window->PaintBox1->saveFrameAs();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].second.contains(unwritable));
 }
 
 // The verdict dock shows the whole count's tallies and its links move the window to their frames.
