@@ -212,7 +212,10 @@ void TfrmRecord::buildLayout() {
     verdictPanel = new VerdictPanel(this);
     verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
     connect(verdictPanel, &VerdictPanel::frameRequested, this,
-            [this](int32_t frame) { runHandler([this, frame] { engine_->goToFrame(frame); }); });
+            [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
+                verdictShown_ = {frame, channel, verdict};
+                runHandler([this, frame] { engine_->goToFrame(frame); });
+            });
     auto* verdictDock = new QDockWidget(tr("Verdicts"), this);
     verdictDock->setObjectName(QStringLiteral("verdictDock"));
     verdictDock->setWidget(verdictPanel);
@@ -452,6 +455,10 @@ void TfrmRecord::drawCurrentFrame() {
         marks.frameFirstLine = engine_->frameFirstLine();
         for (int c = 1; c <= 4; ++c)
             marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
+        if (verdictShown_.frame == engine_->currentFrame()) {
+            marks.highlightChannel = verdictShown_.channel;
+            marks.highlightVerdict = verdictShown_.verdict;
+        }
     }
     PaintBox1->drawFrame(source, marks);
     frameSummary->setText(frameSummaryText(engine_->frameEndings()));

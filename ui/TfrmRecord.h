@@ -162,6 +162,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The verdict a link of the verdict dock went to, highlighted while its frame is shown.
+    struct VerdictShown {
+        int32_t frame = 0, channel = 0;
+        EndingVerdict verdict = EndingVerdict::counted;
+    } verdictShown_;
     bool thumbSetByProgram = false;  // the thumb moves because a frame was reached, not dragged
     void buildLayout();
     void buildToolBar();

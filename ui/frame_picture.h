@@ -25,6 +25,8 @@ public:
         const FrameEndings* endings = nullptr;
         int32_t frameFirstLine = 1;
         std::array<QString, 5> counterNames;  // entries 1..4
+        int32_t highlightChannel = 0;         // marks of this verdict there stand out; 0: none
+        EndingVerdict highlightVerdict = EndingVerdict::counted;
     };
     // Draws the frame into the picture's image, and the marks over it, and repaints
     // (teiknaramman).

@@ -269,6 +269,14 @@ TEST_F(ComparisonTest, VerdictLinksMoveTheWindowToTheirFrames) {
               index.next(2, EndingVerdict::counted, index.next(2, EndingVerdict::counted, 1)));
     window->verdictPanel->follow("prev:2:0");
     EXPECT_EQ(frame(), index.next(2, EndingVerdict::counted, 1));
+    // The frame's marks of that verdict and channel stand out, and only they.
+    const EndingMarks& marks = window->PaintBox1->marks();
+    int highlighted = 0;
+    for (int k = 0; k < marks.count(); ++k) {
+        EXPECT_EQ(marks.highlighted(k), marks.ended(k).ending.channel == 2) << k;
+        highlighted += marks.highlighted(k);
+    }
+    EXPECT_GT(highlighted, 0);
     // A new recording: the panel waits for its count again.
     ASSERT_TRUE(open(session("again", comparedSession(5000))));
     EXPECT_EQ(window->verdictPanel->text(), "");
