@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
@@ -37,6 +38,7 @@
 #include "ui/session_title.h"
 #include "ui/status_bar_panel.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 
 namespace velkor {
 namespace {
@@ -181,6 +183,7 @@ void TfrmRecord::buildLayout() {
     pictureLayout->addWidget(PaintBox1, 1);
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
+    connect(PaintBox1, &FramePicture::frameNotSaved, this, &TfrmRecord::showError);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
         // A resize reads nothing: the frame shown stays until the next move, which uses frames
         // of the new width; the buttons and the track bar show those frames already.
@@ -206,6 +209,17 @@ void TfrmRecord::buildLayout() {
     column->addWidget(statusBarPanel);
 
     setCentralWidget(Panel1);
+    verdictPanel = new VerdictPanel(this);
+    verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
+    connect(verdictPanel, &VerdictPanel::frameRequested, this,
+            [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
+                verdictShown_ = {frame, channel, verdict};
+                runHandler([this, frame] { engine_->goToFrame(frame); });
+            });
+    auto* verdictDock = new QDockWidget(tr("Verdicts"), this);
+    verdictDock->setObjectName(QStringLiteral("verdictDock"));
+    verdictDock->setWidget(verdictPanel);
+    addDockWidget(Qt::RightDockWidgetArea, verdictDock);
     resize(684, 644);
 }
 
@@ -274,6 +288,11 @@ void TfrmRecord::buildToolBar() {
     connect(goTo_, &QAction::triggered, this, &TfrmRecord::gotobtnClick);
     addAction(goTo_);
     gotobtn = addToolButton("gotobtn", goTo_, 68);
+
+    auto* copy = new QAction(tr("Copy the comparison"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &TfrmRecord::copyComparison);
+    addAction(copy);
 
     auto* open = new QAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"), this);
     open->setShortcut(QKeySequence::Open);
@@ -436,6 +455,10 @@ void TfrmRecord::drawCurrentFrame() {
         marks.frameFirstLine = engine_->frameFirstLine();
         for (int c = 1; c <= 4; ++c)
             marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
+        if (verdictShown_.frame == engine_->currentFrame()) {
+            marks.highlightChannel = verdictShown_.channel;
+            marks.highlightVerdict = verdictShown_.verdict;
+        }
     }
     PaintBox1->drawFrame(source, marks);
     // A picture narrowed since the frame was read shows only its first lines: say so, since the
@@ -766,6 +789,7 @@ void TfrmRecord::resetForNewRecording() {
     ComparisonLine->hide();
     wholeCount_.reset();
     wholeCountWidth_ = 0;
+    verdictPanel->clear();
     statusBarPanel->clear();
     PaintBox1->clearPicture();
     showEngineState();

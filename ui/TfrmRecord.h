@@ -91,6 +91,8 @@ public:
     // counter's record; started by every opening, cancelled when the window closes. Running:
     // started and its result not yet shown.
     void startBackgroundCount();
+    // Ctrl+C: the comparison as tab-separated text on the clipboard, once the count has ended.
+    void copyComparison();
     void stopBackgroundCount();
     bool backgroundCountRunning() const;
     // What the last finished whole count found.
@@ -131,10 +133,11 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
-    std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
-    std::array<QLabel*, 5> RecordedLabel{};     // under each field: the recorded session total
-    QLabel* ComparisonLine = nullptr;           // under the chart: replay vs recorded totals
+    std::array<QLineEdit*, 5> LabeledEdit{};     // LabeledEdit[1]..[4]
+    std::array<QLabel*, 5> LabeledEditLabel{};   // their caption labels
+    std::array<QLabel*, 5> RecordedLabel{};      // under each field: the recorded session total
+    class VerdictPanel* verdictPanel = nullptr;  // a dock: the session's verdicts, with links
+    QLabel* ComparisonLine = nullptr;            // under the chart: replay vs recorded totals
     FramePicture* PaintBox1 = nullptr;
     QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
     // The picture with its counters, or the help page in their place.
@@ -159,6 +162,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The verdict a link of the verdict dock went to, highlighted while its frame is shown.
+    struct VerdictShown {
+        int32_t frame = 0, channel = 0;
+        EndingVerdict verdict = EndingVerdict::counted;
+    } verdictShown_;
     bool thumbSetByProgram = false;  // the thumb moves because a frame was reached, not dragged
     void buildLayout();
     void buildToolBar();

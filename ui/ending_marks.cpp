@@ -187,6 +187,10 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
         const bool counted = e.ending.verdict == EndingVerdict::counted;
         QColor colour;
         QString text;
+        if (e.ending.channel == highlightChannel_ && e.ending.verdict == highlightVerdict_) {
+            p.setPen(QPen(QColor(255, 200, 0), 3));
+            p.drawRect(r.adjusted(-5, -5, 5, 5));
+        }
         if (counted) {
             colour = QColor::fromRgb(channelMarkColour(e.ending.channel));
             p.setPen(QPen(colour, 1));

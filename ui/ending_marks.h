@@ -64,6 +64,15 @@ public:
     void draw(QImage& picture, const FrameEndings& endings, const MarkFrame& frame,
               const std::array<QString, 5>& counterNames);
     void clear() { marks_.clear(); }
+    // Marks of `verdict` on `channel` get a wide yellow frame besides (channel 0: none).
+    void setHighlight(int32_t channel, EndingVerdict verdict) {
+        highlightChannel_ = channel;
+        highlightVerdict_ = verdict;
+    }
+    bool highlighted(int mark) const {
+        return marks_[mark].ended.ending.channel == highlightChannel_ &&
+               marks_[mark].ended.ending.verdict == highlightVerdict_;
+    }
 
     // The index of the innermost mark around `at`, or -1.
     int markAt(QPoint at) const;
@@ -83,6 +92,8 @@ private:
     std::vector<uint8_t> taken_;  // label cells already used, so labels never overlap
     int cellColumns_ = 0;
     std::array<QString, 5> counterNames_;
+    int32_t highlightChannel_ = 0;
+    EndingVerdict highlightVerdict_ = EndingVerdict::counted;
 };
 
 }  // namespace velkor
