@@ -91,19 +91,24 @@ TEST_F(SessionFilesTest, ReportGivesTheLayoutStartAndThinnedCurves) {
     EXPECT_EQ(report.sizeGroup[1], 2);
     EXPECT_EQ(report.sizeGroup[2], 4);
     EXPECT_EQ(report.windowTitle.substr(0, 12), "Tank: Cage 7");
+    // The recorded totals are the live count's, not the fish drawn.
+    for (int c = 1; c <= 2; ++c)
+        EXPECT_EQ(report.recorded.sessionTotals[c], result_->live.totals[c - 1]) << c;
+    EXPECT_EQ(report.recorded.total, result_->live.totals[0] + result_->live.totals[1]);
     // 2026-05-14 23:59:00 is day 46156 + 1439/1440.
     EXPECT_NEAR(report.sessionStart, 46156.0 + 1439.0 / 1440.0, 1e-6);
 
     // Every channel's curve: the start point, the points after X0 of one per 10 s (121 s of
     // recording: 13 points, s = 0, so positions 0..11 are written and 1..11 read), the end point.
+    // Each point is the live count of its 10 seconds as fish per minute.
     for (int c = 1; c <= 2; ++c) {
         const auto& curve = report.curves[c];
-        const auto& heads = result_->truth.fishStartsPerInterval[c - 1];
-        ASSERT_EQ(heads.size(), 13u);
-        const auto positions = throughputSamplePositions(heads.size());
+        const auto& counted = result_->live.perInterval[c - 1];
+        ASSERT_EQ(counted.size(), 13u);
+        const auto positions = throughputSamplePositions(counted.size());
         ASSERT_EQ(curve.size(), positions.size() - 1 + 2) << "channel " << c;
         for (size_t j = 1; j < positions.size(); ++j) {
-            EXPECT_DOUBLE_EQ(curve[j].second, 6.0 * heads[positions[j]]) << "sample " << j;
+            EXPECT_DOUBLE_EQ(curve[j].second, 6.0 * counted[positions[j]]) << "sample " << j;
             // Past midnight the times go on rising above 1.
             EXPECT_NEAR(curve[j].first, 1439.0 / 1440.0 + (positions[j] + 1) * 10.0 / 86400.0,
                         1e-5);
@@ -118,7 +123,12 @@ TEST_F(SessionFilesTest, TruthNamesTheFishPutInAndTheOptions) {
     EXPECT_EQ(j["lines"], options_->scene.lines);
     ASSERT_EQ(j["channels"].size(), 2u);
     int64_t total = 0;
+    int64_t recorded = 0;
     for (size_t c = 0; c < 2; ++c) {
+        // The report names the class of the fish drawn; what it records is the live count.
+        EXPECT_EQ(j["channels"][c]["fishClass"], j["channels"][c]["sizeGroup"]);
+        EXPECT_EQ(j["channels"][c]["recorded"], result_->live.totals[c]);
+        recorded += result_->live.totals[c];
         EXPECT_EQ(j["channels"][c]["fish"], result_->truth.fish[c]);
         total += result_->truth.fish[c];
         int64_t heads = 0;
@@ -126,6 +136,7 @@ TEST_F(SessionFilesTest, TruthNamesTheFishPutInAndTheOptions) {
         EXPECT_EQ(heads, result_->truth.fish[c]);
     }
     EXPECT_EQ(j["totalFish"], total);
+    EXPECT_EQ(j["recordedTotal"], recorded);
     EXPECT_EQ(j["options"]["seed"], 11);
     EXPECT_EQ(j["options"]["decimalSeparator"], ",");
 }

@@ -47,6 +47,31 @@ TEST(SynthCommandLine, UsageErrorsExitWithTwo) {
     EXPECT_EQ(runSynth("--version").exit, 0);
 }
 
+// A bad --channel value is named in the message, the text as given and what is wrong with it.
+TEST(SynthCommandLine, ChannelErrorsNameTheBadValue) {
+    TempDir dir;
+    const struct {
+        const char* channel;
+        const char* message;
+    } cases[] = {
+        {"10:500:3::12", "\"10:500:3::12\": FISHCLASS must be 0..9, not 12"},
+        {"10:500:3:200:-1", "\"10:500:3:200:-1\": FISHCLASS must be 0..9, not -1"},
+        {"10:500:3:0:7", "\"10:500:3:0:7\": WIDTHMM must be at least 1, not 0"},
+        {"10:500:3::x", "\"10:500:3::x\": expected LEFT:RIGHT:CLASS[:WIDTHMM[:FISHCLASS]]"},
+        {"10:500:3::", "\"10:500:3::\": expected LEFT:RIGHT:CLASS[:WIDTHMM[:FISHCLASS]]"},
+        {"10:500:3:", "\"10:500:3:\": expected LEFT:RIGHT:CLASS[:WIDTHMM[:FISHCLASS]]"},
+        {"10:500:3:200:7:1", "\"10:500:3:200:7:1\": expected LEFT:RIGHT:CLASS"},
+        {"10:500:12::3", "channel 1: size class must be 0..9, not 12"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runSynth(std::string("--channel ") + c.channel + " --out " +
+                                      shellQuoted(dir.file("s")));
+        EXPECT_EQ(r.exit, 2) << c.channel;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.channel << "\n" << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("s.truth.json"))) << c.channel;
+    }
+}
+
 TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");

@@ -62,6 +62,9 @@ void checkOptions(const SceneOptions& o) {
         if (ch.sizeGroup < 0 || ch.sizeGroup >= fishClassCount)
             throw OptionError(channelText(c) + ": size class must be 0..9, not " +
                               std::to_string(ch.sizeGroup));
+        if (ch.fishClass < -1 || ch.fishClass >= fishClassCount)
+            throw OptionError(channelText(c) + ": class of the fish must be 0..9, not " +
+                              std::to_string(ch.fishClass));
         if (ch.widthMm < 0 || ch.widthMm > 100000)
             throw OptionError(channelText(c) + ": width in mm must be 1..100000 (or left out)");
     }
@@ -111,7 +114,7 @@ SceneGenerator::SceneGenerator(SceneOptions options)
     active_.reserve(256);
     for (size_t c = 0; c < n; ++c) {
         const SynthChannel& ch = options_.channels[c];
-        const FishClass& cls = fishClassTable[ch.sizeGroup];
+        const FishClass& cls = fishClassTable[fishClassOf(ch)];
         ChannelState& s = channels_[c];
         s.nominalLength = cls.nominalLength;
         s.nominalWidth = pixelWidth(ch.right - ch.left, cls.nominalWidthMm,

@@ -25,9 +25,17 @@ inline constexpr int32_t maxPixel = 32767;
 struct SynthChannel {
     int32_t left = 10;      // first pixel
     int32_t right = 500;    // last pixel
-    int32_t sizeGroup = 2;  // class index 0..9
+    int32_t sizeGroup = 2;  // class index 0..9 that the report names
     int32_t widthMm = 0;    // physical width; 0: its share of the counter width
+    // Class 0..9 whose fish cross the channel; -1: the class the report names. Another class
+    // makes a session counted with the wrong size class.
+    int32_t fishClass = -1;
 };
+
+// The class whose fish are drawn in the channel.
+inline int32_t fishClassOf(const SynthChannel& channel) {
+    return channel.fishClass >= 0 ? channel.fishClass : channel.sizeGroup;
+}
 
 struct SceneOptions {
     uint64_t seed = 1;

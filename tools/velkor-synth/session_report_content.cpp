@@ -1,5 +1,5 @@
 // The report of a synthetic session: what the counter would have written at its end, with the
-// counts and throughput taken from what the generator put in.
+// counts and throughput it would have counted live.
 #include "tools/velkor-synth/session_report_content.h"
 
 #include <algorithm>
@@ -28,7 +28,7 @@ std::string formatNumber(double value) {
 }  // namespace
 
 void writeSessionReport(const std::string& name, const SessionOptions& o, double startDayNumber,
-                        const SceneTruth& truth) {
+                        const LiveCount& live) {
     const SceneOptions& s = o.scene;
     ReportContent r;
     r.decimalSeparator = o.decimalSeparator;
@@ -56,14 +56,17 @@ void writeSessionReport(const std::string& name, const SessionOptions& o, double
         rc.widthMm = channelWidthMm(s, static_cast<int>(c));
         rc.leftEdge = ch.left;
         rc.rightEdge = ch.right;
-        rc.counter = truth.fish[c];
-        rc.sessionCount = truth.fish[c];
-        for (int32_t heads : truth.fishStartsPerInterval[c]) {
-            rc.throughput.push_back(6.0 * heads);
-            highest = std::max(highest, 6.0 * heads);
+        if (c < live.totals.size()) {
+            rc.counter = live.totals[c];
+            rc.sessionCount = live.totals[c];
+            // The count of each 10-second interval as fish per minute.
+            for (int32_t objects : live.perInterval[c]) {
+                rc.throughput.push_back(6.0 * objects);
+                highest = std::max(highest, 6.0 * objects);
+            }
+            r.total += live.totals[c];
         }
         r.sizeGroup[c] = ch.sizeGroup;
-        r.total += truth.fish[c];
         r.channels.push_back(std::move(rc));
     }
     r.maximum = std::max(10.0, std::ceil(highest * 1.1 / 10.0) * 10.0);

@@ -1,5 +1,6 @@
 // Writes the files of a synthetic session. The recording is generated line by line straight into
-// the record writer; the report and the truth follow from what the generator put in.
+// the record writer; it is then counted as the counter would have counted it live, which gives the
+// report's figures, and the truth tells what the generator put in.
 #include "tools/velkor-synth/session_writer.h"
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "io/replacing_file.h"
 #include "replay/record_writer.h"
 #include "tools/velkor-synth/day_number.h"
+#include "tools/velkor-synth/live_count.h"
 #include "tools/velkor-synth/session_report_content.h"
 
 #ifndef VELKOR_VERSION
@@ -51,21 +53,28 @@ void refuseForeignFiles(const SessionOptions& o) {
     }
 }
 
-nlohmann::ordered_json truthJson(const SessionOptions& o, const SceneTruth* truth) {
+nlohmann::ordered_json truthJson(const SessionOptions& o, const SceneTruth* truth,
+                                 const LiveCount* live) {
     const SceneOptions& s = o.scene;
     nlohmann::ordered_json channels = nlohmann::ordered_json::array();
-    int64_t total = 0;
+    int64_t total = 0, recordedTotal = 0;
     for (size_t c = 0; c < s.channels.size(); ++c) {
         const SynthChannel& ch = s.channels[c];
         nlohmann::ordered_json jc = {{"left", ch.left},
                                      {"right", ch.right},
                                      {"sizeGroup", ch.sizeGroup},
                                      {"className", std::string(fishClassName(ch.sizeGroup))},
+                                     {"fishClass", fishClassOf(ch)},
+                                     {"fishClassName", std::string(fishClassName(fishClassOf(ch)))},
                                      {"widthMm", channelWidthMm(s, static_cast<int>(c))}};
         if (truth) {
             jc["fish"] = truth->fish[c];
             jc["touchingPairs"] = truth->touchingPairs[c];
             total += truth->fish[c];
+        }
+        if (live) {
+            jc["recorded"] = live->totals[c];
+            recordedTotal += live->totals[c];
         }
         channels.push_back(jc);
     }
@@ -90,6 +99,7 @@ nlohmann::ordered_json truthJson(const SessionOptions& o, const SceneTruth* trut
                                   {"compressed", o.compressed}}}};
     if (truth) {
         j["totalFish"] = total;
+        if (live) j["recordedTotal"] = recordedTotal;
         j["specks"] = truth->specks;
         j["cappedLines"] = truth->cappedLines;
     }
@@ -129,7 +139,7 @@ SessionResult writeSession(const SessionOptions& o) {
 
     SessionResult result;
     // Claims the name first, so that a run stopped half-way can be repeated without --force.
-    writeTruth(truthName(o.out), truthJson(o, nullptr));
+    writeTruth(truthName(o.out), truthJson(o, nullptr, nullptr));
 
     SceneGenerator generator(o.scene);
     {
@@ -159,10 +169,23 @@ SessionResult writeSession(const SessionOptions& o) {
         removeQuietly(compressedName(o.out));
     }
 
-    writeSessionReport(reportName(o.out), o, *start, result.truth);
+    // The count reads the report's settings: a report without figures goes first, and is replaced
+    // by the one with the live count's figures, or removed when the count fails, so no report is
+    // left whose figures the counter would not have recorded.
+    const auto countStart = Clock::now();
+    writeSessionReport(reportName(o.out), o, *start, LiveCount{});
+    try {
+        result.live = countAsLive(recordingName(o.out),
+                                  static_cast<int32_t>(o.scene.channels.size()), o.scene.lines);
+        writeSessionReport(reportName(o.out), o, *start, result.live);
+    } catch (...) {
+        removeQuietly(reportName(o.out));
+        throw;
+    }
+    result.countSeconds = secondsSince(countStart);
     result.files.push_back(reportName(o.out));
 
-    writeTruth(truthName(o.out), truthJson(o, &result.truth));
+    writeTruth(truthName(o.out), truthJson(o, &result.truth, &result.live));
     result.files.push_back(truthName(o.out));
     result.totalSeconds = secondsSince(t0);
     return result;

@@ -1,12 +1,14 @@
 // Writing a synthetic session: the recording (NAME.blb), optionally its compressed form
-// (NAME.blc), the session report (NAME.mse) and NAME.truth.json, which tells how many fish were
-// put into each channel and with which options.
+// (NAME.blc), the session report (NAME.mse), whose figures are the recording's replay at one
+// frame a second, and NAME.truth.json, which tells how many fish of which class were put into
+// each channel and with which options.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "tools/velkor-synth/live_count.h"
 #include "tools/velkor-synth/scene_generator.h"
 
 namespace velkor::synth {
@@ -23,9 +25,11 @@ struct SessionOptions {
 
 struct SessionResult {
     SceneTruth truth;
+    LiveCount live;                  // what the report records
     std::vector<std::string> files;  // written, in order
     int64_t recordBytes = 0;
     double generateSeconds = 0;  // generating and writing the recording
+    double countSeconds = 0;     // counting it for the report
     double totalSeconds = 0;
 };
 
