@@ -80,17 +80,19 @@ TEST(SceneRuns, OrderedDisjointWithinChannelsAtMost500) {
 // Fish alone in the channel, no noise: every dark stretch is one fish, whose length in lines and
 // greatest width follow the class table within the speed and width variation.
 TEST(SceneFish, LengthsAndWidthsFollowTheClass) {
-    for (int32_t group : {2, 5, 8}) {
-        SCOPED_TRACE(group);
+    // The class the report names, and the class of the fish drawn (-1: the same).
+    const std::pair<int32_t, int32_t> classes[] = {{2, -1}, {5, -1}, {8, -1}, {3, 7}, {9, 2}};
+    for (const auto& [group, fishClass] : classes) {
+        SCOPED_TRACE(std::to_string(group) + " " + std::to_string(fishClass));
         SceneOptions o;
         o.seed = 5;
         o.lines = 120 * linesPerSecond;
-        o.channels = {{0, 511, group, 0}};
+        o.channels = {{0, 511, group, 0, fishClass}};
         o.density = 0.3;
         o.touching = 0;
         o.noise = 0;
         SceneGenerator g(o);
-        const FishClass& cls = fishClassTable[group];
+        const FishClass& cls = fishClassTable[fishClass >= 0 ? fishClass : group];
         const double nominalWidth = pixelWidth(511, cls.nominalWidthMm, 500);
         std::vector<PixelRun> runs;
         int32_t length = 0, widest = 0, fish = 0;
@@ -170,6 +172,12 @@ TEST(SceneOptionCheck, UnusableOptionsAreRefused) {
         }),
         with([](SceneOptions& o) {
             o.channels = {{0, 200, 10, 0}};
+        }),
+        with([](SceneOptions& o) {
+            o.channels = {{0, 200, 2, 0, 10}};
+        }),
+        with([](SceneOptions& o) {
+            o.channels = {{0, 200, 2, 0, -2}};
         }),
         with([](SceneOptions& o) { o.counterWidthMm = 600; }),
         with([](SceneOptions& o) { o.density = -1; }),
