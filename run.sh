@@ -12,7 +12,9 @@ cmake --build build -j "$(nproc)"
 recording=${1:-}
 if [ -z "$recording" ]; then
     recording=data/demo/demo.blb
-    if [ ! -f "$recording" ] || [ ! -f data/demo/demo.mse ]; then
+    # A demo made by an older generator recorded the fish placed, not the live count: make it anew.
+    if [ ! -f "$recording" ] || [ ! -f data/demo/demo.mse ] ||
+        ! grep -qs '"recordedTotal"' data/demo/demo.truth.json; then
         echo "Generating the demo session into data/demo/ ..."
         mkdir -p data/demo
         build/tools/velkor-synth/velkor-synth --out data/demo/demo --seed 7 --minutes 4 \
