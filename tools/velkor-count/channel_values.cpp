@@ -25,8 +25,8 @@ std::string readChannelValues(const char* option, const std::vector<std::string>
                    std::to_string(maxChannels) + " and " + expected + " 0.." +
                    std::to_string(largest);
         if (given[v->channel] >= 0)
-            return std::string(option) + " " + text + ": channel " +
-                   std::to_string(v->channel) + " is given twice";
+            return std::string(option) + " " + text + ": channel " + std::to_string(v->channel) +
+                   " is given twice";
         given[v->channel] = v->value;
     }
     return {};

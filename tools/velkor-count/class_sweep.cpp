@@ -80,8 +80,7 @@ CountResult countClassSweep(const std::string& recording, const CountOptions& op
                     engine.FarwardbtnClick();
                 }
                 for (int32_t c = 1; c <= sweep.channels; ++c)
-                    sweep.cells[c][classes[c]] = {engine.channelTotal(c),
-                                                  engine.verdictTally()[c]};
+                    sweep.cells[c][classes[c]] = {engine.channelTotal(c), engine.verdictTally()[c]};
                 if (k == 0) {
                     damaged = damagedLinesNote(recording, engine);
                     sweep.damagedLines = engine.damagedLines();

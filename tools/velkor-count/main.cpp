@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
         "--class", classOverrides,
         "CH=N: count channel CH (1..4) with size class N (0..9) in place of the report's; "
         "repeatable");
+    // One value for each time an option is given: "--class 2=1 a.blb b.blb" counts both.
+    classOption->allow_extra_args(false);
     bool sweep = false;
     auto* sweepFlag = app.add_flag(
         "--class-sweep", sweep,
@@ -87,7 +89,7 @@ int main(int argc, char** argv) {
         "--reference", referenceCounts,
         "CH=N with --class-sweep: a count of channel CH that you trust (N fish); the sweep "
         "marks the class whose count is nearest to it; repeatable");
-    referenceOption->needs(sweepFlag);
+    referenceOption->allow_extra_args(false)->needs(sweepFlag);
     sweepFlag->excludes(classOption);
     auto* from =
         app.add_option("--from", options.from, "First frame of an automatic count (needs --to)");
@@ -121,8 +123,7 @@ int main(int argc, char** argv) {
             ->excludes(to);
     }
     perMinuteFlag->excludes(csvFlag);
-    for (auto* mode : {perMinuteFlag, csvFlag, explainFlag, from, to})
-        sweepFlag->excludes(mode);
+    for (auto* mode : {perMinuteFlag, csvFlag, explainFlag, from, to}) sweepFlag->excludes(mode);
     sweepFlag->excludes("--trace");
     app.footer(
         "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
@@ -160,7 +161,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    for (int32_t c = 1; c <= maxChannels; ++c) options.classes[c] = static_cast<int32_t>(classes[c]);
+    for (int32_t c = 1; c <= maxChannels; ++c)
+        options.classes[c] = static_cast<int32_t>(classes[c]);
     if (perMinute && recordings.size() != 1) {
         std::fprintf(stderr, "velkor-count: --per-minute takes one recording\n\n%s",
                      app.help().c_str());

@@ -11,8 +11,8 @@ int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t 
     int32_t best = -1;
     auto key = [&](int32_t k) {
         // Nearness to the reference, then to the report's class, then the smaller class.
-        return std::array<int64_t, 3>{std::llabs(counts[k] - reference),
-                                      std::abs(k - reportClass), k};
+        return std::array<int64_t, 3>{std::llabs(counts[k] - reference), std::abs(k - reportClass),
+                                      k};
     };
     for (int32_t k = 0; k < fishClassCount; ++k)
         if (best < 0 || key(k) < key(best)) best = k;
@@ -20,8 +20,7 @@ int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t 
 }
 
 std::vector<VerdictMove> movedMost(const std::array<int32_t, endingVerdictCount>& from,
-                                   const std::array<int32_t, endingVerdictCount>& to,
-                                   size_t most) {
+                                   const std::array<int32_t, endingVerdictCount>& to, size_t most) {
     std::vector<VerdictMove> moves;
     for (int v = 0; v < endingVerdictCount; ++v) {
         const auto verdict = static_cast<EndingVerdict>(v);

@@ -132,8 +132,8 @@ std::string sweepTable(const ClassSweep& sweep, const GivenPerChannel& reference
         if (nearest < 0) continue;
         const int32_t total = sweep.cells[c][nearest].total;
         table += "  " + sweep.names[c] + ": reference " + std::to_string(references[c]) +
-                 ", nearest " + channelClassText(nearest) + " with " + std::to_string(total) +
-                 " " + referenceDifference(total, references[c]) + "\n";
+                 ", nearest " + channelClassText(nearest) + " with " + std::to_string(total) + " " +
+                 referenceDifference(total, references[c]) + "\n";
     }
     table += "  " + std::to_string(sweep.lines) + " lines, " + recordingDuration(sweep.lines) +
              ", " + std::to_string(sweep.frames) + " frames of " +
