@@ -186,6 +186,23 @@ TEST(VelkorCountSweep, FolderGivesOneSweepPerRecording) {
     EXPECT_NE(tables.out.find(unpacked + "\n  Class"), std::string::npos) << tables.out;
 }
 
+TEST(VelkorCountSweep, ARecordingThatCannotBeCountedIsNamedAndTheOthersAreSwept) {
+    TempDir dir;
+    const std::string good = wrongClassSession(dir, "good", false);
+    const std::string lonely = dir.file("lonely.blb");  // no report beside it
+    std::filesystem::copy_file(good, lonely);
+    const CliRun run = runCount("--class-sweep --json " + shellQuoted(lonely) + " " +
+                                shellQuoted(good) + " " + shellQuoted(dir.file("none.blb")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(lonely + ": Cant find corresponding reportfile (.mse)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(dir.file("none.blb") + ": "), std::string::npos) << run.err;
+    EXPECT_EQ(linesOf(run.err).size(), 2u) << run.err;
+    ASSERT_EQ(linesOf(run.out).size(), 1u) << run.out;
+    EXPECT_EQ(json::parse(run.out)["sweep"]["recording"], good);
+}
+
 TEST(VelkorCountSweep, BadValuesAreUsageErrorsNamingThem) {
     TempDir dir;
     const std::string twoName = wrongClassSession(dir, "two", false);
