@@ -2,7 +2,7 @@
 // same four-channel generated recording, both as velkor-count makes them, in wall-clock time. The
 // sweep is to take at most 10 x the whole count's time divided by the cores it uses: the program
 // prints both times, the cores and that bound. VELKOR_BENCH_SWEEP_LINES sets the length (default
-// 1,500,000 lines, about 22 minutes of recording; a day is about 96,000,000).
+// 6,000,000 lines, about 90 minutes of recording; a day is about 96,000,000).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -20,7 +20,7 @@ namespace {
 struct SweepSession {
     SweepSession() : folder("velkor-sweep-bench") {
         const velkor::synth::SessionOptions o = velkor::bench::fourChannelSession(
-            folder, 20261211, "VELKOR_BENCH_SWEEP_LINES", 1'500'000, {1, 2, 3, 4}, 5.0);
+            folder, 20261211, "VELKOR_BENCH_SWEEP_LINES", 6'000'000, {1, 2, 3, 4}, 5.0);
         velkor::synth::writeSession(o);
         blb = velkor::synth::recordingName(o.out);
         lines = o.scene.lines;
