@@ -9,6 +9,7 @@
 #include "io/errors.h"
 #include "replay/replay_engine.h"
 #include "replay/whole_count.h"
+#include "tools/velkor-count/channel_values.h"
 #include "tools/velkor-count/explain_records.h"
 #include "tools/velkor-count/json_line.h"
 #include "tools/velkor-count/recorded_output.h"
@@ -78,7 +79,8 @@ void traceFrame(LineBuilder& b, const ReplayEngine& engine, int32_t frame) {
     b.text("]}\n");
 }
 
-std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts) {
+std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts,
+                        int32_t counterType) {
     LineBuilder b;
     b.text("{\"summary\": {\"lines\": ");
     b.number(engine.lineCount());
@@ -115,6 +117,9 @@ std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts
         b.text("]");
     }
     b.text(recordedSummaryMember(engine.report().recorded, engine.core().channelCount).c_str());
+    // The counter type given (the report records none, so it is always the option's), last:
+    // summaries of counts with --counter-type keep every member where it always was.
+    if (counterType != -1) b.field("counterType", counterType);
     b.text("}}\n");
     return b.str();
 }
@@ -147,6 +152,16 @@ std::string damagedLinesNote(const std::string& recording, const ReplayEngine& e
     if (engine.damagedLines() <= 0) return {};
     return recording + ": " + std::to_string(engine.damagedLines()) +
            " damaged lines, the first at line " + std::to_string(engine.firstDamagedLine()) + "\n";
+}
+
+bool classesFitChannels(const ReplayEngine& engine, const std::string& recording,
+                        const CountOptions& options, CountResult& result) {
+    const std::string problem =
+        missingChannelProblem("--class", options.classes, recording, engine.core().channelCount);
+    if (problem.empty()) return true;
+    result.errors = "velkor-count: " + problem + "\n";
+    result.usageError = true;
+    return false;
 }
 
 std::string recordingDuration(int64_t lines) {
@@ -200,6 +215,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
             result.errors = recording + ": " + engine.message() + "\n";
             return false;
         }
+        if (!classesFitChannels(engine, recording, options, result)) return false;
         if (options.from == 0) {
             for (int32_t f = 2; f <= engine.frameCount(); ++f) {
                 if (out.failed() || (options.stop != nullptr && *options.stop)) return false;
@@ -228,7 +244,7 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
         if (options.output == CountOutput::table)
             out.write(table(recording, engine));
         else
-            out.write(summaryLine(engine, total, explain));
+            out.write(summaryLine(engine, total, explain, options.counterType));
         return true;
     });
 }

@@ -37,7 +37,15 @@ struct CountOptions {
 struct CountResult {
     bool ok = false;
     std::string errors;  // one line per problem, each naming the file
+    // An option does not fit the recording (--class for a channel it does not have): exit
+    // status 2, as for any other usage error.
+    bool usageError = false;
 };
+
+// Once `recording` is open in `engine`: false, with the usage error in `result`, when --class
+// names a channel that the recording does not have.
+bool classesFitChannels(const ReplayEngine& engine, const std::string& recording,
+                        const CountOptions& options, CountResult& result);
 
 // One line (without its end) for an error raised while `recording` was counted: the error's own
 // text when it names its file, else the recording's name before it.

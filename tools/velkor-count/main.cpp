@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,9 +18,12 @@
 #include "io/file_names.h"
 #include "io/program_start.h"
 #include "replay/counting_thread.h"
+#include "settings/Tsett.h"
+#include "tools/velkor-count/channel_values.h"
 #include "tools/velkor-count/count_recording.h"
 #include "tools/velkor-count/per_minute.h"
 #include "tools/velkor-count/session_table.h"
+#include "tools/velkor-count/sweep_run.h"
 #include "tools/velkor-count/terminal.h"
 
 using namespace velkor;
@@ -64,12 +68,29 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, maxFrameWidth))
         ->capture_default_str();
     app.add_option("--counter-type", options.counterType,
-                   "Counter type item index; 5 adds the overload correction (-1: none selected)")
+                   "Counter type item index, -1.." + std::to_string(countertypeItemCount - 1) +
+                       "; 5 adds the overload correction (-1: none selected)")
+        ->check(CLI::Range(-1, countertypeItemCount - 1))
         ->capture_default_str();
-    std::vector<std::string> classOverrides;
-    app.add_option("--class", classOverrides,
-                   "CH=N: count channel CH (1..4) with size class N (0..9) in place of the "
-                   "report's; repeatable");
+    std::vector<std::string> classOverrides, referenceCounts;
+    auto* classOption = app.add_option(
+        "--class", classOverrides,
+        "CH=N: count channel CH (1..4) with size class N (0..9) in place of the report's; "
+        "repeatable");
+    // One value for each time an option is given: "--class 2=1 a.blb b.blb" counts both.
+    classOption->allow_extra_args(false);
+    bool sweep = false;
+    auto* sweepFlag = app.add_flag(
+        "--class-sweep", sweep,
+        "Count each recording with every size class 0..9 on every channel and print per class "
+        "each channel's count, its difference to the recorded total and the verdicts that moved "
+        "most (with --json as JSON). A folder is searched for recordings");
+    auto* referenceOption = app.add_option(
+        "--reference", referenceCounts,
+        "CH=N with --class-sweep: a count of channel CH that you trust (N fish); the sweep "
+        "marks the class whose count is nearest to it; repeatable");
+    referenceOption->allow_extra_args(false)->needs(sweepFlag);
+    sweepFlag->excludes(classOption);
     auto* from =
         app.add_option("--from", options.from, "First frame of an automatic count (needs --to)");
     auto* to =
@@ -102,13 +123,16 @@ int main(int argc, char** argv) {
             ->excludes(to);
     }
     perMinuteFlag->excludes(csvFlag);
+    for (auto* mode : {perMinuteFlag, csvFlag, explainFlag, from, to}) sweepFlag->excludes(mode);
+    sweepFlag->excludes("--trace");
     app.footer(
         "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
         "and the automatic count runs from A to B (the totals are those of frames A..B). The "
         "summary's lines and frames are those of the recording. --per-minute and --csv count "
         "every frame in order.\n"
         "Exit status: 0 all counted, 1 a recording could not be counted or the output could "
-        "not be written, 2 usage error.");
+        "not be written, 2 usage error (also a --class or --reference for a channel that a "
+        "recording does not have: that recording is not counted, the others are).");
 
     try {
         app.parse(arguments.argc(), arguments.argv());
@@ -127,19 +151,18 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    for (const std::string& value : classOverrides) {
-        // CH=N with CH 1..4 and N 0..9, digits only, so "1=12" or "5=3" is named as it stands.
-        const bool wellFormed = value.size() == 3 && value[1] == '=' && value[0] >= '1' &&
-                                value[0] <= '0' + maxChannels && value[2] >= '0' && value[2] <= '9';
-        if (!wellFormed) {
-            std::fprintf(stderr,
-                         "velkor-count: --class %s: expected CH=N with channel 1..%d and size "
-                         "class 0..9\n\n%s",
-                         value.c_str(), maxChannels, app.help().c_str());
+    // CH=N, digits only, so that "1=12", "5=3" or "1=2.5" is named as it stands.
+    GivenPerChannel classes = nothingGiven, references = nothingGiven;
+    for (const std::string& problem :
+         {readChannelValues("--class", classOverrides, 9, "size class", classes),
+          readChannelValues("--reference", referenceCounts, INT32_MAX, "a count", references)}) {
+        if (!problem.empty()) {
+            std::fprintf(stderr, "velkor-count: %s\n\n%s", problem.c_str(), app.help().c_str());
             return 2;
         }
-        options.classes[value[0] - '0'] = value[2] - '0';
     }
+    for (int32_t c = 1; c <= maxChannels; ++c)
+        options.classes[c] = static_cast<int32_t>(classes[c]);
     if (perMinute && recordings.size() != 1) {
         std::fprintf(stderr, "velkor-count: --per-minute takes one recording\n\n%s",
                      app.help().c_str());
@@ -156,13 +179,19 @@ int main(int argc, char** argv) {
     options.stop = &stop;
 
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    if (sweep) {
+        const SweepRunResult run =
+            runClassSweeps(recordings, options, references, json, cores, stdout, stderr);
+        if (run.outputError != 0) return outputFailed(run.outputError);
+        return run.usageError ? 2 : (run.failed ? 1 : 0);
+    }
     if (perMinute) {
         OutputSink out(stdout);
         const CountResult result = countPerMinute(recordings.front(), options, out);
         out.flush();
         std::fputs(result.errors.c_str(), stderr);
         if (out.failed()) return outputFailed(out.error());
-        return result.ok ? 0 : 1;
+        return result.usageError ? 2 : (result.ok ? 0 : 1);
     }
     if (csv) {
         const SessionTableResult table = writeSessionTable(recordings, options, cores, stdout,
@@ -173,7 +202,7 @@ int main(int argc, char** argv) {
                          "velkor-count: %zu recording%s could not be counted (see the "
                          "status column)\n",
                          table.failed, table.failed == 1 ? "" : "s");
-        return table.failed > 0 ? 1 : 0;
+        return table.usageErrors > 0 ? 2 : (table.failed > 0 ? 1 : 0);
     }
     const size_t workers = std::min(cores, recordings.size());
     bool parallel = workers > 1;
@@ -208,7 +237,7 @@ int main(int argc, char** argv) {
         }
     };
 
-    bool failed = false;
+    bool failed = false, usageError = false;
     int outputError = 0;  // the first failed write to the output; it ends the run
     auto print = [&](Job& job) {
         int err = 0;
@@ -221,6 +250,7 @@ int main(int argc, char** argv) {
         }
         std::fputs(job.result.errors.c_str(), stderr);
         failed = failed || !job.result.ok;
+        usageError = usageError || job.result.usageError;
         if (err != 0) {
             outputError = err;
             stop = true;
@@ -249,5 +279,5 @@ int main(int argc, char** argv) {
     errno = 0;
     if (outputError == 0 && std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
     if (outputError != 0) return outputFailed(outputError);
-    return failed ? 1 : 0;
+    return usageError ? 2 : (failed ? 1 : 0);
 }

@@ -28,7 +28,13 @@ CountResult countPerMinute(const std::string& recording, const CountOptions& opt
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);
         };
-        if (!countWholeRecording(engine, recording)) {
+        bool fits = true;
+        const bool counted = countWholeRecording(engine, recording, [&](int32_t done, int32_t) {
+            fits = done > 1 || classesFitChannels(engine, recording, options, result);
+            return fits;
+        });
+        if (!fits) return false;
+        if (!counted) {
             result.errors = recording + ": " + engine.message() + "\n";
             return false;
         }

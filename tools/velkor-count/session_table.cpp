@@ -78,7 +78,13 @@ std::vector<TableInput> findRecordings(const std::vector<std::string>& inputs) {
     return found;
 }
 
-std::string sessionTableHeader() {
+bool settingsColumnsShown(const CountOptions& options) {
+    bool shown = options.counterType != -1;
+    for (int32_t c = 1; c <= maxChannels; ++c) shown = shown || options.classes[c] >= 0;
+    return shown;
+}
+
+std::string sessionTableHeader(bool settingsColumns) {
     CsvRecord header;
     header.text("file").text("tank").text("start").text("duration").text("channels");
     for (const char* figure : {"class", "replay", "recorded", "difference %"}) {
@@ -87,11 +93,18 @@ std::string sessionTableHeader() {
         if (std::string(figure) != "class") header.text(std::string(figure) + " total");
     }
     header.text("damaged lines").text("status");
+    if (settingsColumns) {
+        for (int32_t c = 1; c <= columnsPerFigure; ++c)
+            header.text("class used " + std::to_string(c));
+        header.text("counter type");
+    }
     return header.line();
 }
 
-std::string sessionTableRow(const TableInput& input, const CountOptions& options, bool& ok) {
+std::string sessionTableRow(const TableInput& input, const CountOptions& options, bool& ok,
+                            bool* usageError) {
     ok = false;
+    const bool settingsColumns = settingsColumnsShown(options);
     CsvRecord row;
     row.text(input.recording);
     std::string status = input.problem;
@@ -100,7 +113,17 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
             HeadlessEngine headless(options.frameWidth, options.counterType);
             headless.engine.setClassOverrides(options.classes);
             ReplayEngine& engine = headless.engine;
-            if (!countWholeRecording(engine, input.recording)) {
+            CountResult fit;
+            const bool counted =
+                countWholeRecording(engine, input.recording, [&](int32_t done, int32_t) {
+                    return done > 1 || classesFitChannels(engine, input.recording, options, fit);
+                });
+            if (fit.usageError) {
+                // The message without its program name and line end.
+                status = fit.errors.substr(std::string("velkor-count: ").size());
+                status.pop_back();
+                if (usageError != nullptr) *usageError = true;
+            } else if (!counted) {
                 status = engine.message();
             } else {
                 const SessionReport& report = engine.report();
@@ -144,7 +167,18 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
                 row.text(formatPerCentNumber(differencePercent(sum, recorded.total)));
                 row.number(engine.damagedLines());
                 ok = true;
-                return row.text("ok").line();
+                row.text("ok");
+                if (settingsColumns) {
+                    for (int32_t c = 1; c <= columnsPerFigure; ++c) {
+                        if (c <= channels)
+                            row.text(fishClassName(options.classes[c] >= 0 ? options.classes[c]
+                                                                           : report.sizeGroup[c]));
+                        else
+                            row.empty();
+                    }
+                    row.number(options.counterType);
+                }
+                return row.line();
             }
         } catch (const std::exception& e) {
             status = countingError(input.recording, e);
@@ -154,7 +188,12 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
     // tank, start, duration, channels; the classes; replay, recorded and difference with their
     // totals; the damaged lines.
     for (int32_t i = 0; i < 4 + columnsPerFigure + 3 * (columnsPerFigure + 1) + 1; ++i) row.empty();
-    return row.text(status).line();
+    row.text(status);
+    if (settingsColumns) {
+        for (int32_t c = 1; c <= columnsPerFigure; ++c) row.empty();
+        row.number(options.counterType);
+    }
+    return row.line();
 }
 
 SessionTableResult writeSessionTable(const std::vector<std::string>& inputs,
@@ -162,7 +201,7 @@ SessionTableResult writeSessionTable(const std::vector<std::string>& inputs,
                                      std::FILE* progress) {
     const std::vector<TableInput> recordings = findRecordings(inputs);
     std::vector<std::string> rows(recordings.size());
-    std::vector<char> counted(recordings.size(), 0);
+    std::vector<char> counted(recordings.size(), 0), misfit(recordings.size(), 0);
     SessionTableResult result;
     std::atomic<bool> stop{false};
     auto write = [&](const std::string& text) {
@@ -172,20 +211,22 @@ SessionTableResult writeSessionTable(const std::vector<std::string>& inputs,
             stop = true;
         }
     };
-    write(sessionTableHeader());
+    write(sessionTableHeader(settingsColumnsShown(options)));
     runInOrder(
         recordings.size(), workers,
         [&](size_t i) {
             if (stop) return;
-            bool ok = false;
-            rows[i] = sessionTableRow(recordings[i], options, ok);
+            bool ok = false, usageError = false;
+            rows[i] = sessionTableRow(recordings[i], options, ok, &usageError);
             counted[i] = ok ? 1 : 0;
+            misfit[i] = usageError ? 1 : 0;
         },
         [&](size_t i) {
             if (stop) return;
             write(rows[i]);
             rows[i].clear();
             if (!counted[i]) ++result.failed;
+            if (misfit[i]) ++result.usageErrors;
             if (progress != nullptr) {
                 std::fprintf(progress, "\r%zu of %zu recordings counted", i + 1, recordings.size());
                 if (i + 1 == recordings.size()) std::fputc('\n', progress);

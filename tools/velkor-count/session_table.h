@@ -21,14 +21,21 @@ struct TableInput {
 // .blb files and for .blc files with no .blb beside them (extensions in any case), sorted by path.
 std::vector<TableInput> findRecordings(const std::vector<std::string>& inputs);
 
-std::string sessionTableHeader();
+// With --class or --counter-type the table says what it counted with, in columns after the
+// status: "class used 1".."class used 4" and "counter type". Without them the columns are as they
+// always were, so that programs reading the table find what they know.
+bool settingsColumnsShown(const CountOptions& options);
+std::string sessionTableHeader(bool settingsColumns = false);
 // Counts one recording (as stepping forward to the end) and returns its row; `ok` tells whether it
-// was counted. Never raises: a failure is the row's status.
-std::string sessionTableRow(const TableInput& input, const CountOptions& options, bool& ok);
+// was counted, `usageError` (when given) whether that was because --class names a channel the
+// recording does not have. Never raises: a failure is the row's status.
+std::string sessionTableRow(const TableInput& input, const CountOptions& options, bool& ok,
+                            bool* usageError = nullptr);
 
 struct SessionTableResult {
-    size_t failed = 0;    // recordings that could not be counted
-    int outputError = 0;  // the system's error number of the first write to `out` that failed
+    size_t failed = 0;       // recordings that could not be counted
+    size_t usageErrors = 0;  // of those, the ones an option did not fit
+    int outputError = 0;     // the system's error number of the first write to `out` that failed
 };
 
 // Writes the header and one row per recording to `out`, counting on `workers` threads with the rows
