@@ -132,30 +132,30 @@ TEST(VelkorCountSweep, ReferencePointsToTheNearestClass) {
     auto totalOf = [&](int channel, int sizeClass) {
         return plain["channels"][channel - 1]["classes"][sizeClass]["total"].get<int>();
     };
-    // The fish were made with classes 2 and 4: references at those counts, a little off.
+    // The fish were made with classes 2 and 4: references a little off those counts.
     struct Case {
-        int channel, reference, nearest;
+        int channel, sizeClass, off;
     };
-    const Case cases[] = {{1, totalOf(1, 2) + 1, 2}, {2, totalOf(2, 4) - 1, 4}};
+    const Case cases[] = {{1, 2, +1}, {2, 4, +1}};
     std::string references;
     for (const Case& c : cases)
-        references +=
-            "--reference " + std::to_string(c.channel) + "=" + std::to_string(c.reference) + " ";
+        references += "--reference " + std::to_string(c.channel) + "=" +
+                      std::to_string(totalOf(c.channel, c.sizeClass) + c.off) + " ";
     const json sweep = sweepOf(references + recording);
     const CliRun table = runCount("--class-sweep " + references + recording);
     ASSERT_EQ(table.status, 0) << table.err;
     for (const Case& c : cases) {
         const json& ref = sweep["channels"][c.channel - 1]["reference"];
-        const int total = totalOf(c.channel, c.nearest);
-        EXPECT_EQ(ref["count"], c.reference);
-        EXPECT_EQ(ref["nearest"], c.nearest);
+        const int total = totalOf(c.channel, c.sizeClass);
+        EXPECT_EQ(ref["count"], total + c.off);
+        EXPECT_EQ(ref["nearest"], c.sizeClass);
         EXPECT_EQ(ref["total"], total);
-        EXPECT_EQ(ref["difference"], total - c.reference);
+        EXPECT_EQ(ref["difference"], -c.off);
         // The table marks it and says by how much.
-        const std::string name = c.channel == 1 ? "1 g" : "10 g";
+        const std::string name = c.sizeClass == 2 ? "1 g" : "10 g";
         const std::string line = "Counter " + std::to_string(c.channel) + ": reference " +
-                                 std::to_string(c.reference) + ", nearest " + name + " with " +
-                                 std::to_string(total) + " (" + (c.channel == 1 ? "-1" : "+1");
+                                 std::to_string(total + c.off) + ", nearest " + name + " with " +
+                                 std::to_string(total) + " (" + (c.off > 0 ? "-1" : "+1");
         EXPECT_NE(table.out.find(line), std::string::npos) << line << "\n" << table.out;
     }
     // The report's class and the nearest are marked in their rows.
@@ -163,6 +163,30 @@ TEST(VelkorCountSweep, ReferencePointsToTheNearestClass) {
     EXPECT_TRUE(std::regex_search(table.out, std::regex("\n  30 g +[0-9]+ \\* ")));
     EXPECT_NE(table.out.find("* the report's class, < nearest to the reference"),
               std::string::npos);
+}
+
+// Fish of one class, counted by the report with another on every channel: with the number of fish
+// put in as the reference, the sweep points to the class they were made with. (Without touching
+// pairs: the counter counts two touching fish as one at their own class, so a hand count of a
+// session with many of them lies nearer a smaller class, which cuts some of them apart.)
+TEST(VelkorCountSweep, TheFishPutInPointToTheClassTheyWereMadeWith) {
+    TempDir dir;
+    synth::SessionOptions o;
+    o.out = dir.file("wrong");
+    o.scene.seed = 5;
+    o.scene.lines = 180 * linesPerSecond;
+    o.scene.touching = 0;
+    // Left, right, the report's class, width, the fish's class.
+    o.scene.channels = {{10, 200, 2, 0, 5}, {210, 400, 7, 0, 3}, {410, 600, 4, 0, 8}};
+    const synth::SessionResult made = synth::writeSession(o);
+    std::string references;
+    for (int c = 0; c < 3; ++c)
+        references += "--reference " + std::to_string(c + 1) + "=" +
+                      std::to_string(made.truth.fish[c]) + " ";
+    const json sweep = sweepOf(references + shellQuoted(synth::recordingName(o.out)));
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(sweep["channels"][c]["reference"]["nearest"], o.scene.channels[c].fishClass)
+            << "channel " << c + 1 << "\n" << sweep.dump(1);
 }
 
 TEST(VelkorCountSweep, FolderGivesOneSweepPerRecording) {

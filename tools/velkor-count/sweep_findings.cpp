@@ -8,14 +8,30 @@ namespace velkor {
 
 int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t reference,
                      int32_t reportClass) {
-    int32_t best = -1;
-    auto key = [&](int32_t k) {
-        // Nearness to the reference, then to the report's class, then the smaller class.
-        return std::array<int64_t, 3>{std::llabs(counts[k] - reference), std::abs(k - reportClass),
-                                      k};
-    };
-    for (int32_t k = 0; k < fishClassCount; ++k)
-        if (best < 0 || key(k) < key(best)) best = k;
+    auto distance = [&](int32_t k) -> int64_t { return std::llabs(int64_t{counts[k]} - reference); };
+    int64_t nearest = distance(0);
+    for (int32_t k = 1; k < fishClassCount; ++k) nearest = std::min(nearest, distance(k));
+
+    // Classes that count alike lie side by side: fish that suit a class are accepted by its
+    // neighbours too. The middle of the widest such run is the class the fish sit well inside;
+    // with an even run, the larger of the two middle ones.
+    int32_t best = -1, bestLength = 0;
+    for (int32_t first = 0; first < fishClassCount;) {
+        if (distance(first) != nearest) {
+            ++first;
+            continue;
+        }
+        int32_t length = 1;
+        while (first + length < fishClassCount && distance(first + length) == nearest) ++length;
+        const int32_t middle = first + length / 2;
+        // Runs as wide: the one whose middle is nearer the report's class, then the smaller.
+        if (length > bestLength ||
+            (length == bestLength && std::abs(middle - reportClass) < std::abs(best - reportClass))) {
+            best = middle;
+            bestLength = length;
+        }
+        first += length;
+    }
     return best;
 }
 

@@ -11,9 +11,9 @@
 
 namespace velkor {
 
-// The class 0..9 whose count is nearest to `reference`. Of classes equally near, the one fewest
-// classes away from the report's wins (the smallest change to what the operator set), and of two
-// as far away on either side, the smaller class.
+// The class 0..9 whose count is nearest to `reference`. Classes equally near side by side are one
+// run, and the middle of the widest run wins (the larger middle class of an even run); of runs as
+// wide, the one nearer the report's class, then the smaller.
 int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t reference,
                      int32_t reportClass);
 
