@@ -152,17 +152,22 @@ LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
     }
 
     // Labels in the given order take the first free place; those left without one go first in
-    // another round, since a crowded neighbour may have taken the only place they had.
+    // another round, since a crowded neighbour may have taken the only place they had. The round
+    // that leaves the fewest without a free place is kept.
     const int h = labelHeight;
     std::vector<int> order(layout.labels.size());
     for (size_t g = 0; g < order.size(); ++g) order[g] = int(g);
+    std::vector<int> widths(layout.labels.size());
+    for (size_t g = 0; g < widths.size(); ++g) widths[g] = labelWidth(layout.labels[g].text);
+    std::vector<PlacedLabel> best;
+    size_t fewestUnplaced = layout.labels.size() + 1;
     for (int round = 0; round < placingRounds; ++round) {
         Occupancy taken = grouping;
         std::vector<int> unplaced;
         for (const int g : order) {
             PlacedLabel& label = layout.labels[size_t(g)];
             const QRect box = marks[size_t(label.marks.front())].box;
-            const int w = labelWidth(label.text);
+            const int w = widths[size_t(g)];
             const auto accept = [&](const QRect& r) {
                 if (!inside(r, picture) || !taken.free(r, g)) return false;
                 label.rect = r;
@@ -180,12 +185,16 @@ LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
             taken.add(label.rect.adjusted(-labelSpacing, -labelSpacing, labelSpacing, labelSpacing),
                       -1 - g);
         }
-        if (unplaced.empty()) break;
+        if (unplaced.empty()) return layout;
+        if (unplaced.size() >= fewestUnplaced) break;  // another round would not help
+        fewestUnplaced = unplaced.size();
+        best = layout.labels;
         std::vector<int> next = unplaced;
         for (const int g : order)
             if (layout.labels[size_t(g)].free) next.push_back(g);
         order.swap(next);
     }
+    layout.labels.swap(best);
     return layout;
 }
 
