@@ -25,6 +25,7 @@
 #include "replay/go_to.h"
 #include "replay/navigation.h"
 #include "ui/button_icons.h"
+#include "ui/chart_channel_selector.h"
 #include "ui/ending_marks.h"
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
@@ -128,7 +129,17 @@ void TfrmRecord::buildLayout() {
     Chart1->setChannelName(QString());  // no channel to name before a recording is open
     connect(Chart1, &ThroughputChart::clicked, this, &TfrmRecord::Chart1Click);
     connect(Chart1, &ThroughputChart::timeClicked, this, &TfrmRecord::chartTimeClicked);
-    column->addWidget(Chart1);
+    ChartChannels = new ChartChannelSelector(Panel1);
+    ChartChannels->setObjectName("ChartChannels");
+    ChartChannels->setFixedHeight(chartHeight);
+    ChartChannels->setChannels({});
+    connect(ChartChannels, &ChartChannelSelector::channelChosen, this,
+            &TfrmRecord::showChartChannel);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->setSpacing(0);
+    chartRow->addWidget(Chart1, 1);
+    chartRow->addWidget(ChartChannels);
+    column->addLayout(chartRow);
     ComparisonLine = new QLabel(Panel1);
     ComparisonLine->setObjectName("ComparisonLine");
     ComparisonLine->setContentsMargins(30, 1, 8, 1);
@@ -559,8 +570,10 @@ void TfrmRecord::showSessionReport() {
     }
     Chart1->setSessionSpan(engine_->sessionStart(),
                            timeOfLine(engine_->sessionStart(), engine_->lineCount()));
-    Chart1->showOnly(1);
-    Chart1->setChannelName(fromUtf8(report.counterNames[1]));
+    QStringList names;
+    for (int c = 1; c <= report.channelCount; ++c) names << fromUtf8(report.counterNames[c]);
+    ChartChannels->setChannels(names);
+    showChartChannel(1);
     showRecordedTotals();
     stillaafteljara();
 }
@@ -783,6 +796,7 @@ void TfrmRecord::resetForNewRecording() {
     Chart1->hideCountProgress();
     Chart1->showOnly(1);
     Chart1->setChannelName(QString());
+    ChartChannels->setChannels({});
     Chart1->clearMarker();
     Chart1->setSessionSpan(0, 0);
     ComparisonLine->clear();
@@ -840,6 +854,15 @@ void TfrmRecord::Chart1Click() {
     if (k > channels - 1) k = 0;
     Chart1->setShown(k, true);
     Chart1->setChannelName(fromUtf8(engine_->report().counterNames[k + 1]));
+    ChartChannels->setCurrent(k + 1);
+}
+
+// The chart shows channel c alone, named, and the selector beside it holds c down.
+void TfrmRecord::showChartChannel(int c) {
+    if (!engine_->isOpen() || c < 1 || c > engine_->report().channelCount) return;
+    Chart1->showOnly(c);
+    Chart1->setChannelName(fromUtf8(engine_->report().counterNames[c]));
+    ChartChannels->setCurrent(c);
 }
 
 // A click on the chart's plot goes to the time clicked, as Go to does.

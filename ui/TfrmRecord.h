@@ -34,6 +34,7 @@ class OpeningGate;
 class SelectionTrackBar;
 class StatusBarPanel;
 class ThroughputChart;
+class ChartChannelSelector;
 
 class TfrmRecord : public QMainWindow {
     Q_OBJECT
@@ -83,6 +84,8 @@ public:
     void Chart1Click();
     // The chart's plot was clicked at a time of day (day fraction): go there.
     void chartTimeClicked(double dayFraction);
+    // The chart's channel selector chose channel c (1..count): show its curve.
+    void showChartChannel(int c);
     void SpeedButton2Click();
     // Places the counter fields beside their channels.
     void stillaafteljara();
@@ -108,6 +111,7 @@ public:
     // Controls, by their names in the window's design.
     QWidget* Panel1 = nullptr;
     ThroughputChart* Chart1 = nullptr;
+    ChartChannelSelector* ChartChannels = nullptr;  // beside the chart: one button per channel
     QWidget* Panel4 = nullptr;
     QWidget* Panel5 = nullptr;
     SelectionTrackBar* TrackBar1 = nullptr;

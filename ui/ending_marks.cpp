@@ -1,5 +1,5 @@
-// Marks of the ended objects: their places, drawing with labels that never overlap, the tooltip
-// text and the frame's one-line summary.
+// Marks of the ended objects: their places, drawing with labels placed by placeLabels, the
+// tooltip text and the frame's one-line summary.
 #include "ui/ending_marks.h"
 
 #include <QCoreApplication>
@@ -11,8 +11,6 @@
 
 namespace velkor {
 namespace {
-
-constexpr int labelCell = 6;  // pixels per side of a cell of the label occupancy grid
 
 QString tr(const char* text) {
     return QCoreApplication::translate("EndingMarks", text);
@@ -146,27 +144,13 @@ EndingMarks::EndingMarks() {
     marks_.reserve(FrameEndings::capacity);
 }
 
-bool EndingMarks::placeLabel(QRect label, int width, int height) {
-    if (label.left() < 0 || label.top() < 0 || label.right() >= width || label.bottom() >= height)
-        return false;
-    const int c0 = label.left() / labelCell, c1 = label.right() / labelCell;
-    const int r0 = label.top() / labelCell, r1 = label.bottom() / labelCell;
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            if (taken_[size_t(r) * cellColumns_ + c]) return false;
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) taken_[size_t(r) * cellColumns_ + c] = 1;
-    return true;
-}
-
 void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkFrame& frame,
                        const std::array<QString, 5>& counterNames) {
     marks_.clear();
+    labelRequests_.clear();
+    labelColours_.clear();
     counterNames_ = counterNames;
-    const int width = picture.width(), height = picture.height();
-    cellColumns_ = (width + labelCell - 1) / labelCell;
-    const size_t cells = size_t(cellColumns_) * ((height + labelCell - 1) / labelCell);
-    taken_.assign(cells, 0);  // grows only when the picture does
+    const int width = picture.width();
 
     QPainter p(&picture);
     QFont font = p.font();
@@ -174,44 +158,44 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
     font.setBold(true);
     p.setFont(font);
     const QFontMetrics metrics(font);
-    const int labelHeight = metrics.height();
 
     QPen rejectedPen(QColor::fromRgb(rejectedMarkColour), 1, Qt::CustomDashLine);
     rejectedPen.setDashPattern({3, 2});
     const QColor labelBackground(255, 255, 255, 215);
 
+    // The boxes first, so that the labels are placed clear of all of them.
     for (const EndedObject& e : endings) {
         const MarkPlace place = markPlace(e, frame);
         marks_.push_back({e, place});
         const QRect r = drawnMarkRect(place.rect, 4, width);
         const bool counted = e.ending.verdict == EndingVerdict::counted;
-        QColor colour;
-        QString text;
         if (e.ending.channel == highlightChannel_ && e.ending.verdict == highlightVerdict_) {
             p.setPen(QPen(QColor(255, 200, 0), 3));
             p.drawRect(r.adjusted(-5, -5, 5, 5));
         }
         if (counted) {
-            colour = QColor::fromRgb(channelMarkColour(e.ending.channel));
+            const QColor colour = QColor::fromRgb(channelMarkColour(e.ending.channel));
             p.setPen(QPen(colour, 1));
             frameLines(p, r, place.partial, 1);
             frameLines(p, r, place.partial, 2);
-            text = QString::number(e.number);
+            labelRequests_.push_back({r, QString::number(e.number)});
+            labelColours_.push_back(colour);
         } else {
-            colour = QColor::fromRgb(rejectedMarkColour);
             p.setPen(rejectedPen);
             frameLines(p, r, place.partial, 1);
-            text = QString::fromUtf8(verdictShortText(e.ending.verdict));
+            labelRequests_.push_back({r, QString::fromUtf8(verdictShortText(e.ending.verdict))});
+            labelColours_.push_back(QColor::fromRgb(rejectedMarkColour));
         }
-        // The first place that is free; none where none fits.
-        const int labelWidth = metrics.horizontalAdvance(text) + 3;
-        for (const QRect& label : labelCandidates(r, labelWidth, labelHeight, width)) {
-            if (!placeLabel(label, width, height)) continue;
-            p.fillRect(label, labelBackground);
-            p.setPen(colour);
-            p.drawText(label, Qt::AlignCenter, text);
-            break;
-        }
+    }
+
+    labels_ = placeLabels(
+        labelRequests_,
+        [&metrics](const QString& text) { return metrics.horizontalAdvance(text) + 3; },
+        metrics.height(), picture.size());
+    for (const PlacedLabel& label : labels_.labels) {
+        p.fillRect(label.rect, labelBackground);
+        p.setPen(labelColours_[size_t(label.marks.front())]);
+        p.drawText(label.rect, Qt::AlignCenter, label.text);
     }
 }
 
@@ -232,9 +216,16 @@ int EndingMarks::markAt(QPoint at) const {
 }
 
 QString EndingMarks::explain(int mark) const {
-    const EndedObject& e = marks_[mark].ended;
-    const int32_t c = e.ending.channel;
-    return explainEnding(e, counterNames_[c >= 1 && c <= 4 ? c : 0]);
+    // Marks that share a label and nearly a box are explained together.
+    QStringList parts;
+    const int label = mark < int(labels_.labelOf.size()) ? labels_.labelOf[size_t(mark)] : -1;
+    const std::vector<int> own{mark};
+    for (int k : label >= 0 ? labels_.labels[size_t(label)].marks : own) {
+        const EndedObject& e = marks_[k].ended;
+        const int32_t c = e.ending.channel;
+        parts << explainEnding(e, counterNames_[c >= 1 && c <= 4 ? c : 0]);
+    }
+    return parts.join("\n\n");
 }
 
 }  // namespace velkor

@@ -5,6 +5,7 @@
 // the ended objects they were drawn from, so a tooltip always explains what the picture shows.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "replay/frame_endings.h"
+#include "ui/label_placement.h"
 
 namespace velkor {
 
@@ -63,7 +65,10 @@ public:
     // Draws the marks of `endings` over the picture and keeps them for markAt.
     void draw(QImage& picture, const FrameEndings& endings, const MarkFrame& frame,
               const std::array<QString, 5>& counterNames);
-    void clear() { marks_.clear(); }
+    void clear() {
+        marks_.clear();
+        labels_ = {};
+    }
     // Marks of `verdict` on `channel` get a wide yellow frame besides (channel 0: none).
     void setHighlight(int32_t channel, EndingVerdict verdict) {
         highlightChannel_ = channel;
@@ -74,6 +79,12 @@ public:
                marks_[mark].ended.ending.verdict == highlightVerdict_;
     }
 
+    // The label naming `mark`, with the marks of nearly the same box.
+    const PlacedLabel* label(int mark) const {
+        return mark >= 0 && mark < int(labels_.labelOf.size())
+                   ? &labels_.labels[size_t(labels_.labelOf[size_t(mark)])]
+                   : nullptr;
+    }
     // The index of the innermost mark around `at`, or -1.
     int markAt(QPoint at) const;
     QString explain(int mark) const;
@@ -86,11 +97,10 @@ private:
         EndedObject ended;
         MarkPlace place;
     };
-    bool placeLabel(QRect label, int width, int height);
-
-    std::vector<Mark> marks_;     // reserved once for a frame's capacity
-    std::vector<uint8_t> taken_;  // label cells already used, so labels never overlap
-    int cellColumns_ = 0;
+    std::vector<Mark> marks_;  // reserved once for a frame's capacity
+    std::vector<MarkLabel> labelRequests_;
+    std::vector<QColor> labelColours_;
+    LabelLayout labels_;
     std::array<QString, 5> counterNames_;
     int32_t highlightChannel_ = 0;
     EndingVerdict highlightVerdict_ = EndingVerdict::counted;

@@ -1,0 +1,164 @@
+// Where the marks' labels go: next to their own boxes, never over another label or another
+// object's box, inside the picture at every width, six-digit numbers in a crowded frame included;
+// split pieces of nearly the same box share one label "9 + 10" whose tooltip names both.
+#include "ui/label_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "ui/ending_marks.h"
+
+namespace velkor::test {
+namespace {
+
+constexpr int labelHeight = 12;
+// Labels of fixed-pitch digits: 6 pixels a character and 3 of margin, as the picture's font gives.
+int pitchWidth(const QString& text) {
+    return 6 * int(text.size()) + 3;
+}
+
+LabelLayout place(const std::vector<MarkLabel>& marks, QSize picture) {
+    return placeLabels(marks, pitchWidth, labelHeight, picture);
+}
+
+// Every mark is named by one label; every label lies inside the picture, next to its own box, off
+// every other box and apart from every other label.
+void expectSound(const std::vector<MarkLabel>& marks, const LabelLayout& layout, QSize picture) {
+    ASSERT_EQ(layout.labelOf.size(), marks.size());
+    for (size_t k = 0; k < marks.size(); ++k) {
+        ASSERT_GE(layout.labelOf[k], 0) << k;
+        const auto& named = layout.labels[size_t(layout.labelOf[k])].marks;
+        EXPECT_NE(std::find(named.begin(), named.end(), int(k)), named.end()) << k;
+    }
+    for (size_t g = 0; g < layout.labels.size(); ++g) {
+        const PlacedLabel& label = layout.labels[g];
+        const QRect own = marks[size_t(label.marks.front())].box;
+        SCOPED_TRACE(label.text.toStdString());
+        EXPECT_TRUE(label.free);
+        EXPECT_TRUE(QRect(QPoint(0, 0), picture).contains(label.rect)) << label.rect.x();
+        EXPECT_EQ(label.rect.width(), pitchWidth(label.text));
+        EXPECT_TRUE(label.rect.intersects(own.adjusted(-5, -5, 5, 5)))
+            << "away from its box at " << label.rect.x() << "," << label.rect.y();
+        for (size_t k = 0; k < marks.size(); ++k) {
+            if (layout.labelOf[k] == int(g)) continue;
+            EXPECT_FALSE(label.rect.intersects(marks[k].box.adjusted(-2, -2, 2, 2)))
+                << "over the box of mark " << k;
+        }
+        for (size_t h = g + 1; h < layout.labels.size(); ++h)
+            EXPECT_FALSE(label.rect.adjusted(-1, -1, 1, 1).intersects(layout.labels[h].rect))
+                << "touches label " << layout.labels[h].text.toStdString();
+    }
+}
+
+// Small scenes in a picture 100 x 60 and where each label goes.
+TEST(PlaceLabels, NextToTheBoxInTheFirstFreePlace) {
+    struct Case {
+        const char* name;
+        std::vector<MarkLabel> marks;
+        std::vector<QRect> expected;  // per label
+    };
+    const QSize picture(100, 60);
+    const Case cases[] = {
+        {"room above", {{QRect(30, 30, 10, 10), "12"}}, {QRect(28, 15, 15, 12)}},
+        {"at the top: below", {{QRect(30, 2, 10, 10), "12"}}, {QRect(28, 15, 15, 12)}},
+        {"at the right edge: above, moved left",
+         {{QRect(96, 30, 4, 10), "13"}},
+         {QRect(85, 15, 15, 12)}},
+        {"as tall as the picture at the right edge: left of it",
+         {{QRect(96, 2, 4, 56), "13"}},
+         {QRect(77, 2, 15, 12)}},
+        {"the next box: above it, clear of the first label",
+         {{QRect(30, 30, 10, 10), "1"}, {QRect(44, 30, 10, 10), "2"}},
+         {QRect(28, 15, 9, 12), QRect(42, 15, 9, 12)}},
+        // The middle box's four usual places meet the first label, the boxes beside it or the
+        // picture's bottom: its label goes down its left side, below the first box.
+        {"hemmed in",
+         {{QRect(30, 30, 10, 10), "1234"},
+          {QRect(44, 30, 10, 26), "2"},
+          {QRect(58, 0, 42, 60), "3"}},
+         {QRect(28, 15, 27, 12), QRect(31, 42, 9, 12), QRect(45, 0, 9, 12)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LabelLayout layout = place(c.marks, picture);
+        ASSERT_EQ(layout.labels.size(), c.expected.size());
+        for (size_t g = 0; g < c.expected.size(); ++g)
+            EXPECT_EQ(layout.labels[g].rect, c.expected[g]) << g;
+        expectSound(c.marks, layout, picture);
+    }
+}
+
+// Split pieces whose boxes differ by a pixel or two share one label naming both; boxes further
+// apart keep a label each.
+TEST(PlaceLabels, NearlyTheSameBoxSharesOneLabel) {
+    const QSize picture(200, 100);
+    const std::vector<MarkLabel> pieces{{QRect(50, 40, 20, 30), "9"},
+                                        {QRect(51, 41, 19, 30), "10"},
+                                        {QRect(120, 40, 20, 30), "11"},
+                                        {QRect(120, 46, 20, 30), "12"}};
+    const LabelLayout layout = place(pieces, picture);
+    ASSERT_EQ(layout.labels.size(), 3u);
+    EXPECT_EQ(layout.labels[0].text, "9 + 10");
+    EXPECT_EQ(layout.labels[0].marks, (std::vector<int>{0, 1}));
+    EXPECT_EQ(layout.labelOf, (std::vector<int>{0, 0, 1, 2}));
+    EXPECT_EQ(layout.labels[1].text, "11");
+    EXPECT_EQ(layout.labels[2].text, "12");
+    EXPECT_NE(layout.labels[1].rect, layout.labels[2].rect);
+    expectSound(pieces, layout, picture);
+}
+
+// A crowded frame of four channels with six-digit running numbers: fish 24 lines long and 20
+// pixels wide every 30 lines, the next channel's fish 10 lines on; the picture at the widths a
+// window takes. Every fish keeps its label, whole, clear of the others.
+TEST(PlaceLabels, SixDigitNumbersInACrowdedFrameAtEveryWidth) {
+    for (const int width : {300, 557, 700, 1116, 1473}) {
+        SCOPED_TRACE(width);
+        const QSize picture(width, 420);
+        std::vector<MarkLabel> marks;
+        for (int c = 0; c < 4; ++c) {
+            int number = 119880 + 1000 * c;
+            for (int x = 10 * c; x + 24 <= width; x += 30) {
+                const int top = 10 + 105 * c + (x / 30 % 3) * 20;
+                marks.push_back({QRect(x, top, 24, 20), QString::number(number++)});
+            }
+        }
+        const LabelLayout layout = place(marks, picture);
+        EXPECT_EQ(layout.labels.size(), marks.size());
+        expectSound(marks, layout, picture);
+    }
+}
+
+// The marks drawn on a picture: two pieces of one split on nearly the same box get one label
+// "9 + 10", and the tooltip of either names both.
+TEST(PlaceLabels, TheMarksOfTwoPiecesOnOneBoxAreNamedAndExplainedTogether) {
+    FrameEndings endings;
+    endings.allocate();
+    for (const int number : {9, 10}) {
+        EndedObject e;
+        e.line = 150;
+        e.number = number;
+        e.ending.object.lengd = number == 9 ? 30 : 29;
+        e.ending.object.xv = 100;
+        e.ending.object.xh = 180;
+        e.ending.object.klofinn = 3;
+        endings.add(e);
+    }
+    QImage picture(200, 256, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    EndingMarks marks;
+    marks.draw(picture, endings, MarkFrame{101, 200, 0, 511, 256},
+               {"", "Counter 1", "Counter 2", "Counter 3", "Counter 4"});
+    ASSERT_EQ(marks.count(), 2);
+    ASSERT_NE(marks.label(0), nullptr);
+    EXPECT_EQ(marks.label(0)->text, "9 + 10");
+    EXPECT_EQ(marks.label(1), marks.label(0));
+    for (int mark : {0, 1}) {
+        const QString tip = marks.explain(mark);
+        EXPECT_TRUE(tip.contains("counted as no. 9 in Counter 1")) << tip.toStdString();
+        EXPECT_TRUE(tip.contains("counted as no. 10 in Counter 1")) << tip.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace velkor::test
