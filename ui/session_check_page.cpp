@@ -168,31 +168,35 @@ double drawHeader(QPainter& p, double y, const SessionCheckContent& c) {
 double drawTable(QPainter& p, double y, const SessionCheckContent& c) {
     y = drawHeading(p, y, tr("Totals and verdicts of the whole session"));
     // Column widths: channel, class, recorded, replay, difference, then the verdicts.
-    std::vector<double> widths{80, 32, 46, 42, 50};
-    const double verdictWidth = (width - 250) / verdictColumns;
+    std::vector<double> widths{72, 32, 46, 42, 54};
+    const double verdictWidth = (width - 246) / verdictColumns;
     for (int v = 0; v < verdictColumns; ++v) widths.push_back(verdictWidth);
     QStringList header{tr("Channel"), tr("Class"), tr("Recorded"), tr("Replay"), tr("Difference")};
     for (int v = 0; v < verdictColumns; ++v) header << tr(verdictColumnName(v));
 
     const double rowHeight = 13;
     const QFont headFont = pageFont(7, true), cellFont = pageFont(9);
-    auto drawRow = [&](double top, const QStringList& cells, const QFont& font, double height) {
+    auto drawRow = [&](double top, const QStringList& cells, const QFont& font, double height,
+                       bool heading = false) {
         p.setFont(font);
         double x = left;
         for (int i = 0; i < cells.size(); ++i) {
             const QRectF cell(x + 1.5, top, widths[size_t(i)] - 3, height);
-            p.drawText(
-                cell,
-                (i == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter | Qt::TextWordWrap,
-                i == 0 ? QFontMetricsF(font).elidedText(cells[i], Qt::ElideRight, cell.width())
-                       : cells[i]);
+            // The verdicts' names stand centred over their columns, clear of their neighbours.
+            const Qt::Alignment across = i == 0              ? Qt::AlignLeft
+                                         : heading && i >= 5 ? Qt::AlignHCenter
+                                                             : Qt::AlignRight;
+            p.drawText(cell, across | Qt::AlignVCenter | Qt::TextWordWrap,
+                       i == 0
+                           ? QFontMetricsF(font).elidedText(cells[i], Qt::ElideRight, cell.width())
+                           : cells[i]);
             x += widths[size_t(i)];
         }
     };
     // The verdicts' names take two lines ("too" over "narrow").
     const double headHeight = 2 * QFontMetricsF(headFont).height() + 2;
     p.fillRect(QRectF(left, y, width, headHeight), QColor(0xE8, 0xEC, 0xF2));
-    drawRow(y, header, headFont, headHeight);
+    drawRow(y, header, headFont, headHeight, true);
     y += headHeight;
     std::array<int64_t, verdictColumns> sums{};
     for (int32_t ch = 1; ch <= c.channelCount; ++ch) {
