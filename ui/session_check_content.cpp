@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "io/errors.h"
 #include "replay/background_count.h"
@@ -45,6 +44,22 @@ std::array<int64_t, verdictColumns> verdictRow(const VerdictTally& tally, int32_
     for (int v = 0; v < endingVerdictCount; ++v)
         row[std::min(v, verdictColumns - 1)] += tally[channel][v];
     return row;
+}
+
+void restoreFrameStore(const RejectedFrame& strip, FrameStore& store) {
+    for (int32_t col = 0; col < strip.columns && col + 1 < int32_t(strip.firstObject.size());
+         ++col) {
+        const int32_t first = strip.firstObject[size_t(col)];
+        const int32_t objects = strip.firstObject[size_t(col) + 1] - first;
+        store[col][0].left = static_cast<int16_t>(objects);
+        std::copy_n(strip.objects.begin() + first, objects, store[col].begin() + 1);
+    }
+}
+
+void restoreEndings(const RejectedFrame& strip, FrameEndings& endings) {
+    endings.allocate();
+    endings.clear();
+    for (const EndedObject& e : strip.endings) endings.add(e);
 }
 
 bool SessionCheckContent::classesOverridden() const {
@@ -110,9 +125,6 @@ std::optional<SessionCheckContent> gatherSessionCheck(
     };
 
     SessionCheckContent content;
-    auto store = std::make_shared<FrameStore>();
-    auto endings = std::make_shared<FrameEndings>();
-    endings->allocate();
     engine.onFrameRead = [&](int32_t frame) {
         const FrameEndings& now = engine.frameEndings();
         const int64_t rejected = rejectedIn(now);
@@ -121,15 +133,18 @@ std::optional<SessionCheckContent> gatherSessionCheck(
         strip.frame = frame;
         strip.rejected = rejected;
         strip.firstLine = engine.frameFirstLine();
-        strip.columns = engine.frameColumn();
+        strip.columns = std::min(engine.frameColumn(), maxFrameWidth);
         const FrameStore& from = engine.frameStore();
-        for (int32_t col = 0; col < strip.columns && col < maxFrameWidth; ++col) {
+        strip.firstObject.clear();
+        strip.objects.clear();
+        for (int32_t col = 0; col < strip.columns; ++col) {
+            strip.firstObject.push_back(static_cast<int32_t>(strip.objects.size()));
             const int objects = std::clamp<int>(from[col][0].left, 0, lineCapacity);
-            std::memcpy((*store)[col].data(), from[col].data(),
-                        sizeof(FrameStoreEntry) * (objects + 1));
+            strip.objects.insert(strip.objects.end(), from[col].begin() + 1,
+                                 from[col].begin() + 1 + objects);
         }
-        endings->clear();
-        for (const EndedObject& e : now) endings->add(e);
+        strip.firstObject.push_back(static_cast<int32_t>(strip.objects.size()));
+        strip.endings.assign(now.begin(), now.end());
     };
 
     if (!countWholeRecording(engine, recording, progress)) {
@@ -176,8 +191,6 @@ std::optional<SessionCheckContent> gatherSessionCheck(
         strip.time = static_cast<double>(static_cast<long double>(report.sessionStart) +
                                          strip.firstLine /
                                              static_cast<long double>(linesPerSecond) / 3600 / 24);
-        strip.store = store;
-        strip.endings = endings;
         strip.channelTable = engine.core().channelTable;
         strip.scanLeftEdge = engine.core().scanLeftEdge;
         strip.scanRightEdge = engine.core().scanRightEdge;

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,8 +59,11 @@ struct RejectedFrame {
     int32_t firstLine = 0;
     int32_t columns = 0;  // lines of the frame
     double time = 0;      // day number of its first line
-    std::shared_ptr<const FrameStore> store;
-    std::shared_ptr<const FrameEndings> endings;
+    // The frame store's columns as the frame left them, kept compact (a folder's pages are held
+    // at once): column k's objects are objects[firstObject[k] .. firstObject[k + 1]).
+    std::vector<int32_t> firstObject;
+    std::vector<FrameStoreEntry> objects;
+    std::vector<EndedObject> endings;  // the objects that ended in it, in the order they ended
     ChannelArray<ChannelBounds> channelTable{};
     int32_t scanLeftEdge = 0;
     int32_t scanRightEdge = 511;
@@ -101,6 +103,10 @@ struct SessionCheckOptions {
 };
 
 inline constexpr int mostDifferentCount = 3;
+
+// The strip's frame store and ended objects in the form the picture is drawn from.
+void restoreFrameStore(const RejectedFrame& strip, FrameStore& store);
+void restoreEndings(const RejectedFrame& strip, FrameEndings& endings);
 
 // The minutes of `channel` where the replay per minute and the recorded curve's mean differ most,
 // largest difference first, ties by the earlier minute; minutes without a recorded mean are left

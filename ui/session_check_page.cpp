@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "core/fish_classes.h"
 #include "settings/recorded_figures.h"
@@ -54,6 +55,12 @@ QFont pageFont(int pixels, bool bold = false) {
 QString className(int32_t sizeGroup) {
     const std::string_view name = fishClassName(sizeGroup);
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+std::unique_ptr<FrameEndings> endingsOf(const RejectedFrame& strip) {
+    auto endings = std::make_unique<FrameEndings>();
+    restoreEndings(strip, *endings);
+    return endings;
 }
 
 // h:mm:ss of a number of lines, whole seconds.
@@ -326,7 +333,7 @@ void drawStrip(QPainter& p, const QRectF& area, const SessionCheckContent& c) {
     const QFontMetricsF fm(font);
     p.setFont(font);
     const RejectedFrame& s = c.strip;
-    if (s.frame == 0 || !s.endings || !s.store) {
+    if (s.frame == 0) {
         p.drawText(QPointF(left, y + fm.ascent()), tr("No object was rejected in this session."));
         return;
     }
@@ -336,7 +343,7 @@ void drawStrip(QPainter& p, const QRectF& area, const SessionCheckContent& c) {
                                 .arg(u8(formatTimeOfDay(s.time)))
                                 .arg(s.firstLine)
                                 .arg(s.firstLine + s.columns - 1)
-                                .arg(frameSummaryText(*s.endings));
+                                .arg(frameSummaryText(*endingsOf(s)));
     p.drawText(QRectF(left, y, width, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
                fm.elidedText(caption, Qt::ElideRight, width));
     y += fm.height() + 3;
@@ -374,9 +381,12 @@ QImage rejectedFramePicture(const SessionCheckContent& c, int height) {
     const int columns = std::max(1, s.columns);
     QImage picture(columns, std::max(1, height), QImage::Format_RGB32);
     picture.fill(pictureBackground);
-    if (!s.store || !s.endings) return picture;
+    if (s.frame == 0) return picture;
+    // The frame store of a whole frame is large: made for the drawing only.
+    const auto store = std::make_unique<FrameStore>();
+    restoreFrameStore(s, *store);
     FramePictureSource source;
-    source.frameStore = s.store.get();
+    source.frameStore = store.get();
     source.frameColumn = s.columns;
     source.channelCount = c.channelCount;
     source.channelTable = &s.channelTable;
@@ -392,7 +402,7 @@ QImage rejectedFramePicture(const SessionCheckContent& c, int height) {
     std::array<QString, 5> names;
     for (int32_t ch = 1; ch <= 4; ++ch) names[size_t(ch)] = u8(c.channels[ch].name);
     EndingMarks marks;
-    marks.draw(picture, *s.endings, frame, names);
+    marks.draw(picture, *endingsOf(s), frame, names);
     return picture;
 }
 
