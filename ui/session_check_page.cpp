@@ -101,6 +101,15 @@ double drawPairs(QPainter& p, double y, const std::vector<std::pair<QString, QSt
         p.drawText(QPointF(x, y + fb.ascent()), key + ":");
         x += fb.horizontalAdvance(key + ": ");
         p.setFont(plain);
+        if (x + fp.horizontalAdvance(value) > right) {
+            // Too long for a line of its own (many long channel names): it wraps, as a block.
+            const QRectF block(x, y, right - x, 10 * fp.height());
+            const QRectF used = p.boundingRect(block, Qt::AlignLeft | Qt::TextWordWrap, value);
+            p.drawText(block, Qt::AlignLeft | Qt::TextWordWrap, value);
+            y += used.height() - fp.height();
+            x = right;
+            continue;
+        }
         p.drawText(QPointF(x, y + fp.ascent()), value);
         x += fp.horizontalAdvance(value) + 14;
     }
@@ -256,7 +265,8 @@ ChartContent chartOf(const SessionCheckContent& c, int32_t channel) {
     chart.first = span.first;
     chart.last = span.last;
     chart.verticalMaximum = curvesMaximum(chart.recorded, chart.replay);
-    chart.channelName = u8(k.name) + "  " + className(k.usedClass);
+    // The channel's name stands over the chart (drawChart), where a long one does not narrow
+    // the plot.
     return chart;
 }
 
@@ -280,7 +290,16 @@ void drawChart(QPainter& p, const QRectF& area, const SessionCheckContent& c, in
     const QRectF noteBounds =
         fm.boundingRect(QRectF(0, 0, area.width(), 1000), Qt::AlignLeft | Qt::TextWordWrap, note);
     const double noteHeight = noteBounds.height() + 2;
-    const QRectF chartArea(area.left(), area.top(), area.width(), area.height() - noteHeight);
+    const QFont titleFont = pageFont(9, true);
+    const QFontMetricsF ft(titleFont);
+    p.setFont(titleFont);
+    p.drawText(QRectF(area.left(), area.top(), area.width(), ft.height()),
+               Qt::AlignLeft | Qt::AlignVCenter,
+               ft.elidedText(
+                   u8(c.channels[channel].name) + "  " + className(c.channels[channel].usedClass),
+                   Qt::ElideRight, area.width()));
+    const QRectF chartArea(area.left(), area.top() + ft.height() + 2, area.width(),
+                           area.height() - noteHeight - ft.height() - 2);
     const ChartContent chart = chartOf(c, channel);
     p.setFont(font);
 

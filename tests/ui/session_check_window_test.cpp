@@ -1,13 +1,16 @@
 // The session check from the window: File holds "Export session check…" and "Print session
 // check…" (Ctrl+P); the export counts the open recording at the window's frame width, counter
 // type and size classes and writes its page as a PDF; with nothing open, or a file that cannot be
-// written, a message says so and a good file stays as it was.
+// written, a message says so and a good file stays as it was. A printer gets the same page, and
+// size classes changed for a what-if count are named on it and counted with.
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <nlohmann/json.hpp>
 
 #include "tests/engine/count_cli.h"
 #include "ui/session_check_export.h"
+#include "ui/session_check_page.h"
 #include "window_fixture.h"
 
 namespace velkor::test {
@@ -87,6 +90,61 @@ TEST_F(WindowTest, ExportWithoutARecordingOrToABadPlaceSaysSo) {
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_TRUE(messages.shown[1].second.contains(QString::fromStdString(unwritable)))
         << messages.shown[1].second.toStdString();
+}
+
+std::string textOf(const std::string& pdf) {
+    const ProgramRun text = runProgram("pdftotext", "-layout " + shellQuoted(pdf) + " -");
+    return text.exit == 0 ? text.out : std::string();
+}
+
+TEST(SessionCheckPage, APrinterGetsTheExportedPage) {
+    TempDir dir;
+    const std::string recording = writeSession(dir.file("pair"), twoChannels());
+    SessionCheckOptions options;
+    options.frameWidth = 300;
+    const std::optional<SessionCheckContent> content = gatherSessionCheck(recording, options);
+    ASSERT_TRUE(content);
+    const QByteArray exported = sessionCheckPdf({*content});
+    writeBytes(dir.file("exported.pdf"), std::string_view(exported.data(), exported.size()));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("printed.pdf")));
+    ASSERT_TRUE(paintSessionCheckPages(printer, {*content}));
+    const std::string exportedText = textOf(dir.file("exported.pdf"));
+    if (exportedText.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    EXPECT_EQ(textOf(dir.file("printed.pdf")), exportedText);
+    const ProgramRun info = runProgram("pdfinfo", shellQuoted(dir.file("printed.pdf")));
+    EXPECT_NE(info.out.find("Pages:           1"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("(A4)"), std::string::npos) << info.out;
+}
+
+TEST(SessionCheckPage, ChangedSizeClassesAreNamedAndCountedWith) {
+    TempDir dir;
+    const std::string recording = writeSession(dir.file("pair"), twoChannels());
+    SessionCheckOptions options;
+    options.frameWidth = 300;
+    options.classes = {-1, -1, 0, -1, -1};
+    const std::optional<SessionCheckContent> content = gatherSessionCheck(recording, options);
+    ASSERT_TRUE(content);
+    EXPECT_TRUE(content->classesOverridden());
+    EXPECT_EQ(content->channels[2].usedClass, 0);
+    EXPECT_EQ(content->channels[2].reportClass, 2);
+    EXPECT_EQ(content->channels[1].usedClass, content->channels[1].reportClass);
+
+    const CliRun counted =
+        runCount("--json --frame-width 300 --class 2=0 " + shellQuoted(recording));
+    ASSERT_EQ(counted.status, 0) << counted.err;
+    const nlohmann::json summary = nlohmann::json::parse(counted.out)["summary"];
+    for (int c = 1; c <= 2; ++c)
+        EXPECT_EQ(content->channels[c].replay, summary["totals"][c - 1].get<int>());
+
+    const QByteArray pdf = sessionCheckPdf({*content});
+    writeBytes(dir.file("check.pdf"), std::string_view(pdf.data(), pdf.size()));
+    const std::string text = textOf(dir.file("check.pdf"));
+    if (text.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    EXPECT_NE(text.find("overridden: Right counted as"), std::string::npos) << text;
+    EXPECT_NE(text.find("--class 2=0"), std::string::npos) << text;
 }
 
 }  // namespace
