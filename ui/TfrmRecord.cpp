@@ -229,7 +229,9 @@ void TfrmRecord::buildLayout() {
     sessionCheck->request = [this]() -> std::optional<SessionCheckExport::Request> {
         if (!engine_->isOpen()) return std::nullopt;
         SessionCheckExport::Request r{QString::fromUtf8(engine_->recordingName().c_str()), {}};
-        r.options.frameWidth = engine_->frameWidth();
+        // The width of the frames read now, as the whole count behind the comparison takes it.
+        r.options.frameWidth =
+            engine_->readFrameWidth() > 0 ? engine_->readFrameWidth() : engine_->frameWidth();
         r.options.counterType = settings_.countertype;
         r.options.classes = engine_->classOverrides();
         r.options.version = QApplication::applicationVersion().toStdString();
