@@ -1,7 +1,8 @@
 // velkor: the program. Starts the application "Velkor", opens the settings store, shows the View
 // Record window maximized and lets its start-up timer open the recording named on the command
 // line (or ask for one). With --screenshot it opens the recording in a window of fixed size,
-// saves the window with frame 1 as a PNG picture and exits.
+// saves the window with frame 1 as a PNG picture and exits. With --check-pdf it writes the session
+// check of a recording (or of a folder of them) as a PDF, without a window.
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "io/counter_constants.h"
 #include "io/errors.h"
 #include "io/program_start.h"
 #include "io/replacing_file.h"
@@ -18,6 +20,7 @@
 #include "ui/frame_picture.h"
 #include "ui/message_boxes.h"
 #include "ui/read_out_report.h"
+#include "ui/session_check_command.h"
 #include "ui/throughput_chart.h"
 
 namespace {
@@ -26,6 +29,8 @@ struct Options {
     QString recording;
     QString screenshot;
     bool maximized = false;
+    QString checkPdf;
+    int frameWidth = velkor::linesPerSecond;
 };
 
 // Reads the command line before any window system is touched, so --help and --version work
@@ -55,6 +60,16 @@ Options parseCommandLine(int argc, char** argv) {
         "With --screenshot: show the window maximized, as it is shown normally, "
         "instead of 1280 x 800 pixels.");
     parser.addOption(maximized);
+    const QCommandLineOption checkPdf(
+        "check-pdf",
+        "Write the session check of RECORDING, or of every recording in the folder RECORDING (a "
+        "page each), as the PDF FILE and exit; no display is needed.",
+        "FILE");
+    parser.addOption(checkPdf);
+    const QCommandLineOption frameWidth(
+        "frame-width", "With --check-pdf: lines per frame of the count (1116: one second).", "W",
+        QString::number(velkor::linesPerSecond));
+    parser.addOption(frameWidth);
     parser.addPositionalArgument("recording",
                                  "The recording to open (.blb, or .blc to unpack first). "
                                  "Without it an open dialog asks for one.",
@@ -79,6 +94,17 @@ Options parseCommandLine(int argc, char** argv) {
     }
     options.screenshot = parser.value(screenshot);
     options.maximized = parser.isSet(maximized);
+    options.checkPdf = parser.value(checkPdf);
+    bool widthRead = false;
+    options.frameWidth = parser.value(frameWidth).toInt(&widthRead);
+    if (!widthRead || options.frameWidth < 1 || options.frameWidth > velkor::maxFrameWidth) {
+        std::fprintf(stderr, "velkor: --frame-width takes 1..%d\n", velkor::maxFrameWidth);
+        std::exit(2);
+    }
+    if (parser.isSet(checkPdf) && options.recording.isEmpty()) {
+        std::fprintf(stderr, "velkor: --check-pdf needs a recording or a folder\n");
+        std::exit(2);
+    }
     if (parser.isSet(screenshot) && options.recording.isEmpty()) {
         std::fprintf(stderr, "velkor: --screenshot needs a recording to open\n");
         std::exit(2);
@@ -164,6 +190,16 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("Velkor");
     QCoreApplication::setApplicationVersion(VELKOR_VERSION);
     const Options options = parseCommandLine(argc, argv);
+    if (!options.checkPdf.isEmpty()) {
+        // Pages need fonts but no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        velkor::SessionCheckOptions check;
+        check.frameWidth = options.frameWidth;
+        check.version = VELKOR_VERSION;
+        return velkor::writeSessionCheck(options.checkPdf.toStdString(),
+                                         options.recording.toStdString(), check, stderr);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velkor");
     QApplication::setApplicationDisplayName("Velkor");

@@ -3,8 +3,8 @@
 #   scripts/install-deps.sh          what building and running need (run.sh)
 #   scripts/install-deps.sh --test   and the test toolchain besides (test.sh): clang with its
 #                                    sanitizer and fuzzer runtime, GoogleTest, Google Benchmark,
-#                                    Xvfb with the window manager openbox, and a locale with a
-#                                    decimal comma
+#                                    Xvfb with the window manager openbox, a locale with a
+#                                    decimal comma, and poppler-utils to read back PDF pages
 set -euo pipefail
 
 with_tests=false
@@ -38,7 +38,8 @@ install_missing cmake ninja-build g++ zlib1g-dev libcli11-dev nlohmann-json3-dev
     qt6-base-dev libgl-dev
 $with_tests || exit 0
 
-install_missing clang libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox locales
+install_missing clang libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox locales \
+    poppler-utils
 
 # The sanitizer and fuzzer runtime of the clang that is installed, whatever its version.
 clang_major=$(clang -dumpversion | cut -d. -f1)

@@ -12,6 +12,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
@@ -36,6 +38,7 @@
 #include "ui/picture_geometry.h"
 #include "ui/read_out_widths.h"
 #include "ui/selection_track_bar.h"
+#include "ui/session_check_export.h"
 #include "ui/session_title.h"
 #include "ui/status_bar_panel.h"
 #include "ui/throughput_chart.h"
@@ -231,6 +234,24 @@ void TfrmRecord::buildLayout() {
     verdictDock->setObjectName(QStringLiteral("verdictDock"));
     verdictDock->setWidget(verdictPanel);
     addDockWidget(Qt::RightDockWidgetArea, verdictDock);
+
+    // File: the session check, as a PDF file or printed.
+    sessionCheck = new SessionCheckExport(this, messages_);
+    sessionCheck->request = [this]() -> std::optional<SessionCheckExport::Request> {
+        if (!engine_->isOpen()) return std::nullopt;
+        SessionCheckExport::Request r{QString::fromUtf8(engine_->recordingName().c_str()), {}};
+        // The width of the frames read now, as the whole count behind the comparison takes it.
+        r.options.frameWidth =
+            engine_->readFrameWidth() > 0 ? engine_->readFrameWidth() : engine_->frameWidth();
+        r.options.counterType = settings_.countertype;
+        r.options.classes = engine_->classOverrides();
+        r.options.version = QApplication::applicationVersion().toStdString();
+        return r;
+    };
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(sessionCheck->exportAction);
+    file->addAction(sessionCheck->printAction);
+    addAction(sessionCheck->printAction);
     resize(684, 644);
 }
 

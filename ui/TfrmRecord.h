@@ -150,6 +150,8 @@ public:
     QTimer* Timer1 = nullptr;
     // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
     OpeningGate* openingGate = nullptr;
+    // File: export or print the session check.
+    class SessionCheckExport* sessionCheck = nullptr;
 
     // How long opening or an automatic count runs before its progress dialog shows.
     int progressDelayMs = 500;

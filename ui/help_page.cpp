@@ -42,6 +42,8 @@ QString HelpPage::html() {
         "<tr><td><b>A</b></td><td>automatic count</td><td>stroke up or down</td></tr>"
         "<tr><td><b>Ctrl+G</b></td><td>Go to a time or a frame</td><td></td></tr>"
         "<tr><td><b>Ctrl+O</b></td><td>Open another recording</td><td></td></tr>"
+        "<tr><td><b>Ctrl+P</b></td><td>print the session check (File: export it as PDF)</td>"
+        "<td></td></tr>"
         "<tr><td><b>E</b></td><td>marks on or off</td><td></td></tr>"
         "<tr><td><b>F1</b></td><td>this page; F1 or Esc goes back</td><td></td></tr>"
         "</table>"

@@ -7,10 +7,10 @@
 #include <cinttypes>
 #include <cmath>
 #include <filesystem>
-#include <set>
 
 #include "core/fish_classes.h"
 #include "io/file_names.h"
+#include "io/recording_folder.h"
 #include "replay/whole_count.h"
 #include "tools/velkor-count/csv_writer.h"
 #include "tools/velkor-count/ordered_work.h"
@@ -19,44 +19,6 @@ namespace velkor {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string lowerExtension(const fs::path& path) {
-    std::string ext = path.extension().string();
-    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ext;
-}
-
-// The recordings of one folder and everything below it, sorted by path.
-std::vector<std::string> recordingsIn(const fs::path& folder, std::string& problem) {
-    std::vector<fs::path> blb, blc;
-    std::error_code ec;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        const std::string ext = lowerExtension(it->path());
-        if (ext == ".blb") blb.push_back(it->path());
-        if (ext == ".blc") blc.push_back(it->path());
-    }
-    if (ec) {
-        problem = "cannot search the folder: " + ec.message();
-        return {};
-    }
-    // A compressed recording is counted only when its .blb is not there to be counted instead.
-    std::set<std::string> unpacked;
-    for (const fs::path& p : blb) {
-        fs::path stem = p;
-        unpacked.insert(utf8FromPath(stem.replace_extension()));
-    }
-    std::vector<std::string> found;
-    for (const fs::path& p : blb) found.push_back(utf8FromPath(p));
-    for (const fs::path& p : blc) {
-        fs::path stem = p;
-        if (!unpacked.count(utf8FromPath(stem.replace_extension())))
-            found.push_back(utf8FromPath(p));
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
 
 constexpr int32_t columnsPerFigure = 4;  // one per channel, whatever the session's channel count
 
