@@ -32,8 +32,10 @@ public:
     };
 
     // The count of `recording` as stepping forward with frames of `frameWidth` lines would give it
-    // with counter type `counterType`.
-    BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType);
+    // with counter type `counterType` and the size classes `classOverrides` (entry c: a class for
+    // channel c, or -1 for the report's), as ReplayEngine::setClassOverrides takes them.
+    BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType,
+                    const ChannelArray<int32_t>& classOverrides = {-1, -1, -1, -1, -1});
     // Cancels the count and waits for its thread.
     ~BackgroundCount();
     BackgroundCount(const BackgroundCount&) = delete;
@@ -62,6 +64,7 @@ private:
     std::string recording_;
     int32_t frameWidth_;
     int32_t counterType_;
+    ChannelArray<int32_t> classOverrides_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> finished_{false};
     std::atomic<int32_t> framesDone_{0};
