@@ -14,6 +14,7 @@
 
 #include "core/core_state.h"
 #include "replay/frame_endings.h"
+#include "replay/replay_engine.h"
 #include "replay/throughput.h"
 #include "replay/verdict_index.h"
 
@@ -35,7 +36,7 @@ public:
     // with counter type `counterType` and the size classes `classOverrides` (entry c: a class for
     // channel c, or -1 for the report's), as ReplayEngine::setClassOverrides takes them.
     BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType,
-                    const ChannelArray<int32_t>& classOverrides = {-1, -1, -1, -1, -1});
+                    const ChannelArray<int32_t>& classOverrides = noClassOverrides);
     // Cancels the count and waits for its thread.
     ~BackgroundCount();
     BackgroundCount(const BackgroundCount&) = delete;

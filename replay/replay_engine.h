@@ -42,6 +42,9 @@ struct ReadOuts {
     bool beginEnabled = true, backwardEnabled = true, forwardEnabled = true, endEnabled = true;
 };
 
+// Size class overrides that replace nothing: every channel keeps its report's class.
+inline constexpr ChannelArray<int32_t> noClassOverrides{-1, -1, -1, -1, -1};
+
 class ReplayEngine {
 public:
     // `settings` is the program's settings set (its countertype decides the overload correction);

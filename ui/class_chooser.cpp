@@ -48,7 +48,7 @@ QString classesChangedText(const ChannelArray<std::string>& names,
 
 ChannelArray<int32_t> classOverridesFor(const ChannelArray<int32_t>& reportClasses,
                                         const ChannelArray<int32_t>& chosen, int32_t channels) {
-    ChannelArray<int32_t> overrides = reportClassesOnly;
+    ChannelArray<int32_t> overrides = noClassOverrides;
     for (int32_t c = 1; c <= channels && c <= maxChannels; ++c)
         if (chosen[c] >= 0 && chosen[c] != reportClasses[c]) overrides[c] = chosen[c];
     return overrides;
@@ -190,26 +190,27 @@ void ClassChoices::returnToReport() {
     emit choiceChanged();
 }
 
-ChannelArray<int32_t> ClassChoices::overrides() const {
-    ChannelArray<int32_t> report{}, chosen{};
+ClassChoices::Classes ClassChoices::classes() const {
+    Classes shown;
     for (int c = 1; c <= maxChannels; ++c) {
-        report[c] = choosers_[c]->reportClass();
-        chosen[c] = choosers_[c]->chosenClass();
+        shown.report[c] = choosers_[c]->reportClass();
+        shown.chosen[c] = choosers_[c]->chosenClass();
     }
-    return classOverridesFor(report, chosen, channels_);
+    return shown;
+}
+
+ChannelArray<int32_t> ClassChoices::overrides() const {
+    const Classes shown = classes();
+    return classOverridesFor(shown.report, shown.chosen, channels_);
 }
 
 bool ClassChoices::changed() const {
-    return overrides() != reportClassesOnly;
+    return overrides() != noClassOverrides;
 }
 
 QString ClassChoices::changedText() const {
-    ChannelArray<int32_t> report{}, chosen{};
-    for (int c = 1; c <= maxChannels; ++c) {
-        report[c] = choosers_[c]->reportClass();
-        chosen[c] = choosers_[c]->chosenClass();
-    }
-    return classesChangedText(names_, report, chosen, channels_);
+    const Classes shown = classes();
+    return classesChangedText(names_, shown.report, shown.chosen, channels_);
 }
 
 void ClassChoices::showChoices() {

@@ -1,6 +1,6 @@
-// What if a channel had another size class: a chooser under each counter field that shows the
-// channel's class and takes another, the whole count with the classes chosen beside the field,
-// and a bar that says the classes differ from the report's and returns them to it. The window
+// What if a channel had another size class: a chooser beside each counter field's caption that
+// shows the channel's class and takes another, the whole count with the classes chosen under the
+// field, and a bar that says the classes differ from the report's and returns them to it. The window
 // gives the classes chosen to its engine and its background count; the texts are plain
 // functions, so they can be checked with a table.
 #pragma once
@@ -13,14 +13,12 @@
 #include <string>
 
 #include "core/core_state.h"
+#include "replay/replay_engine.h"
 
 class QLabel;
 class QPushButton;
 
 namespace velkor {
-
-// No class replaced: what ReplayEngine::setClassOverrides takes for the report's own classes.
-inline constexpr ChannelArray<int32_t> reportClassesOnly{-1, -1, -1, -1, -1};
 
 // "10 g": a class by its name in the report and the counter captions.
 QString classNameText(int32_t sizeClass);
@@ -111,6 +109,11 @@ signals:
     void choiceChanged();
 
 private:
+    // Each chooser's report class and the class chosen (-1 where nothing is open).
+    struct Classes {
+        ChannelArray<int32_t> report{}, chosen{};
+    };
+    Classes classes() const;
     void showChoices();
 
     std::array<ClassChooser*, 5> choosers_;

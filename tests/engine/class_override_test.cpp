@@ -38,7 +38,7 @@ Counted openedWith(const ChannelArray<int32_t>& classes) {
 }
 
 TEST(ClassOverridesWhileOpen, TheNextFrameReadCountsAsAnOpeningWithThem) {
-    const ChannelArray<int32_t> report{-1, -1, -1, -1, -1};
+    const ChannelArray<int32_t> report = noClassOverrides;
     const ChannelArray<int32_t> cases[] = {
         {-1, 5, -1, -1, -1}, {-1, -1, 0, 9, -1}, {-1, 4, 4, 4, -1}, {-1, 2, -1, -1, -1}};
     const Counted plain = openedWith(report);

@@ -128,7 +128,7 @@ TEST_F(ClassChooserTest, ShowsTheReportsClassAndNothingChanged) {
     }
     EXPECT_FALSE(chooser(3)->isVisible());
     EXPECT_FALSE(window->classChoices->isVisible());
-    EXPECT_EQ(window->engine().classOverrides(), reportClassesOnly);
+    EXPECT_EQ(window->engine().classOverrides(), noClassOverrides);
 }
 
 TEST_F(ClassChooserTest, AnotherClassRecountsAsVelkorCountAndTheMarksFollowIt) {
@@ -193,7 +193,7 @@ TEST_F(ClassChooserTest, ReportSettingsReturnsToTheReportsFigures) {
 
     window->classChoices->reportSettings->click();
     EXPECT_FALSE(window->classChoices->isVisible());
-    EXPECT_EQ(window->engine().classOverrides(), reportClassesOnly);
+    EXPECT_EQ(window->engine().classOverrides(), noClassOverrides);
     for (int c : {1, 2}) {
         EXPECT_EQ(chooser(c)->currentText(), "1 g");
         EXPECT_TRUE(chooser(c)->whatIf().isEmpty());
@@ -225,7 +225,7 @@ TEST_F(ClassChooserTest, OpeningAnotherRecordingResetsTheChoosers) {
     window->openbtnClick();
     ASSERT_TRUE(waitForWholeCount());
     EXPECT_FALSE(window->classChoices->isVisible());
-    EXPECT_EQ(window->engine().classOverrides(), reportClassesOnly);
+    EXPECT_EQ(window->engine().classOverrides(), noClassOverrides);
     EXPECT_EQ(chooser(1)->currentText(), "1 g");
     EXPECT_TRUE(chooser(1)->whatIf().isEmpty());
     EXPECT_FALSE(chooser(2)->isVisible());  // one channel now
