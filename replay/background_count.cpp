@@ -14,8 +14,12 @@ namespace velkor {
 // Ten seconds of lines, the interval of the counter's own curve.
 constexpr int32_t curveBinLines = 10 * linesPerSecond;
 
-BackgroundCount::BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType)
-    : recording_(std::move(recording)), frameWidth_(frameWidth), counterType_(counterType) {}
+BackgroundCount::BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType,
+                                 const ChannelArray<int32_t>& classOverrides)
+    : recording_(std::move(recording)),
+      frameWidth_(frameWidth),
+      counterType_(counterType),
+      classOverrides_(classOverrides) {}
 
 BackgroundCount::~BackgroundCount() {
     cancel();
@@ -36,6 +40,7 @@ void BackgroundCount::run() {
     try {
         HeadlessEngine headless(frameWidth_, counterType_);
         ReplayEngine& engine = headless.engine;
+        engine.setClassOverrides(classOverrides_);
         ThroughputTally tally(curveBinLines);
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);

@@ -14,6 +14,7 @@
 
 #include "core/core_state.h"
 #include "replay/frame_endings.h"
+#include "replay/replay_engine.h"
 #include "replay/throughput.h"
 #include "replay/verdict_index.h"
 
@@ -32,8 +33,10 @@ public:
     };
 
     // The count of `recording` as stepping forward with frames of `frameWidth` lines would give it
-    // with counter type `counterType`.
-    BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType);
+    // with counter type `counterType` and the size classes `classOverrides` (entry c: a class for
+    // channel c, or -1 for the report's), as ReplayEngine::setClassOverrides takes them.
+    BackgroundCount(std::string recording, int32_t frameWidth, int32_t counterType,
+                    const ChannelArray<int32_t>& classOverrides = noClassOverrides);
     // Cancels the count and waits for its thread.
     ~BackgroundCount();
     BackgroundCount(const BackgroundCount&) = delete;
@@ -62,6 +65,7 @@ private:
     std::string recording_;
     int32_t frameWidth_;
     int32_t counterType_;
+    ChannelArray<int32_t> classOverrides_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> finished_{false};
     std::atomic<int32_t> framesDone_{0};

@@ -214,7 +214,13 @@ void ReplayEngine::applyReport() {
 }
 
 void ReplayEngine::setClassOverrides(const ChannelArray<int32_t>& classes) {
-    impl_->classOverrides = classes;
+    Impl& m = *impl_;
+    m.classOverrides = classes;
+    if (!m.open) return;
+    // The running means were made under the old classes: only a fresh start of every channel,
+    // as a jump gives, counts as the new classes would from that frame on.
+    applyReport();
+    m.mustJump = true;
 }
 const ChannelArray<int32_t>& ReplayEngine::classOverrides() const {
     return impl_->classOverrides;

@@ -42,6 +42,9 @@ struct ReadOuts {
     bool beginEnabled = true, backwardEnabled = true, forwardEnabled = true, endEnabled = true;
 };
 
+// Size class overrides that replace nothing: every channel keeps its report's class.
+inline constexpr ChannelArray<int32_t> noClassOverrides{-1, -1, -1, -1, -1};
+
 class ReplayEngine {
 public:
     // `settings` is the program's settings set (its countertype decides the overload correction);
@@ -73,7 +76,8 @@ public:
     // Size classes that replace the report's when a recording is opened: entry c (1..4) holds a
     // class 0..9 for channel c, or -1 to keep the report's. Every limit of the channel is then set
     // from that class as the report's own class would set it; report() still gives the report as
-    // recorded. Takes effect at the next OpenBlbFile.
+    // recorded. Given before opening, they hold from frame 1 on; given while a recording is open,
+    // the next frame read is a jump that sets every limit from the classes given.
     void setClassOverrides(const ChannelArray<int32_t>& classes);
     const ChannelArray<int32_t>& classOverrides() const;
 

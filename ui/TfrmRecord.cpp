@@ -28,6 +28,7 @@
 #include "replay/navigation.h"
 #include "ui/button_icons.h"
 #include "ui/chart_channel_selector.h"
+#include "ui/class_chooser.h"
 #include "ui/ending_marks.h"
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
@@ -215,6 +216,10 @@ void TfrmRecord::buildLayout() {
     pageStack->addWidget(Panel2);
     pageStack->addWidget(helpPage);
     column->addWidget(pageStack, 1);
+
+    classChoices = new ClassChoices(classChooser, Panel1);
+    connect(classChoices, &ClassChoices::choiceChanged, this, &TfrmRecord::classesChosen);
+    column->addWidget(classChoices);
 
     statusBarPanel = new StatusBarPanel(Panel1);
     countedFrames = statusBarPanel->countedFrames;
@@ -416,6 +421,7 @@ void TfrmRecord::buildCounterPanel() {
         recorded->setObjectName(QString("RecordedLabel%1").arg(i));
         recorded->setToolTip(tr("The channel's session total as the counter recorded it"));
         RecordedLabel[i] = recorded;
+        classChooser[i] = new ClassChooser(i, Panel3);
     }
 }
 
@@ -433,18 +439,35 @@ void TfrmRecord::stillaafteljara() {
     const int channels = engine_->isOpen() ? engine_->report().channelCount : 4;
     // Beside their channels, as long as the panel is high enough for that; in a low window they
     // move down so that no read-out covers another.
-    const int captionHeight = LabeledEditLabel[1]->sizeHint().height() + 1;
+    // A caption shares its line with the channel's class chooser, at the panel's right edge.
+    const int chooserHeight = classChooser[1]->height();
+    const int captionHeight = std::max(LabeledEditLabel[1]->sizeHint().height(), chooserHeight) + 1;
     const int editHeight = LabeledEdit[1]->sizeHint().height() + 1;
-    const int fieldBlock = editHeight + RecordedLabel[1]->sizeHint().height() + 2;
+    // Under a field the recorded total, or in its place the count with another class, which
+    // repeats it.
+    const int whatIfLeft = captionLeft, whatIfWidth = Panel3->width() - captionLeft - 2;
+    int below = RecordedLabel[1]->sizeHint().height();
+    for (int i = 1; i <= 4; ++i) {
+        const bool recordedShown = classChooser[i]->whatIf().isEmpty();
+        RecordedLabel[i]->setVisible(recordedShown);
+        if (i <= channels && !recordedShown)
+            below = std::max(below, classChooser[i]->whatIfLabel->heightForWidth(whatIfWidth));
+    }
+    const int fieldBlock = editHeight + below + 2;
     const int firstFree = Label1->y() + Label1->sizeHint().height() + 2;
-    const CounterFieldTops tops = separatedFieldTops(counterFieldTops(Panel3->height(), channels),
-                                                     firstFree, captionHeight, fieldBlock);
+    const CounterFieldTops tops =
+        fieldTopsWithin(counterFieldTops(Panel3->height(), channels), firstFree, captionHeight,
+                        fieldBlock, Panel3->height());
     for (int i = 1; i <= 4; ++i) {
         LabeledEdit[i]->move(fieldLeft, tops[i]);
         LabeledEditLabel[i]->adjustSize();
-        LabeledEditLabel[i]->move(captionLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
+        const int captionTop = tops[i] - captionHeight;
+        LabeledEditLabel[i]->move(
+            captionLeft, captionTop + (captionHeight - 1 - LabeledEditLabel[i]->height()) / 2);
+        classChooser[i]->move(Panel3->width() - 2 - classChooser[i]->width(), captionTop);
         RecordedLabel[i]->adjustSize();
         RecordedLabel[i]->move(fieldLeft, tops[i] + editHeight);
+        classChooser[i]->placeWhatIf(QPoint(whatIfLeft, tops[i] + editHeight), whatIfWidth);
     }
 }
 
@@ -583,11 +606,13 @@ void TfrmRecord::showSessionReport() {
     for (int c = 1; c <= 4; ++c) {
         Chart1->setCurve(c, c <= report.channelCount ? report.curves[c]
                                                      : std::vector<std::pair<double, double>>{});
-        // A caption holds the counter's name: a long one is elided, whole in the tool tip.
-        const QString caption = fromUtf8(report.counterCaptions[c]);
+        // A caption holds the counter's name, its class chooser beside it: a long name is
+        // elided, whole in the tool tip with the report's class.
+        const QString name = fromUtf8(report.counterNames[c]);
         LabeledEditLabel[c]->setText(LabeledEditLabel[c]->fontMetrics().elidedText(
-            caption, Qt::ElideRight, Panel3->width() - captionLeft - 2));
-        LabeledEditLabel[c]->setToolTip(caption);
+            name, Qt::ElideRight,
+            Panel3->width() - captionLeft - 2 - classChooser[c]->width() - 4));
+        LabeledEditLabel[c]->setToolTip(fromUtf8(report.counterCaptions[c]));
     }
     Chart1->setSessionSpan(engine_->sessionStart(),
                            timeOfLine(engine_->sessionStart(), engine_->lineCount()));
@@ -595,6 +620,7 @@ void TfrmRecord::showSessionReport() {
     for (int c = 1; c <= report.channelCount; ++c) names << fromUtf8(report.counterNames[c]);
     ChartChannels->setChannels(names);
     showChartChannel(1);
+    classChoices->setSession(report.sizeGroup, report.counterNames, report.channelCount);
     showRecordedTotals();
     stillaafteljara();
 }
@@ -825,10 +851,20 @@ void TfrmRecord::resetForNewRecording() {
     wholeCount_.reset();
     wholeCountWidth_ = 0;
     verdictPanel->clear();
+    classChoices->clear();
     statusBarPanel->clear();
     PaintBox1->clearPicture();
     showEngineState();
     stillaafteljara();
+}
+
+void TfrmRecord::classesChosen() {
+    if (!engine_->isOpen()) return;
+    runHandler([this] {
+        engine_->setClassOverrides(classChoices->overrides());
+        engine_->goToFrame(engine_->currentFrame());
+    });
+    startBackgroundCount();
 }
 
 void TfrmRecord::helpbtnClick() {

@@ -27,6 +27,8 @@ class QToolButton;
 
 namespace velkor {
 
+class ClassChooser;
+class ClassChoices;
 class FramePicture;
 class HelpPage;
 class MessageBoxes;
@@ -147,6 +149,10 @@ public:
     // The picture with its counters, or the help page in their place.
     QStackedWidget* pageStack = nullptr;
     HelpPage* helpPage = nullptr;
+    // Beside each caption the channel's size class; under the field, the count with another.
+    std::array<ClassChooser*, 5> classChooser{};
+    // Above the status bar while a class differs from the report's, with "Report settings".
+    ClassChoices* classChoices = nullptr;
     QTimer* Timer1 = nullptr;
     // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
     OpeningGate* openingGate = nullptr;
@@ -198,6 +204,9 @@ private:
     // Counts the whole recording again when frames are read with another width than it was.
     void followFrameWidth();
     void showRecordedTotals();
+    // Another size class was chosen (or the report's again): the frame shown is read again with
+    // the classes chosen and the whole recording counted again.
+    void classesChosen();
 
     Tsett& settings_;
     SettingsBackend* store_;

@@ -41,4 +41,16 @@ CounterFieldTops separatedFieldTops(CounterFieldTops tops, int firstFree, int ca
     return tops;
 }
 
+CounterFieldTops fieldTopsWithin(CounterFieldTops tops, int firstFree, int captionHeight,
+                                 int fieldBlock, int bottom) {
+    tops = separatedFieldTops(tops, firstFree, captionHeight, fieldBlock);
+    int limit = bottom;
+    for (size_t i = tops.size() - 1; i >= 1; --i) {
+        if (tops[i] < 0) continue;
+        tops[i] = std::max(0, std::min(tops[i], limit - fieldBlock));  // 0 and up: in sight
+        limit = tops[i] - captionHeight;
+    }
+    return separatedFieldTops(tops, firstFree, captionHeight, fieldBlock);
+}
+
 }  // namespace velkor

@@ -35,4 +35,10 @@ ReadOutWidths readOutWidths(const QFont& font, int fieldLeft, int timeLeft, int 
 CounterFieldTops separatedFieldTops(CounterFieldTops tops, int firstFree, int captionHeight,
                                     int fieldBlock);
 
+// As separatedFieldTops, and then moved up where the last blocks would reach past `bottom` (the
+// panel's height), as far as the fields above them leave room; where the panel is too low for
+// every block, the upper ones keep their places.
+CounterFieldTops fieldTopsWithin(CounterFieldTops tops, int firstFree, int captionHeight,
+                                 int fieldBlock, int bottom);
+
 }  // namespace velkor

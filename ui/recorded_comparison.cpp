@@ -10,6 +10,7 @@
 #include <array>
 
 #include "ui/TfrmRecord.h"
+#include "ui/class_chooser.h"
 #include "ui/message_boxes.h"
 #include "ui/throughput_chart.h"
 #include "ui/verdict_panel.h"
@@ -70,11 +71,15 @@ void TfrmRecord::startBackgroundCount() {
     // The width of the frames the window reads now: the count is the one stepping would give.
     wholeCountWidth_ =
         engine_->readFrameWidth() > 0 ? engine_->readFrameWidth() : engine_->frameWidth();
-    backgroundCount_ = std::make_unique<BackgroundCount>(engine_->recordingName(), wholeCountWidth_,
-                                                         settings_.countertype);
+    // With the size classes chosen in the window, as the picture's engine counts.
+    backgroundCount_ =
+        std::make_unique<BackgroundCount>(engine_->recordingName(), wholeCountWidth_,
+                                          settings_.countertype, engine_->classOverrides());
     backgroundCount_->onFrameCounted = onBackgroundFrame;
     backgroundCount_->start();
     Chart1->showCountProgress(0, engine_->frameCount());
+    classChoices->countStarted();
+    stillaafteljara();
     backgroundPoll_->start();
 }
 
@@ -108,6 +113,7 @@ void TfrmRecord::pollBackgroundCount() {
     const BackgroundCount::Result result = backgroundCount_->result();
     backgroundCount_.reset();
     if (!result.counted) {
+        classChoices->countFailed();
         if (!result.error.empty()) {
             showError(tr("The whole recording could not be counted for the comparison with the "
                          "counter's record:\n%1")
@@ -130,6 +136,8 @@ void TfrmRecord::pollBackgroundCount() {
     for (int c = 1; c <= result.channelCount; ++c)
         names[c] = QString::fromStdString(engine_->report().counterNames[c]);
     verdictPanel->setSession(result, names);
+    classChoices->showWholeCount(result.totals, engine_->report().recorded.sessionTotals);
+    stillaafteljara();
     emit wholeCountFinished();
 }
 

@@ -73,6 +73,26 @@ TEST(SeparatedFieldTops, FieldsMoveDownOnlyWhereTheyWouldOverlap) {
         EXPECT_EQ(separatedFieldTops(c.tops, 45, 15, 50), c.expected) << c.tops[1];
 }
 
+TEST(SeparatedFieldTops, TheLastFieldsMoveUpToStayInsideThePanel) {
+    const struct {
+        CounterFieldTops tops;
+        int bottom;
+        CounterFieldTops expected;
+    } cases[] = {
+        // Room enough: nothing moves.
+        {{0, 100, 300, 500, 700}, 800, {0, 100, 300, 500, 700}},
+        // The last block would reach past the bottom: it moves up, and the one above it as far
+        // as it must.
+        {{0, 100, 300, 500, 700}, 720, {0, 100, 300, 500, 670}},
+        {{0, 100, 300, 500, 700}, 600, {0, 100, 300, 485, 550}},
+        // Too low for every block: the upper ones keep their places.
+        {{0, 40, 70, 100, 130}, 200, {0, 60, 125, 190, 255}},
+        {{0, 40, -1000, -1000, -1000}, 100, {0, 60, -1000, -1000, -1000}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fieldTopsWithin(c.tops, 45, 15, 50, c.bottom), c.expected) << c.bottom;
+}
+
 TEST(StatusBarPanel, APassingMessageShowsWholeAndClears) {
     StatusBarPanel panel;
     panel.resize(300, 40);
