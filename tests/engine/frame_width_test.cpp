@@ -132,13 +132,17 @@ TEST(FrameWidth, MovesAfterResizesFollowTheFrameShown) {
             switch (move) {
                 case forward:
                     e.FarwardbtnClick();
-                    if (later) EXPECT_GT(e.frameFirstLine(), shown);
-                    if (later) EXPECT_LE(e.frameFirstLine(), shown + W);
+                    if (later) {
+                        EXPECT_GT(e.frameFirstLine(), shown);
+                        EXPECT_LE(e.frameFirstLine(), shown + W);
+                    }
                     break;
                 case backward:
                     e.backwardbtnClick();
-                    if (shown > 1) EXPECT_LT(e.frameFirstLine(), shown);
-                    if (shown > 1) EXPECT_GE(e.frameFirstLine(), shown - W);
+                    if (shown > 1) {
+                        EXPECT_LT(e.frameFirstLine(), shown);
+                        EXPECT_GE(e.frameFirstLine(), shown - W);
+                    }
                     break;
                 case begin:
                     e.beginbtnClick();
@@ -149,8 +153,12 @@ TEST(FrameWidth, MovesAfterResizesFollowTheFrameShown) {
                     EXPECT_EQ(e.currentFrame(), e.frameCount());
                     break;
             }
-            if (move == forward && !later) EXPECT_TRUE(s.framesRead.empty());
-            if (move == backward && shown == 1) EXPECT_TRUE(s.framesRead.empty());
+            if (move == forward && !later) {
+                EXPECT_TRUE(s.framesRead.empty());
+            }
+            if (move == backward && shown == 1) {
+                EXPECT_TRUE(s.framesRead.empty());
+            }
         }
     }
 }
