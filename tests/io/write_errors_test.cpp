@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "io/errors.h"
@@ -55,17 +56,28 @@ TEST(WriteErrors, AWriteBeyondTheLimitGivesTheSystemsReason) {
     limit.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &limit);
     const std::string block(4096, 'x');
-    std::string problem;
+    std::string big, small;
     {
+        // Past the limit in a write: the write fails.
         ReplacingFile file(dir.file("s.blb"));
-        problem = problemOf(file, [&](ReplacingFile& f) {
+        big = problemOf(file, [&](ReplacingFile& f) {
             for (int i = 0; i < 64; ++i) f.write(block.data(), block.size());
+            f.commit();
+        });
+    }
+    {
+        // Past the limit only in what waits in the buffer: the commit's flush fails.
+        ReplacingFile file(dir.file("s.blb"));
+        small = problemOf(file, [&](ReplacingFile& f) {
+            f.write(block.data(), 2000);
             f.commit();
         });
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(problem, std::string("cannot write: ") + std::strerror(EFBIG));
+    EXPECT_EQ(big, std::string("cannot write: ") + std::strerror(EFBIG));
+    EXPECT_EQ(small, std::string("cannot write: ") + std::strerror(EFBIG));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 #endif
 
