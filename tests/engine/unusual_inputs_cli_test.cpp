@@ -60,6 +60,18 @@ TEST(VelkorCountUnusualInputs, AFolderWhereARecordingIsExpected) {
     EXPECT_EQ(readCsv(table.out).size(), 1u) << table.out;
 }
 
+TEST(VelkorCountUnusualInputs, ARangePastTheLastFrameIsNamedWithTheFrames) {
+    Folder f;
+    const std::string s = f.dir.file("s.blb");
+    for (const char* range : {"--from 1 --to 32", "--from 32 --to 32", "--from 31 --to 40"}) {
+        const CliRun run =
+            runCount(std::string("--frame-width 100 --json ") + range + " " + shellQuoted(s));
+        EXPECT_EQ(run.status, 1) << range;
+        EXPECT_EQ(run.err, s + ": " + range + " is outside the frames 1..31\n");
+        EXPECT_EQ(run.out, "") << range;
+    }
+}
+
 // Runs with the session's folder as the current folder, as a user who typed only the file's name.
 class VelkorCountInTheFolder : public testing::Test {
 protected:
