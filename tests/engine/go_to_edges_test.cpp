@@ -63,6 +63,10 @@ TEST(GoToEdges, FrameOfATimeInSmallRecordingsAndNarrowFrames) {
         {tenOClock, 22 * 3600, 2232, 1116, {3, P::afterEnd}},
         {tenOClock, 22 * 3600 + 1, 2232, 1116, {3, P::afterEnd}},
         {tenOClock, 22 * 3600 + 2, 2232, 1116, {1, P::beforeStart}},
+        // 1000 lines end 896 ms after a start at 10:00:00.700: 22:00:01 is a little nearer to the
+        // end than to the start, 22:00:02 nearer to the start.
+        {tenOClock + 700 * msLater, 22 * 3600 + 1, 1000, 1000, {2, P::afterEnd}},
+        {tenOClock + 700 * msLater, 22 * 3600 + 2, 1000, 1000, {1, P::beforeStart}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(frameAtTimeOfDay(c.start, c.seconds, c.lineCount, c.W), c.expected)
