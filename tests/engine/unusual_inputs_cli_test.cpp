@@ -11,6 +11,7 @@
 #include "csv_reading.h"
 #include "engine_fixture.h"
 #include "io/file_names.h"
+#include "tests/support/bytes.h"
 
 namespace velkor::test {
 namespace {
@@ -70,6 +71,26 @@ TEST(VelkorCountUnusualInputs, ARangePastTheLastFrameIsNamedWithTheFrames) {
         EXPECT_EQ(run.err, s + ": " + range + " is outside the frames 1..31\n");
         EXPECT_EQ(run.out, "") << range;
     }
+}
+
+// A report whose counting area spans more pixels than a number holds: the count stops at the
+// first frame and says where.
+TEST(VelkorCountUnusualInputs, AnOverwideCountingAreaIsNamedAtItsFrame) {
+    Folder f;
+    std::string report = readBytes(f.dir.file("s.mse"));
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"Ledge=0\r", "Ledge=-2000000000\r"},
+          {"Redge=511\r", "Redge=2000000000\r"}}) {
+        const size_t at = report.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        report.replace(at, from.size(), to);
+    }
+    writeBytes(f.dir.file("s.mse"), report);
+    const std::string s = f.dir.file("s.blb");
+    const CliRun run = runCount("--json " + shellQuoted(s));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, s + ": frame 1: arithmetic overflow in scan span\n");
+    EXPECT_EQ(run.out, "");
 }
 
 // Runs with the session's folder as the current folder, as a user who typed only the file's name.
