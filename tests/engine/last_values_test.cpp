@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -79,6 +81,26 @@ TEST(LastValues, AFinishedCountReportsItsLastFrameAndItsLastShortStretch) {
     // The last 7680 lines count as a whole interval of ten seconds: 76 fish, 456 per minute.
     EXPECT_DOUBLE_EQ(curve[2].second, 76 * 6);
     EXPECT_NEAR(curve[2].first - curve[0].first, (30000 - 11160) / linesPerDay, 1e-12);
+}
+
+TEST(LastValues, ACountThatCannotStartEndsWithItsReasonNamingTheRecordingOnce) {
+    SteadySession session;
+    const std::string noReport = session.dir.file("alone.blb");
+    writeRecording(noReport, Scene(100));
+    const std::string missing = session.dir.file("missing.blb");
+    const struct {
+        std::string recording, error;
+    } cases[] = {
+        {noReport, noReport + ": Cant find corresponding reportfile (.mse)"},
+        {missing, missing + ": cannot open the recording: " + std::strerror(ENOENT)},
+    };
+    for (const auto& c : cases) {
+        BackgroundCount count(c.recording, 1000, -1);
+        count.start();
+        ASSERT_TRUE(waitFor([&] { return count.finished(); })) << c.recording;
+        EXPECT_FALSE(count.result().counted) << c.recording;
+        EXPECT_EQ(count.result().error, c.error);
+    }
 }
 
 }  // namespace
