@@ -4,7 +4,10 @@
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer of everything that runs
 #     without a window, including a short run of every fuzz target over its seed corpus;
 #  3. the Windows build of the tools (MinGW-w64) with its tests run under Wine, including the
-#     check that its sessions and traces equal the Linux build's byte for byte.
+#     check that its sessions and traces equal the Linux build's byte for byte; where a Qt for
+#     Windows has been built (scripts/build-qt-windows.sh, about an hour, kept in a cache folder),
+#     the window velkor.exe too, its installer, and their tests under Wine.
+# VELKOR_WINDOWS_WINDOW=1 ./test.sh builds that Qt first when the cache does not hold it yet.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh --test
@@ -28,7 +31,14 @@ ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 echo "== Windows build (MinGW-w64) and tests under Wine"
 unset ASAN_OPTIONS UBSAN_OPTIONS
+if [ "${VELKOR_WINDOWS_WINDOW:-0}" = 1 ]; then
+    scripts/build-qt-windows.sh
+fi
 scripts/build-windows.sh build-windows build
+if [ -f build-windows/app/velkor.exe ]; then
+    echo "== Windows package (zip and installer)"
+    scripts/package-windows.sh build-windows
+fi
 scripts/wine-server.sh start build-windows
 trap 'scripts/wine-server.sh stop build-windows' EXIT
 # Wine now and then fails to start a test program at all (it ends at once with no output), so a

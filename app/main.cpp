@@ -15,9 +15,10 @@
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
 #include "ui/TfrmRecord.h"
-#include "ui/throughput_chart.h"
 #include "ui/frame_picture.h"
 #include "ui/message_boxes.h"
+#include "ui/read_out_report.h"
+#include "ui/throughput_chart.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ Options parseCommandLine(int argc, char** argv) {
 
 // Opens the recording in a 1280 x 800 window (or maximized), saves the window once frame 1 is
 // drawn and the whole count is shown, and returns the exit status: 0 when the picture was saved
-// from an opened recording. It prints where the picture lies, the frame width frame 1 was read with
-// and the window title.
+// from an opened recording. It prints where the picture lies, the frame width frame 1 was read
+// with, the window title, and every read-out's text with the room it has.
 int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsBackend& store,
                    const Options& options) {
     velkor::ConsoleMessageBoxes messages;
@@ -124,6 +125,21 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
             chart.width(), chart.height());
         std::printf("velkor: frame 1 read with frames of %d lines; title \"%s\"\n",
                     window.engine().readFrameWidth(), window.windowTitle().toUtf8().constData());
+        for (const QString& line : velkor::readOutReport(window))
+            std::printf("velkor: %s\n", line.toUtf8().constData());
+        // The counts shown, and those of the whole count, for comparison with velkor-count.
+        const velkor::ReadOuts& shown = window.engine().readOuts();
+        std::printf("velkor: counters");
+        for (int c = 1; c <= window.engine().core().channelCount; ++c)
+            std::printf(" %d", shown.counters[c]);
+        std::printf("\n");
+        if (window.wholeCount()) {
+            std::printf("velkor: whole count");
+            for (int c = 1; c <= window.engine().core().channelCount; ++c)
+                std::printf(" %d", window.wholeCount()->totals[c]);
+            std::printf("\n");
+        }
+        std::fflush(stdout);
         app.exit(0);
     };
     QObject::connect(&window, &velkor::TfrmRecord::wholeCountFinished, &app, save);

@@ -30,8 +30,20 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Test discovery and ctest run the .exe files under Wine, quietly, in a Wine prefix of the build's
 # own (scripts/wine-server.sh starts its server before a build or a test run).
+# Programs that use Qt find its DLLs (and, beside them, its plugins) through WINEPATH: the bin
+# folder of every prefix that holds a Qt for Windows.
 find_program(VELKOR_WINE wine)
 set(VELKOR_WINE_ENVIRONMENT WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix)
+set(velkor_wine_path "")
+foreach(prefix IN LISTS VELKOR_WINDOWS_PREFIX)
+  if(EXISTS ${prefix}/bin/Qt6Core.dll)
+    list(APPEND velkor_wine_path ${prefix}/bin)
+  endif()
+endforeach()
+if(velkor_wine_path)
+  string(REPLACE ";" "\\;" velkor_wine_path "${velkor_wine_path}")
+  list(APPEND VELKOR_WINE_ENVIRONMENT "WINEPATH=${velkor_wine_path}")
+endif()
 if(VELKOR_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR env ${VELKOR_WINE_ENVIRONMENT} ${VELKOR_WINE})
 endif()

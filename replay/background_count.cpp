@@ -40,6 +40,10 @@ void BackgroundCount::run() {
         engine.onObjectCounted = [&tally](int32_t, int32_t line, int32_t channel, const tskepna&) {
             tally.count(line, channel);
         };
+        engine.setExplaining(true);
+        engine.onObjectEnded = [&result](int32_t frame, const EndedObject& ended) {
+            result.verdictFrames.add(frame, ended.ending.channel, ended.ending.verdict);
+        };
         const bool counted =
             countWholeRecording(engine, recording_, [this](int32_t done, int32_t frames) {
                 frameCount_ = frames;
@@ -50,6 +54,8 @@ void BackgroundCount::run() {
         if (counted) {
             result.counted = true;
             result.channelCount = engine.core().channelCount;
+            result.verdicts = engine.verdictTally();
+            result.verdictFrames.shrink();
             for (int32_t c = 1; c <= result.channelCount; ++c) {
                 result.totals[c] = engine.channelTotal(c);
                 result.curves[c] = replayCurve(tally, c, engine.lineCount(),

@@ -2,7 +2,8 @@
 // file: the worker opens the recording with its own engine and reader (nothing is shared but the
 // file name), steps forward from frame 1 to the end at the window's frame width, and gathers each
 // channel's total and its throughput curve. The window asks how far it has come and, once it has
-// finished, what it found; closing the window cancels it.
+// finished, what it found (totals, curves, and the verdict of every object that ended, from the
+// same run); closing the window cancels it.
 #pragma once
 
 #include <atomic>
@@ -12,7 +13,9 @@
 #include <thread>
 
 #include "core/core_state.h"
+#include "replay/frame_endings.h"
 #include "replay/throughput.h"
+#include "replay/verdict_index.h"
 
 namespace velkor {
 
@@ -24,6 +27,8 @@ public:
         int32_t channelCount = 0;
         ChannelArray<int32_t> totals{};
         ChannelArray<ThroughputCurve> curves{};  // the replay's curve per channel, fish per minute
+        VerdictTally verdicts{};     // objects of each verdict per channel, over the whole session
+        VerdictIndex verdictFrames;  // where they ended, in frames of the count's width
     };
 
     // The count of `recording` as stepping forward with frames of `frameWidth` lines would give it

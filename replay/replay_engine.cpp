@@ -41,7 +41,10 @@ struct LineEndings final : EndingObserver {
 };
 
 struct ReplayEngine::Impl {
-    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {}
+    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {
+        classOverrides.fill(-1);
+    }
+    ChannelArray<int32_t> classOverrides{};
 
     Tsett& settings;
     SettingsBackend* store;
@@ -73,6 +76,7 @@ struct ReplayEngine::Impl {
     bool keepFrameStore = true;
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
+    int64_t markFirstLine = 1;  // the marked frame's first line, which a change of W keeps
     int32_t autoCountTarget = 0;
     bool stopRequested = false;     // stopAutoCount was called during the run
     bool autoCountStopped = false;  // the latest run ended before its target
@@ -98,28 +102,29 @@ void ReplayEngine::setFrameWidth(int32_t W) {
     // During an automatic count the frames keep their width; the next move takes the new one.
     if (!m.open || m.W == m.framesW || !m.drawEnabled) return;
 
-    // Every frame number is carried over through its first line, so the frame reached next
-    // holds the line the user was looking at.
+    // The frame shown and the mark are carried over through their first lines, which stay the
+    // same however many widths the window passes through before the next move: the frame
+    // reached next holds the line the user was looking at, and no move goes the wrong way.
     const int32_t frameCount = checkedAdd(m.lineCount / m.W, 1, "frame count");
-    const int32_t oldW = m.framesW;
     m.framesW = m.W;
     m.frameCount = frameCount;
-    const auto carry = [&](int32_t frame) {
-        const int32_t f = frameOfLine(static_cast<int64_t>(frame - 1) * oldW + 1, m.W);
+    const auto carry = [&](int64_t firstLine) {
+        const int32_t f = frameOfLine(firstLine, m.W);
         return f > m.frameCount ? m.frameCount : f;
     };
-    m.currentFrame = carry(m.currentFrame < 1 ? 1 : m.currentFrame);
+    m.currentFrame = carry(m.frameFirstLine);
     // The mark: autoCountStart is the frame before the marked one.
-    if (m.autocountImage == 5) m.autoCountStart = carry(m.autoCountStart + 1) - 1;
+    if (m.autocountImage == 5) m.autoCountStart = carry(m.markFirstLine) - 1;
     const int32_t oldMaximum = m.trackBar.maximum;
     m.trackBar.maximum = trackBarMaximum(m.frameCount);
     if (m.trackBar.maximum != oldMaximum)
         moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
     m.mustJump = true;
     m.widthChanged = true;
-    // The buttons as for the frame carried over, so End reaches the new last frame.
+    // The buttons as for the frame shown and frames of the new W: back wherever it does not
+    // start at line 1, on wherever a frame starts after it (End reaches the new last frame).
     ReadOuts& out = m.readOuts;
-    out.beginEnabled = out.backwardEnabled = m.currentFrame != 1;
+    out.beginEnabled = out.backwardEnabled = m.frameFirstLine > 1;
     out.forwardEnabled = out.endEnabled = m.currentFrame != m.frameCount;
 }
 
@@ -187,7 +192,10 @@ bool ReplayEngine::OpenBlbFile(const std::string& imagefile, bool chosenAsCompre
 
 void ReplayEngine::applyReport() {
     Impl& m = *impl_;
-    const SessionReport& r = m.report;
+    // The overrides go into a copy, so the report stays as recorded for everything that shows it.
+    SessionReport r = m.report;
+    for (int c = 1; c <= maxChannels; ++c)
+        if (m.classOverrides[c] >= 0) r.sizeGroup[c] = m.classOverrides[c];
     applySessionReport(r, *m.core);
 
     // The session's values in the settings set, as the report reading leaves them; the counter
@@ -203,6 +211,13 @@ void ReplayEngine::applyReport() {
     for (int c = 1; c <= maxChannels; ++c) t.sizeGroup[c] = r.sizeGroup[c];
     // Read back from the store with the store's own rule for booleans.
     t.Enablemulti = m.store ? readStoredBool(*m.store, "Enablemulti", false) : false;
+}
+
+void ReplayEngine::setClassOverrides(const ChannelArray<int32_t>& classes) {
+    impl_->classOverrides = classes;
+}
+const ChannelArray<int32_t>& ReplayEngine::classOverrides() const {
+    return impl_->classOverrides;
 }
 
 bool ReplayEngine::isOpen() const {
@@ -440,8 +455,13 @@ void ReplayEngine::beginbtnClick() {
 
 void ReplayEngine::backwardbtnClick() {
     Impl& m = *impl_;
-    if (!m.open || m.currentFrame - 1 < 1) return;
-    m.currentFrame -= 1;
+    // After a change of W the frame carried over may start before the frame shown: then it is
+    // the one before it.
+    const int32_t back = m.readW != m.W
+                             ? (m.frameFirstLine > 1 ? frameOfLine(m.frameFirstLine - 1, m.W) : 0)
+                             : m.currentFrame - 1;
+    if (!m.open || back < 1) return;
+    m.currentFrame = back;
     moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
     lesaramma(m.currentFrame);
 }
@@ -499,6 +519,7 @@ void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>
     Impl& m = *impl_;
     if (m.autocountImage == 4) {
         m.autoCountStart = m.currentFrame - 1;
+        m.markFirstLine = static_cast<int64_t>(m.autoCountStart) * m.framesW + 1;
         m.autocountImage = 5;
         return;
     }
@@ -529,6 +550,12 @@ void ReplayEngine::AutocountbtnClick(const std::function<void(int32_t, int32_t)>
         }
     }
     m.stopRequested = false;
+    // A finished run drew nothing: the picture still shows the frame as it was read before the
+    // run, with its marks numbered from that read. Show the frame the counts now stand at.
+    if (!m.autoCountStopped && m.currentFrame == m.autoCountTarget) {
+        m.drawEnabled = true;
+        if (onFrameDrawn) onFrameDrawn();
+    }
 }
 
 void ReplayEngine::stopAutoCount() {

@@ -70,6 +70,13 @@ public:
     // `progress`, if set, is called while the lines are counted with the bytes read so far and
     // the recording's size.
     // Raises FileAccessError, DamagedFileError, ReportValueError, OverflowError.
+    // Size classes that replace the report's when a recording is opened: entry c (1..4) holds a
+    // class 0..9 for channel c, or -1 to keep the report's. Every limit of the channel is then set
+    // from that class as the report's own class would set it; report() still gives the report as
+    // recorded. Takes effect at the next OpenBlbFile.
+    void setClassOverrides(const ChannelArray<int32_t>& classes);
+    const ChannelArray<int32_t>& classOverrides() const;
+
     bool OpenBlbFile(const std::string& imagefile, bool chosenAsCompressed = false,
                      const std::function<void(int64_t, int64_t)>& progress = {});
     bool isOpen() const;  // a recording with its report is open and frames can be read

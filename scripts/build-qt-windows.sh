@@ -6,6 +6,8 @@
 # Release, no examples or tests, the bundled zlib, libpng, PCRE2, HarfBuzz and double-conversion.
 #
 #   scripts/build-qt-windows.sh [CACHE_ROOT]     default: ${VELKOR_QT_WINDOWS_CACHE:-~/.cache/velkor}
+#   scripts/build-qt-windows.sh --where [CACHE_ROOT]   prints the folder if it is complete, else
+#                                                      fails: builds nothing, installs nothing
 #
 # It installs into CACHE_ROOT/qt-windows-VERSION-HASH (HASH: of this script's options) and prints
 # that folder as its last line. A complete folder (it holds .complete) is used as it is: the
@@ -13,7 +15,11 @@
 # about 45 to 60 min (longer while other builds run), install under 1 min; 105 MB installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-project=$PWD
+where_only=false
+if [ "${1:-}" = --where ]; then
+    where_only=true
+    shift
+fi
 cache_root=${1:-${VELKOR_QT_WINDOWS_CACHE:-$HOME/.cache/velkor}}
 
 step_start=$SECONDS
@@ -28,6 +34,15 @@ step() {
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
+if $where_only; then
+    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) || exit 1
+    for folder in "$cache_root"/qt-windows-"${version%%[+-]*}"-*; do
+        [ -f "$folder/.complete" ] && [ "$(cat "$folder/.complete")" = "$version" ] &&
+            { echo "$folder"; exit 0; }
+    done
+    exit 1
+fi
 
 # The Linux Qt whose host tools the cross build uses, and its version.
 packages=(qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev)
@@ -56,11 +71,12 @@ options=(
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
     -DFEATURE_system_doubleconversion=OFF
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF
-    -DFEATURE_opengl=OFF -DFEATURE_concurrent=ON -DFEATURE_xml=OFF -DFEATURE_printsupport=ON
+    -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF
+    -DFEATURE_opengl_desktop=OFF -DFEATURE_opengles2=OFF -DFEATURE_concurrent=ON -DFEATURE_xml=OFF -DFEATURE_printsupport=ON
     -DFEATURE_testlib=ON -DFEATURE_widgets=ON -DFEATURE_gui=ON
     -DFEATURE_sql_sqlite=OFF -DFEATURE_openssl=OFF
 )
-hash=$(printf '%s\n' "$source_version" "${options[@]}" static-runtime-link | sha256sum | cut -c1-12)
+hash=$(printf '%s\n' "$source_version" "${options[@]}" static-runtime-link no-gl | sha256sum | cut -c1-12)
 prefix=$cache_root/qt-windows-$qt_version-$hash
 if [ -f "$prefix/.complete" ]; then
     echo "Qt $qt_version for Windows is there already:"
@@ -68,7 +84,9 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
-work=$cache_root/qt-windows-work-$qt_version-$hash
+# The build folder, kept until the install is complete: a build that stopped goes on from where
+# it was (VELKOR_QT_WINDOWS_WORK names another one).
+work=${VELKOR_QT_WINDOWS_WORK:-$cache_root/qt-windows-work-$qt_version-$hash}
 mkdir -p "$work"
 trap 'step ""' EXIT
 
@@ -95,7 +113,7 @@ if [ ! -f "$work/source/CMakeLists.txt" ]; then
 fi
 
 step "configure"
-# The project's toolchain without its static linking of programs: Qt links its DLLs itself.
+# The project's toolchain, without the project's prefixes.
 cat >"$work/toolchain.cmake" <<EOF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -127,7 +145,7 @@ mkdir -p "$prefix/licenses"
 cp "$work/source/LICENSES/"*.txt "$prefix/licenses/" 2>/dev/null || true
 cp "$work/source/debian/copyright" "$prefix/licenses/debian-copyright" 2>/dev/null || true
 echo "Debian source package qt6-base $source_version, unchanged" >"$prefix/licenses/SOURCE"
-touch "$prefix/.complete"
+echo "$source_version" >"$prefix/.complete"
 step ""
 rm -rf "$work"
 echo "$prefix"

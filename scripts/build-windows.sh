@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs velkor-count.exe and velkor-synth.exe (statically linked) and
-# their test suites with MinGW-w64, in BUILD_DIR (default build-windows/). The tests run under Wine:
+# their test suites with MinGW-w64, in BUILD_DIR (default build-windows/); and, where a Qt for
+# Windows has been built (scripts/build-qt-windows.sh), the window velkor.exe with its tests too,
+# and its folder ready to ship in BUILD_DIR/velkor (velkor.exe, the Qt DLLs and plugins).
+# The tests run under Wine:
 #   ctest --test-dir BUILD_DIR
 # A second argument, the folder of a Linux build (e.g. build), adds the test that compares the
 # Windows programs' output byte for byte with that build's.
@@ -52,9 +55,18 @@ fi
 scripts/wine-server.sh start "$build_dir"
 trap 'scripts/wine-server.sh stop "$build_dir"' EXIT
 
-echo "== Windows build"
+window=(-DVELKOR_BUILD_GUI=OFF)
+prefixes=$prefix
+if qt_prefix=$(scripts/build-qt-windows.sh --where); then
+    echo "== Windows build, with the window (Qt for Windows in $qt_prefix)"
+    window=(-DVELKOR_BUILD_GUI=ON -DQT_HOST_PATH=/usr
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    prefixes="$prefix;$qt_prefix"
+else
+    echo "== Windows build, without the window (no Qt for Windows: scripts/build-qt-windows.sh builds it)"
+fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVELKOR_WINDOWS_PREFIX="$prefix" \
-    -DVELKOR_BUILD_GUI=OFF -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_FUZZ=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVELKOR_WINDOWS_PREFIX="$prefixes" \
+    "${window[@]}" -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_FUZZ=OFF \
     ${linux_build:+-DVELKOR_LINUX_BUILD="$linux_build"} "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"

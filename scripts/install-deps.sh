@@ -35,7 +35,7 @@ install_missing() {
 }
 
 install_missing cmake ninja-build g++ zlib1g-dev libcli11-dev nlohmann-json3-dev \
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev libgl-dev
 $with_tests || exit 0
 
 install_missing clang libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox locales

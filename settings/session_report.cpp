@@ -170,26 +170,28 @@ std::string formatDayNumberDate(double dayNumber) {
 
 std::string formatTimeOfDay(double dayNumber) {
     if (!isDayNumber(dayNumber)) return {};
-    constexpr int64_t msPerDay = 86400000;
-    int64_t ms = std::llround(std::fabs(dayFraction(dayNumber)) * msPerDay);
-    if (ms >= msPerDay) ms = 0;  // rounds up to the next midnight
-    const auto s = static_cast<unsigned>(ms / 1000);
+    // To the nearest second, as every time shown in seconds: a start read as DateTime less
+    // Lasting lies a fraction of a second off the whole second it stands for.
+    constexpr int64_t secondsPerDay = 86400;
+    int64_t seconds = std::llround(std::fabs(dayFraction(dayNumber)) * secondsPerDay);
+    if (seconds >= secondsPerDay) seconds = 0;  // rounds up to the next midnight
+    const auto s = static_cast<unsigned>(seconds);
     return twoDigits(s / 3600) + ":" + twoDigits(s / 60 % 60) + ":" + twoDigits(s % 60);
 }
 
 std::string formatDayNumberDateTime(double dayNumber) {
     if (!isDayNumber(dayNumber)) return {};
-    constexpr int64_t msPerDay = 86400000;
+    constexpr int64_t secondsPerDay = 86400;  // to the nearest second, as formatTimeOfDay
     auto day = static_cast<int64_t>(std::trunc(dayNumber));
-    int64_t ms = std::llround(std::fabs(dayFraction(dayNumber)) * msPerDay);
-    if (ms >= msPerDay) {  // rounds up to the next midnight
-        ms -= msPerDay;
+    int64_t seconds = std::llround(std::fabs(dayFraction(dayNumber)) * secondsPerDay);
+    if (seconds >= secondsPerDay) {  // rounds up to the next midnight
+        seconds -= secondsPerDay;
         day += 1;
     }
     const CivilDate date = civilFromDays(day - 25569);
     std::string year = std::to_string(date.year);
     year.insert(0, year.size() < 4 ? 4 - year.size() : 0, '0');
-    const auto s = static_cast<unsigned>(ms / 1000);
+    const auto s = static_cast<unsigned>(seconds);
     return year + "-" + twoDigits(date.month) + "-" + twoDigits(date.day) + " " +
            twoDigits(s / 3600) + ":" + twoDigits(s / 60 % 60) + ":" + twoDigits(s % 60);
 }

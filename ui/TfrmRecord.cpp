@@ -4,18 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "replay/go_to.h"
@@ -24,12 +28,17 @@
 #include "ui/ending_marks.h"
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
+#include "ui/help_page.h"
 #include "ui/long_work.h"
 #include "ui/message_boxes.h"
 #include "ui/opening_gate.h"
 #include "ui/picture_geometry.h"
+#include "ui/read_out_widths.h"
 #include "ui/selection_track_bar.h"
+#include "ui/session_title.h"
+#include "ui/status_bar_panel.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 
 namespace velkor {
 namespace {
@@ -40,6 +49,8 @@ constexpr int counterPanelWidth = 111;
 constexpr int fieldLeft = 16;
 constexpr int fieldWidth = 80;
 constexpr int captionLeft = 6;  // a caption such as "Counter 2   10 g" needs the panel's width
+constexpr int timeLeft = 31;
+constexpr int totalLeft = 32;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -75,7 +86,7 @@ TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& me
       messages_(messages),
       engine_(std::make_unique<ReplayEngine>(settings, store)) {
     setObjectName("frmRecord");
-    setWindowTitle(tr("View Record"));
+    setWindowTitle(sessionTitle(QString(), SessionReport{}, 0, 0));
     engine_->onFrameDrawn = [this] { drawCurrentFrame(); };
     // The marks come from the run that counts: the engine keeps every frame's ended objects.
     engine_->setExplaining(true);
@@ -114,11 +125,15 @@ void TfrmRecord::buildLayout() {
     Chart1->setObjectName("Chart1");
     Chart1->setFixedHeight(chartHeight);
     Label3 = Chart1->Label3;
+    Chart1->setChannelName(QString());  // no channel to name before a recording is open
     connect(Chart1, &ThroughputChart::clicked, this, &TfrmRecord::Chart1Click);
+    connect(Chart1, &ThroughputChart::timeClicked, this, &TfrmRecord::chartTimeClicked);
     column->addWidget(Chart1);
     ComparisonLine = new QLabel(Panel1);
     ComparisonLine->setObjectName("ComparisonLine");
     ComparisonLine->setContentsMargins(30, 1, 8, 1);
+    // Four channels' comparisons are wider than a small screen: the line wraps instead.
+    ComparisonLine->setWordWrap(true);
     ComparisonLine->hide();
     column->addWidget(ComparisonLine);
 
@@ -166,16 +181,9 @@ void TfrmRecord::buildLayout() {
     PaintBox1->setObjectName("PaintBox1");
     PaintBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     pictureLayout->addWidget(PaintBox1, 1);
-    frameSummary = new QLabel(pictureFrame);
-    frameSummary->setObjectName("frameSummary");
-    frameSummary->setToolTip(
-        tr("The objects that ended in this frame: counted, and not counted by reason"));
-    frameSummary->setContentsMargins(4, 0, 4, 0);
-    // Its height stays the same with or without text, so the picture never changes size for it.
-    frameSummary->setFixedHeight(frameSummary->fontMetrics().height() + 2);
-    pictureLayout->addWidget(frameSummary);
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
+    connect(PaintBox1, &FramePicture::frameNotSaved, this, &TfrmRecord::showError);
     connect(PaintBox1, &FramePicture::resized, this, [this] {
         // A resize reads nothing: the frame shown stays until the next move, which uses frames
         // of the new width; the buttons and the track bar show those frames already.
@@ -186,9 +194,32 @@ void TfrmRecord::buildLayout() {
         }
         showFrameWidthNote();
     });
-    column->addWidget(Panel2, 1);
+    helpPage = new HelpPage(Panel1);
+    connect(helpPage, &HelpPage::closeRequested, this, &TfrmRecord::helpbtnClick);
+    pageStack = new QStackedWidget(Panel1);
+    pageStack->setObjectName("pageStack");
+    pageStack->addWidget(Panel2);
+    pageStack->addWidget(helpPage);
+    column->addWidget(pageStack, 1);
+
+    statusBarPanel = new StatusBarPanel(Panel1);
+    countedFrames = statusBarPanel->countedFrames;
+    frameWidthNote = statusBarPanel->frameWidthNote;
+    frameSummary = statusBarPanel->summary;
+    column->addWidget(statusBarPanel);
 
     setCentralWidget(Panel1);
+    verdictPanel = new VerdictPanel(this);
+    verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
+    connect(verdictPanel, &VerdictPanel::frameRequested, this,
+            [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
+                verdictShown_ = {frame, channel, verdict};
+                runHandler([this, frame] { engine_->goToFrame(frame); });
+            });
+    auto* verdictDock = new QDockWidget(tr("Verdicts"), this);
+    verdictDock->setObjectName(QStringLiteral("verdictDock"));
+    verdictDock->setWidget(verdictPanel);
+    addDockWidget(Qt::RightDockWidgetArea, verdictDock);
     resize(684, 644);
 }
 
@@ -258,6 +289,19 @@ void TfrmRecord::buildToolBar() {
     addAction(goTo_);
     gotobtn = addToolButton("gotobtn", goTo_, 68);
 
+    auto* copy = new QAction(tr("Copy the comparison"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &TfrmRecord::copyComparison);
+    addAction(copy);
+
+    auto* open = new QAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"), this);
+    open->setShortcut(QKeySequence::Open);
+    open->setToolTip(
+        tr("Open another recording (%1)").arg(open->shortcut().toString(QKeySequence::NativeText)));
+    connect(open, &QAction::triggered, this, &TfrmRecord::openbtnClick);
+    addAction(open);
+    openbtn = addToolButton("openbtn", open, 68);
+
     auto* marks = new QAction(marksIcon(), tr("Marks"), this);
     marks->setCheckable(true);
     marks->setChecked(true);
@@ -278,18 +322,15 @@ void TfrmRecord::buildToolBar() {
     connect(close, &QAction::triggered, this, &TfrmRecord::SpeedButton2Click);
     addAction(close);
     SpeedButton2 = addToolButton("SpeedButton2", close, 49);
-    ToolBar1->addSeparator();
-    countedFrames = new QLabel(ToolBar1);
-    countedFrames->setObjectName("countedFrames");
-    countedFrames->setToolTip(tr("The frames whose fish the counters hold"));
-    countedFrames->setContentsMargins(6, 0, 6, 0);
-    ToolBar1->addWidget(countedFrames);
-    frameWidthNote = new QLabel(ToolBar1);
-    frameWidthNote->setObjectName("frameWidthNote");
-    frameWidthNote->setWordWrap(true);
-    frameWidthNote->setContentsMargins(8, 0, 4, 0);
-    frameWidthNoteAction_ = ToolBar1->addWidget(frameWidthNote);
-    frameWidthNoteAction_->setVisible(false);
+
+    help_ = new QAction(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("Help"), this);
+    help_->setCheckable(true);
+    help_->setShortcut(QKeySequence::HelpContents);
+    help_->setToolTip(tr("What the window shows and how to use it (%1)")
+                          .arg(help_->shortcut().toString(QKeySequence::NativeText)));
+    connect(help_, &QAction::triggered, this, &TfrmRecord::helpbtnClick);
+    addAction(help_);
+    helpbtn = addToolButton("helpbtn", help_, 49);
 }
 
 QToolButton* TfrmRecord::addToolButton(const char* name, QAction* action, int width) {
@@ -306,32 +347,35 @@ QToolButton* TfrmRecord::addToolButton(const char* name, QAction* action, int wi
 void TfrmRecord::buildCounterPanel() {
     Panel3 = new QWidget(Panel2);
     Panel3->setObjectName("Panel3");
-    Panel3->setFixedWidth(counterPanelWidth);
+    Panel3->setFixedWidth(
+        readOutWidths(font(), fieldLeft, timeLeft, totalLeft, fieldWidth + 1, counterPanelWidth)
+            .panel);
     Panel3->installEventFilter(this);
 
     QFont bold = font();
     bold.setBold(true);
-    Label2 = new QLabel(tr("Label2"), Panel3);
+    // Nothing open shows empty read-outs, not the design's placeholder captions.
+    Label2 = new QLabel(Panel3);
     Label2->setObjectName("Label2");
     Label2->setToolTip(tr("Time of the frame's first line"));
-    Label2->move(31, 10);
-    Label1 = new QLabel(tr("Label1"), Panel3);
+    Label2->move(timeLeft, 10);
+    Label1 = new QLabel(Panel3);
     Label1->setObjectName("Label1");
     Label1->setFont(bold);
     Label1->setToolTip(tr("Total of all channels"));
-    Label1->move(32, 26);
+    Label1->move(totalLeft, 26);
 
-    const QString designCaptions[] = {QString(), tr("Counter 1"), tr("Counter2"), tr("Counter3"),
-                                      tr("Counter4")};
+    const ReadOutWidths widths =
+        readOutWidths(font(), fieldLeft, timeLeft, totalLeft, fieldWidth, counterPanelWidth);
     for (int i = 1; i <= 4; ++i) {
-        auto* edit = new QLineEdit("0", Panel3);
+        auto* edit = new QLineEdit(Panel3);
         edit->setObjectName(QString("LabeledEdit%1").arg(i));
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::NoFocus);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        edit->setFixedWidth(i == 1 ? fieldWidth + 1 : fieldWidth);
+        edit->setFixedWidth(i == 1 ? widths.field + 1 : widths.field);
         edit->setToolTip(tr("Fish counted in channel %1").arg(i));
-        auto* caption = new QLabel(designCaptions[i], Panel3);
+        auto* caption = new QLabel(Panel3);
         caption->setObjectName(QString("LabeledEdit%1Label").arg(i));
         caption->setBuddy(edit);
         LabeledEdit[i] = edit;
@@ -355,13 +399,20 @@ QRect TfrmRecord::pictureArea() const {
 
 void TfrmRecord::stillaafteljara() {
     const int channels = engine_->isOpen() ? engine_->report().channelCount : 4;
-    const CounterFieldTops tops = counterFieldTops(Panel3->height(), channels);
+    // Beside their channels, as long as the panel is high enough for that; in a low window they
+    // move down so that no read-out covers another.
+    const int captionHeight = LabeledEditLabel[1]->sizeHint().height() + 1;
+    const int editHeight = LabeledEdit[1]->sizeHint().height() + 1;
+    const int fieldBlock = editHeight + RecordedLabel[1]->sizeHint().height() + 2;
+    const int firstFree = Label1->y() + Label1->sizeHint().height() + 2;
+    const CounterFieldTops tops = separatedFieldTops(counterFieldTops(Panel3->height(), channels),
+                                                     firstFree, captionHeight, fieldBlock);
     for (int i = 1; i <= 4; ++i) {
         LabeledEdit[i]->move(fieldLeft, tops[i]);
         LabeledEditLabel[i]->adjustSize();
         LabeledEditLabel[i]->move(captionLeft, tops[i] - LabeledEditLabel[i]->height() - 1);
         RecordedLabel[i]->adjustSize();
-        RecordedLabel[i]->move(fieldLeft, tops[i] + LabeledEdit[i]->sizeHint().height() + 1);
+        RecordedLabel[i]->move(fieldLeft, tops[i] + editHeight);
     }
 }
 
@@ -404,9 +455,20 @@ void TfrmRecord::drawCurrentFrame() {
         marks.frameFirstLine = engine_->frameFirstLine();
         for (int c = 1; c <= 4; ++c)
             marks.counterNames[c] = fromUtf8(engine_->report().counterNames[c]);
+        if (verdictShown_.frame == engine_->currentFrame()) {
+            marks.highlightChannel = verdictShown_.channel;
+            marks.highlightVerdict = verdictShown_.verdict;
+        }
     }
     PaintBox1->drawFrame(source, marks);
-    frameSummary->setText(frameSummaryText(engine_->frameEndings()));
+    // A picture narrowed since the frame was read shows only its first lines: say so, since the
+    // summary counts the whole frame.
+    const int hidden = engine_->frameColumn() - PaintBox1->width();
+    frameSummary->setText(
+        frameSummaryText(engine_->frameEndings()) +
+        (hidden > 0
+             ? tr("; the last %1 lines of this frame are hidden until the next move").arg(hidden)
+             : QString()));
 }
 
 void TfrmRecord::marksToggled(bool) {
@@ -418,12 +480,23 @@ void TfrmRecord::showEngineState() {
     const ReadOuts& r = e.readOuts();
     const bool open = e.isOpen();
 
-    Label2->setText(fromUtf8(r.timeText));
+    Label2->setText(open ? fromUtf8(r.timeText) : QString());
     Label2->adjustSize();
-    Label1->setText(fromUtf8(r.totalText));
+    Label1->setText(open ? fromUtf8(r.totalText) : QString());
     Label1->adjustSize();
-    for (int i = 1; i <= 4; ++i) LabeledEdit[i]->setText(QString::number(r.counters[i]));
-    setWindowTitle(fromUtf8(r.caption));
+    for (int i = 1; i <= 4; ++i)
+        LabeledEdit[i]->setText(open ? QString::number(r.counters[i]) : QString());
+    // The title names the session; channel 1's capacity, which follows the frame width, is a
+    // read-out of the status bar.
+    setWindowTitle(open ? sessionTitle(recordingFile_, e.report(), e.sessionStart(),
+                                       timeOfLine(e.sessionStart(), e.lineCount()))
+                        : sessionTitle(QString(), e.report(), 0, 0));
+    bool capacityRead = false;
+    const int capacity = fromUtf8(r.caption).toInt(&capacityRead);
+    statusBarPanel->setCapacity(open && capacityRead && e.lastFrameRead() > 0
+                                    ? std::optional<int>(capacity)
+                                    : std::nullopt);
+    statusBarPanel->setFrameWidth(open ? e.readFrameWidth() : 0);
 
     navigation_[beginAction]->setEnabled(open && r.beginEnabled);
     navigation_[backwardAction]->setEnabled(open && r.backwardEnabled);
@@ -454,7 +527,7 @@ void TfrmRecord::showEngineState() {
         if (e.autoCountStopped())
             counted += tr(" (automatic count cancelled before frame %1)").arg(e.autoCountTarget());
     }
-    countedFrames->setText(counted);
+    statusBarPanel->setCountedFrames(counted);
     showFrameWidthNote();
     followFrameWidth();
 }
@@ -465,12 +538,12 @@ void TfrmRecord::showFrameWidthNote() {
     const int read = engine_->isOpen() ? engine_->readFrameWidth() : 0;
     const int now = std::clamp(PaintBox1->width(), 1, int(maxFrameWidth));
     const bool changed = read > 0 && read != now;
-    frameWidthNote->setText(changed ? tr("The counts shown were made with frames of %1 lines; "
-                                         "the next move starts afresh with frames of %2 lines.")
-                                          .arg(read)
-                                          .arg(now)
-                                    : QString());
-    frameWidthNoteAction_->setVisible(changed);
+    statusBarPanel->setFrameWidthNote(
+        changed ? tr("The counts shown were made with frames of %1 lines; the next move starts "
+                     "afresh with frames of %2 lines.")
+                      .arg(read)
+                      .arg(now)
+                : QString());
 }
 
 void TfrmRecord::showSessionReport() {
@@ -478,8 +551,14 @@ void TfrmRecord::showSessionReport() {
     for (int c = 1; c <= 4; ++c) {
         Chart1->setCurve(c, c <= report.channelCount ? report.curves[c]
                                                      : std::vector<std::pair<double, double>>{});
-        LabeledEditLabel[c]->setText(fromUtf8(report.counterCaptions[c]));
+        // A caption holds the counter's name: a long one is elided, whole in the tool tip.
+        const QString caption = fromUtf8(report.counterCaptions[c]);
+        LabeledEditLabel[c]->setText(LabeledEditLabel[c]->fontMetrics().elidedText(
+            caption, Qt::ElideRight, Panel3->width() - captionLeft - 2));
+        LabeledEditLabel[c]->setToolTip(caption);
     }
+    Chart1->setSessionSpan(engine_->sessionStart(),
+                           timeOfLine(engine_->sessionStart(), engine_->lineCount()));
     Chart1->showOnly(1);
     Chart1->setChannelName(fromUtf8(report.counterNames[1]));
     showRecordedTotals();
@@ -488,6 +567,7 @@ void TfrmRecord::showSessionReport() {
 
 bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) {
     // The busy cursor ends before any message box shows.
+    recordingFile_ = imagefile;
     runHandler([&] {
         LongWork busy(this, tr("Opening %1 ...").arg(imagefile), false, progressDelayMs);
         if (engine_->OpenBlbFile(
@@ -497,7 +577,11 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
         }
     });
     if (!engine_->isOpen()) {
-        if (!engine_->message().empty()) showError(fromUtf8(engine_->message()));
+        // The message as the program has always put it, with the file it looked for below it.
+        if (!engine_->message().empty())
+            showError(fromUtf8(engine_->message()) + "\n" +
+                      QDir::toNativeSeparators(
+                          fromFileSystemName(reportFileName(fileSystemName(imagefile)))));
         PaintBox1->clearPicture();
         return false;
     }
@@ -586,6 +670,8 @@ void TfrmRecord::endbtnClick() {
 
 void TfrmRecord::AutocountbtnClick() {
     const bool runs = engine_->autocountImage() == 5;
+    const bool nothingToCount =
+        runs && engine_->isOpen() && engine_->currentFrame() <= engine_->autoCountStart();
     runHandler([this, runs] {
         if (!runs) {
             engine_->AutocountbtnClick();
@@ -597,6 +683,9 @@ void TfrmRecord::AutocountbtnClick() {
             if (busy.cancelled()) engine_->stopAutoCount();
         });
     });
+    // A press at or before the marked frame reads nothing: say what the count needs.
+    if (nothingToCount)
+        countedFrames->setText(tr("Set the mark first: A at the first frame, then A at the last"));
 }
 
 void TfrmRecord::TrackBar1Change(int position) {
@@ -660,6 +749,64 @@ void TfrmRecord::gotobtnClick() {
     });
 }
 
+void TfrmRecord::openbtnClick() {
+    const std::optional<ChosenRecording> chosen =
+        chooseRecording ? chooseRecording() : runOpenDialog();
+    if (!chosen) return;
+    resetForNewRecording();
+    OpenBlbFile(chosen->fileName, chosen->compressed);
+}
+
+void TfrmRecord::resetForNewRecording() {
+    stopBackgroundCount();
+    // A new start reads the settings from the store; the old opening changed some of them.
+    try {
+        if (store_ != nullptr) settings_.Read_Registry(*store_);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+    auto onFrameRead = engine_->onFrameRead;
+    engine_->onFrameDrawn = nullptr;
+    engine_ = std::make_unique<ReplayEngine>(settings_, store_);
+    engine_->onFrameDrawn = [this] { drawCurrentFrame(); };
+    engine_->onFrameRead = onFrameRead;
+    engine_->setExplaining(true);
+    pendingPosition_.reset();
+    recordingFile_.clear();
+    for (int c = 1; c <= 4; ++c) {
+        Chart1->setCurve(c, {});
+        LabeledEditLabel[c]->clear();
+        LabeledEditLabel[c]->setToolTip(QString());
+        RecordedLabel[c]->clear();
+    }
+    Chart1->clearReplayCurves();
+    Chart1->hideCountProgress();
+    Chart1->showOnly(1);
+    Chart1->setChannelName(QString());
+    Chart1->clearMarker();
+    Chart1->setSessionSpan(0, 0);
+    ComparisonLine->clear();
+    ComparisonLine->hide();
+    wholeCount_.reset();
+    wholeCountWidth_ = 0;
+    verdictPanel->clear();
+    statusBarPanel->clear();
+    PaintBox1->clearPicture();
+    showEngineState();
+    stillaafteljara();
+}
+
+void TfrmRecord::helpbtnClick() {
+    const bool show = !helpShown();
+    pageStack->setCurrentWidget(show ? static_cast<QWidget*>(helpPage) : Panel2);
+    help_->setChecked(show);
+    if (show) helpPage->setFocus();
+}
+
+bool TfrmRecord::helpShown() const {
+    return pageStack->currentWidget() == helpPage;
+}
+
 void TfrmRecord::PaintBox1Gesture(StrokeGesture gesture) {
     switch (gesture) {
         case StrokeGesture::sgiLeft:
@@ -693,6 +840,13 @@ void TfrmRecord::Chart1Click() {
     if (k > channels - 1) k = 0;
     Chart1->setShown(k, true);
     Chart1->setChannelName(fromUtf8(engine_->report().counterNames[k + 1]));
+}
+
+// A click on the chart's plot goes to the time clicked, as Go to does.
+void TfrmRecord::chartTimeClicked(double dayFraction) {
+    if (!engine_->isOpen()) return;
+    const int32_t seconds = int32_t(std::lround(dayFraction * 86400.0)) % 86400;
+    runHandler([this, seconds] { engine_->goToTimeOfDay(seconds); });
 }
 
 void TfrmRecord::SpeedButton2Click() {

@@ -20,6 +20,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QStackedWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -27,9 +28,11 @@ class QToolButton;
 namespace velkor {
 
 class FramePicture;
+class HelpPage;
 class MessageBoxes;
 class OpeningGate;
 class SelectionTrackBar;
+class StatusBarPanel;
 class ThroughputChart;
 
 class TfrmRecord : public QMainWindow {
@@ -66,11 +69,20 @@ public:
     void AutocountbtnClick();
     // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
     void gotobtnClick();
+    // Open (Ctrl+O): asks for another recording and opens it as a new start of the program would,
+    // with a new engine (a reference from engine() does not outlive it); cancelled, the window
+    // stays as it was.
+    void openbtnClick();
+    // Help (F1): shows the help page in place of the picture, or the picture again.
+    void helpbtnClick();
+    bool helpShown() const;
     // While the thumb is dragged, positions are read after the events that are already waiting
     // have been handled: of the positions that pile up meanwhile only the latest is read.
     void TrackBar1Change(int position);
     void PaintBox1Gesture(StrokeGesture gesture);
     void Chart1Click();
+    // The chart's plot was clicked at a time of day (day fraction): go there.
+    void chartTimeClicked(double dayFraction);
     void SpeedButton2Click();
     // Places the counter fields beside their channels.
     void stillaafteljara();
@@ -79,6 +91,8 @@ public:
     // counter's record; started by every opening, cancelled when the window closes. Running:
     // started and its result not yet shown.
     void startBackgroundCount();
+    // Ctrl+C: the comparison as tab-separated text on the clipboard, once the count has ended.
+    void copyComparison();
     void stopBackgroundCount();
     bool backgroundCountRunning() const;
     // What the last finished whole count found.
@@ -104,6 +118,10 @@ public:
     QToolButton* endbtn = nullptr;
     QToolButton* autocountbtn = nullptr;
     QToolButton* gotobtn = nullptr;
+    QToolButton* openbtn = nullptr;
+    QToolButton* helpbtn = nullptr;
+    // Under the picture, always visible: counted frames, frame width, capacity, summary, notes.
+    StatusBarPanel* statusBarPanel = nullptr;
     // Says so when the picture's width differs from the frame width the counts were made with.
     QLabel* frameWidthNote = nullptr;
     QToolButton* marksbtn = nullptr;  // check button: marks on the picture (key E)
@@ -115,12 +133,16 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    std::array<QLineEdit*, 5> LabeledEdit{};    // LabeledEdit[1]..[4]
-    std::array<QLabel*, 5> LabeledEditLabel{};  // their caption labels
-    std::array<QLabel*, 5> RecordedLabel{};     // under each field: the recorded session total
-    QLabel* ComparisonLine = nullptr;           // under the chart: replay vs recorded totals
+    std::array<QLineEdit*, 5> LabeledEdit{};     // LabeledEdit[1]..[4]
+    std::array<QLabel*, 5> LabeledEditLabel{};   // their caption labels
+    std::array<QLabel*, 5> RecordedLabel{};      // under each field: the recorded session total
+    class VerdictPanel* verdictPanel = nullptr;  // a dock: the session's verdicts, with links
+    QLabel* ComparisonLine = nullptr;            // under the chart: replay vs recorded totals
     FramePicture* PaintBox1 = nullptr;
-    QLabel* frameSummary = nullptr;  // beside the picture: counted and rejected in the frame
+    QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
+    // The picture with its counters, or the help page in their place.
+    QStackedWidget* pageStack = nullptr;
+    HelpPage* helpPage = nullptr;
     QTimer* Timer1 = nullptr;
     // Starts Timer1 once the window has the size it is shown at (maximized and laid out).
     OpeningGate* openingGate = nullptr;
@@ -140,6 +162,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The verdict a link of the verdict dock went to, highlighted while its frame is shown.
+    struct VerdictShown {
+        int32_t frame = 0, channel = 0;
+        EndingVerdict verdict = EndingVerdict::counted;
+    } verdictShown_;
     bool thumbSetByProgram = false;  // the thumb moves because a frame was reached, not dragged
     void buildLayout();
     void buildToolBar();
@@ -153,6 +180,8 @@ private:
     // Shows what the engine reports: read-outs, buttons, track bar, marker, automatic count.
     void showEngineState();
     void showSessionReport();
+    // Back to the state of a window that has opened nothing, with the stored settings.
+    void resetForNewRecording();
     void drawCurrentFrame();
     void marksToggled(bool on);
     void readPendingPosition();
@@ -173,7 +202,8 @@ private:
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
     QAction* goTo_ = nullptr;
-    QAction* frameWidthNoteAction_ = nullptr;  // frameWidthNote's place in the tool bar
+    QAction* help_ = nullptr;
+    QString recordingFile_;  // the recording open, for the title
     std::unique_ptr<BackgroundCount> backgroundCount_;
     QTimer* backgroundPoll_ = nullptr;
     std::optional<BackgroundCount::Result> wholeCount_;

@@ -60,6 +60,30 @@ MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame) {
     return place;
 }
 
+QRect drawnMarkRect(const QRect& mark, int minSide, int width) {
+    QRect r = mark;
+    if (r.width() < minSide) {
+        const int left =
+            std::clamp(r.center().x() - (minSide - 1) / 2, 0, std::max(0, width - minSide));
+        r.setLeft(left);
+        r.setWidth(minSide);
+    }
+    if (r.height() < minSide) {
+        r.setTop(r.center().y() - (minSide - 1) / 2);
+        r.setHeight(minSide);
+    }
+    return r;
+}
+
+std::array<QRect, 4> labelCandidates(const QRect& mark, int labelWidth, int labelHeight,
+                                     int width) {
+    const int x = std::clamp(mark.left() - 2, 0, std::max(0, width - labelWidth));
+    return {QRect(x, mark.top() - 3 - labelHeight, labelWidth, labelHeight),
+            QRect(x, mark.bottom() + 4, labelWidth, labelHeight),
+            QRect(mark.right() + 4, mark.top(), labelWidth, labelHeight),
+            QRect(mark.left() - 4 - labelWidth, mark.top(), labelWidth, labelHeight)};
+}
+
 QString explainEnding(const EndedObject& e, const QString& counterName) {
     const ObjectEnding& x = e.ending;
     const tskepna& o = x.object;
@@ -159,10 +183,14 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
     for (const EndedObject& e : endings) {
         const MarkPlace place = markPlace(e, frame);
         marks_.push_back({e, place});
-        const QRect& r = place.rect;
+        const QRect r = drawnMarkRect(place.rect, 4, width);
         const bool counted = e.ending.verdict == EndingVerdict::counted;
         QColor colour;
         QString text;
+        if (e.ending.channel == highlightChannel_ && e.ending.verdict == highlightVerdict_) {
+            p.setPen(QPen(QColor(255, 200, 0), 3));
+            p.drawRect(r.adjusted(-5, -5, 5, 5));
+        }
         if (counted) {
             colour = QColor::fromRgb(channelMarkColour(e.ending.channel));
             p.setPen(QPen(colour, 1));
@@ -175,14 +203,9 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
             frameLines(p, r, place.partial, 1);
             text = QString::fromUtf8(verdictShortText(e.ending.verdict));
         }
-        // The label above the mark, else below it, else right of it; none where none fits.
+        // The first place that is free; none where none fits.
         const int labelWidth = metrics.horizontalAdvance(text) + 3;
-        const QRect candidates[] = {
-            QRect(r.left() - 2, r.top() - 3 - labelHeight, labelWidth, labelHeight),
-            QRect(r.left() - 2, r.bottom() + 4, labelWidth, labelHeight),
-            QRect(r.right() + 4, r.top(), labelWidth, labelHeight),
-        };
-        for (const QRect& label : candidates) {
+        for (const QRect& label : labelCandidates(r, labelWidth, labelHeight, width)) {
             if (!placeLabel(label, width, height)) continue;
             p.fillRect(label, labelBackground);
             p.setPen(colour);

@@ -40,6 +40,15 @@ struct MarkPlace {
 };
 MarkPlace markPlace(const EndedObject& e, const MarkFrame& frame);
 
+// The box drawn for a mark: at least `minSide` pixels each way, grown about its middle and kept
+// inside a picture `width` wide, so an object only a line or two long is still seen.
+QRect drawnMarkRect(const QRect& mark, int minSide, int width);
+
+// Where a mark's label of `labelWidth` x `labelHeight` may go, in the order tried: above the
+// mark, below it, right of it, left of it. Above and below are moved left as far as needed to stay
+// inside a picture `width` wide, so a mark at the right edge keeps its label.
+std::array<QRect, 4> labelCandidates(const QRect& mark, int labelWidth, int labelHeight, int width);
+
 // The tooltip: the verdict, the measures beside the channel's limits, edge angles, shape state,
 // split group and extent. `counterName` is the channel's counter name.
 QString explainEnding(const EndedObject& e, const QString& counterName);
@@ -55,6 +64,15 @@ public:
     void draw(QImage& picture, const FrameEndings& endings, const MarkFrame& frame,
               const std::array<QString, 5>& counterNames);
     void clear() { marks_.clear(); }
+    // Marks of `verdict` on `channel` get a wide yellow frame besides (channel 0: none).
+    void setHighlight(int32_t channel, EndingVerdict verdict) {
+        highlightChannel_ = channel;
+        highlightVerdict_ = verdict;
+    }
+    bool highlighted(int mark) const {
+        return marks_[mark].ended.ending.channel == highlightChannel_ &&
+               marks_[mark].ended.ending.verdict == highlightVerdict_;
+    }
 
     // The index of the innermost mark around `at`, or -1.
     int markAt(QPoint at) const;
@@ -74,6 +92,8 @@ private:
     std::vector<uint8_t> taken_;  // label cells already used, so labels never overlap
     int cellColumns_ = 0;
     std::array<QString, 5> counterNames_;
+    int32_t highlightChannel_ = 0;
+    EndingVerdict highlightVerdict_ = EndingVerdict::counted;
 };
 
 }  // namespace velkor

@@ -1,7 +1,10 @@
 // The picture widget: image backing, mouse and touch strokes.
 #include "ui/frame_picture.h"
 
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -40,6 +43,7 @@ void FramePicture::drawFrame(const FramePictureSource& source, const MarksSource
         frame.scanLeftEdge = source.scanLeftEdge;
         frame.scanRightEdge = source.scanRightEdge;
         frame.height = image_.height();
+        marks_.setHighlight(marks.highlightChannel, marks.highlightVerdict);
         marks_.draw(image_, *marks.endings, frame, marks.counterNames);
     } else {
         marks_.clear();
@@ -159,6 +163,25 @@ bool FramePicture::event(QEvent* event) {
         default:
             return QWidget::event(event);
     }
+}
+
+void FramePicture::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* save =
+        menu.addAction(tr("Save the frame as PNG\u2026"), this, &FramePicture::saveFrameAs);
+    save->setEnabled(!image_.isNull());
+    menu.exec(event->globalPos());
+}
+
+void FramePicture::saveFrameAs() {
+    if (image_.isNull()) return;
+    const QString file = chooseFrameFile
+                             ? chooseFrameFile()
+                             : QFileDialog::getSaveFileName(this, tr("Save the frame"), QString(),
+                                                            tr("PNG picture (*.png)"));
+    if (file.isEmpty()) return;
+    if (!image_.save(file, "PNG"))
+        emit frameNotSaved(tr("The frame could not be saved as %1.").arg(file));
 }
 
 }  // namespace velkor

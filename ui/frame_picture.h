@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "ui/ending_marks.h"
@@ -24,6 +25,8 @@ public:
         const FrameEndings* endings = nullptr;
         int32_t frameFirstLine = 1;
         std::array<QString, 5> counterNames;  // entries 1..4
+        int32_t highlightChannel = 0;         // marks of this verdict there stand out; 0: none
+        EndingVerdict highlightVerdict = EndingVerdict::counted;
     };
     // Draws the frame into the picture's image, and the marks over it, and repaints
     // (teiknaramman).
@@ -35,14 +38,21 @@ public:
     // Back to the empty white picture.
     void clearPicture();
     const QImage& image() const { return image_; }
+    // The context menu's "Save the frame as PNG…": the picture with its marks, into the file
+    // chosen (by chooseFrameFile when set, for tests; else a save dialog).
+    void saveFrameAs();
+    std::function<QString()> chooseFrameFile;
 
 signals:
+    // The frame could not be saved; `message` names the file.
+    void frameNotSaved(const QString& message);
     void gesture(velkor::StrokeGesture gesture);
     // The size changed; a frame shown before must be drawn again at the new size.
     void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

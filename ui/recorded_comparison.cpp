@@ -3,12 +3,16 @@
 // timer on the window's thread, cancelled when the window closes).
 #include "ui/recorded_comparison.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTimer>
+#include <array>
 
 #include "ui/TfrmRecord.h"
 #include "ui/message_boxes.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 
 namespace velkor {
 
@@ -37,6 +41,27 @@ QString comparisonText(const ChannelArray<std::string>& names, const ChannelArra
                           .arg(QString::fromStdString(difference)));
     }
     return parts.join(QStringLiteral("      "));
+}
+
+QString comparisonTable(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
+                        int32_t channels, const RecordedFigures& recorded) {
+    QString text = QStringLiteral("channel\trecorded\treplay\tdifference %\n");
+    for (int32_t c = 1; c <= channels && c <= maxChannels; ++c) {
+        const std::optional<int32_t>& mark = recorded.sessionTotals[c];
+        text += QStringLiteral("%1\t%2\t%3\t%4\n")
+                    .arg(QString::fromStdString(names[c]),
+                         mark ? QString::number(*mark) : QString(), QString::number(totals[c]),
+                         QString::fromStdString(
+                             formatPerCentNumber(differencePercent(totals[c], mark))));
+    }
+    return text;
+}
+
+void TfrmRecord::copyComparison() {
+    if (!wholeCount_) return;  // nothing to compare until the whole recording is counted
+    QGuiApplication::clipboard()->setText(
+        comparisonTable(engine_->report().counterNames, wholeCount_->totals,
+                        wholeCount_->channelCount, engine_->report().recorded));
 }
 
 void TfrmRecord::startBackgroundCount() {
@@ -101,6 +126,10 @@ void TfrmRecord::pollBackgroundCount() {
            "beside the session totals the counter recorded; the difference is in per cent of "
            "the recorded total"));
     ComparisonLine->show();
+    std::array<QString, 5> names;
+    for (int c = 1; c <= result.channelCount; ++c)
+        names[c] = QString::fromStdString(engine_->report().counterNames[c]);
+    verdictPanel->setSession(result, names);
     emit wholeCountFinished();
 }
 
@@ -117,6 +146,7 @@ void TfrmRecord::showRecordedTotals() {
     Chart1->clearReplayCurves();
     ComparisonLine->clear();
     ComparisonLine->hide();
+    verdictPanel->clear();
 }
 
 }  // namespace velkor

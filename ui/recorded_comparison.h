@@ -18,4 +18,9 @@ QString recordedTotalText(const std::optional<int32_t>& recorded);
 QString comparisonText(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
                        int32_t channels, const RecordedFigures& recorded);
 
+// The comparison for a spreadsheet, tab-separated, a header line and a line per channel:
+// "channel, recorded, replay, difference %"; a figure the report does not hold is left empty.
+QString comparisonTable(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
+                        int32_t channels, const RecordedFigures& recorded);
+
 }  // namespace velkor

@@ -93,6 +93,68 @@ TEST(FrameWidth, TheNextMoveCarriesTheFrameOverAndStartsTheCountAfresh) {
     EXPECT_TRUE(s.framesRead.empty());
 }
 
+// After one resize or several (a maximize passes through widths, a narrowing too), the buttons
+// and the moves follow from the frame shown: Begin and Backward wherever it does not start at
+// line 1, Forward and End to a frame that starts after it, Backward to one that starts before it.
+TEST(FrameWidth, MovesAfterResizesFollowTheFrameShown) {
+    struct Case {
+        int openedW, frame;  // frame 0: the last
+        std::vector<int> widths;
+    };
+    const Case cases[] = {
+        {20, 3, {50}},            // widened: frame 1 of 50 lines holds the frame shown
+        {20, 3, {45, 61, 1000}},  // maximized in steps
+        {20, 3, {30, 10, 7}},     // narrowed in steps
+        {300, 0, {250, 200}},     // narrowed at the last frame
+        {300, 0, {700, 250}},     // wider, then narrower, at the last frame
+        {100, 1, {37, 100, 45}},  // at the first frame
+        {40, 5, {40}},            // the same width
+    };
+    enum Move { forward, backward, begin, end };
+    for (const Case& c : cases) {
+        for (Move move : {forward, backward, begin, end}) {
+            SCOPED_TRACE(std::to_string(c.openedW) + " frame " + std::to_string(c.frame) +
+                         " move " + std::to_string(move));
+            Session s(fishEvery15(), c.openedW, twoChannels);
+            ReplayEngine& e = s.open();
+            if (c.frame == 0) e.endbtnClick();
+            s.stepTo(c.frame);
+            const int32_t shown = e.frameFirstLine();
+            for (int W : c.widths) e.setFrameWidth(W);
+            const int W = c.widths.back();
+            const bool later = static_cast<int64_t>(e.frameCount() - 1) * W + 1 > shown;
+            const ReadOuts& r = e.readOuts();
+            EXPECT_EQ(r.beginEnabled, shown > 1);
+            EXPECT_EQ(r.backwardEnabled, shown > 1);
+            EXPECT_EQ(r.forwardEnabled, later);
+            EXPECT_EQ(r.endEnabled, later);
+            s.framesRead.clear();
+            switch (move) {
+                case forward:
+                    e.FarwardbtnClick();
+                    if (later) EXPECT_GT(e.frameFirstLine(), shown);
+                    if (later) EXPECT_LE(e.frameFirstLine(), shown + W);
+                    break;
+                case backward:
+                    e.backwardbtnClick();
+                    if (shown > 1) EXPECT_LT(e.frameFirstLine(), shown);
+                    if (shown > 1) EXPECT_GE(e.frameFirstLine(), shown - W);
+                    break;
+                case begin:
+                    e.beginbtnClick();
+                    EXPECT_EQ(e.frameFirstLine(), 1);
+                    break;
+                case end:
+                    e.endbtnClick();
+                    EXPECT_EQ(e.currentFrame(), e.frameCount());
+                    break;
+            }
+            if (move == forward && !later) EXPECT_TRUE(s.framesRead.empty());
+            if (move == backward && shown == 1) EXPECT_TRUE(s.framesRead.empty());
+        }
+    }
+}
+
 TEST(FrameWidth, TheMarkOfTheAutomaticCountIsCarriedOver) {
     Session s(fishEvery15(), 100, twoChannels);
     ReplayEngine& e = s.open();

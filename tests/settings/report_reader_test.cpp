@@ -297,7 +297,8 @@ TEST_P(ReportTest, SessionStartFromLastingAndDateTime) {
     EXPECT_NEAR(r.sessionStart, 42632.4583333, 1e-9);
     EXPECT_EQ(formatDayNumberDate(r.endTime), "19 Sep 2016");
     EXPECT_EQ(formatTimeOfDay(r.endTime), "12:00:00");
-    EXPECT_EQ(formatTimeOfDay(r.sessionStart), "10:59:59");  // 0.0416667 is a little over an hour
+    // 0.0416667 is an hour and 3 ms: the start is shown as the nearest second.
+    EXPECT_EQ(formatTimeOfDay(r.sessionStart), "11:00:00");
     EXPECT_DOUBLE_EQ(r.curves[1].front().first, r.sessionStart - 42632);
     EXPECT_DOUBLE_EQ(r.curves[1].back().first, 0.5);
 }
@@ -366,6 +367,33 @@ TEST_P(ReportTest, UnreadableReportIsAFileError) {
     EXPECT_THROW(nyjarstillingar(folder_.file("folder.blb"), report, nullptr), FileAccessError);
 }
 
+// The start is DateTime less Lasting, both written to 7 decimals: a fraction of a second off the
+// whole second. Every place that shows it in seconds (frame times, Go to, the tables) shows the
+// nearest second, and so does the end, 1116 lines a second later.
+TEST_P(ReportTest, SessionStartAndEndShownToTheNearestSecond) {
+    struct Case {
+        const char *lasting, *dateTime, *start, *startDateTime, *end;
+        int64_t lines;
+    };
+    const Case cases[] = {
+        // 23:58:00 for 6 minutes, past midnight
+        {"0,0041667", "42633,0027778", "23:58:00", "2016-09-19 23:58:00", "00:04:00", 401760},
+        // 23:00:00 for 2 hours
+        {"0,0833333", "42633,0416667", "23:00:00", "2016-09-19 23:00:00", "01:00:00", 8035200},
+        // 10:00:00 for 4 minutes
+        {"0,0027778", "42632,4194444", "10:00:00", "2016-09-19 10:00:00", "10:04:00", 267840},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        const std::string lasting = std::string("Lasting=") + c.lasting;
+        const std::string dateTime = std::string("DateTime=") + c.dateTime;
+        const SessionReport r = read(crlf({"[Program]", lasting.c_str(), dateTime.c_str()}));
+        EXPECT_EQ(formatTimeOfDay(r.sessionStart), c.start);
+        EXPECT_EQ(formatDayNumberDateTime(r.sessionStart), c.startDateTime);
+        EXPECT_EQ(formatTimeOfDay(r.sessionStart + c.lines / 1116.0 / 86400), c.end);
+    }
+}
+
 TEST(DayNumbers, DatesAndTimes) {
     EXPECT_EQ(formatDayNumberDate(0), "30 Dec 1899");
     EXPECT_EQ(formatDayNumberDate(-1.25), "29 Dec 1899");
@@ -375,7 +403,8 @@ TEST(DayNumbers, DatesAndTimes) {
     EXPECT_EQ(formatDayNumberDate(2958465.5), "31 Dec 9999");
     EXPECT_EQ(formatDayNumberDate(1e300), "");
     EXPECT_EQ(formatTimeOfDay(0.999999999), "00:00:00");  // rounds to midnight
-    EXPECT_EQ(formatTimeOfDay(45292.0 + 13.0 / 24 + 5.0 / 1440 + 9.5 / 86400), "13:05:09");
+    EXPECT_EQ(formatTimeOfDay(45292.0 + 13.0 / 24 + 5.0 / 1440 + 9.4 / 86400), "13:05:09");
+    EXPECT_EQ(formatTimeOfDay(45292.0 + 13.0 / 24 + 5.0 / 1440 + 9.6 / 86400), "13:05:10");
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 // The window beside the counter's record: the recorded totals under the counter fields, the whole
 // count on a worker thread (equal to velkor-count's, the window responsive meanwhile, cancelled
 // when the window closes, an error shown in a message), and the two curves with their legend.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
-#include <QtCharts/QAreaSeries>
-#include <QtCharts/QLegend>
-#include <QtCharts/QLegendMarker>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -15,8 +14,10 @@
 #include <thread>
 
 #include "tests/engine/count_cli.h"
+#include "ui/frame_picture.h"
 #include "ui/recorded_comparison.h"
 #include "ui/throughput_chart.h"
+#include "ui/verdict_panel.h"
 #include "window_fixture.h"
 
 namespace velkor::test {
@@ -44,11 +45,8 @@ protected:
         return !window->backgroundCountRunning();
     }
     std::vector<QString> shownLegend() const {
-        std::vector<QString> names;
-        QApplication::processEvents();  // the chart lays its legend out
-        for (QLegendMarker* m : window->Chart1->chart()->legend()->markers())
-            if (m->isVisible()) names.push_back(m->label());
-        return names;
+        if (!window->Chart1->legendVisible()) return {};
+        return {"recorded", "replay"};
     }
 };
 
@@ -67,7 +65,7 @@ TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
     ASSERT_TRUE(window->wholeCount());
     const BackgroundCount::Result& counted = *window->wholeCount();
     ASSERT_TRUE(counted.counted) << counted.error;
-    const CliRun cli = runCount("--frame-width 100 --json '" + recording + "'");
+    const CliRun cli = runCount("--frame-width 100 --json " + shellQuoted(recording));
     ASSERT_EQ(cli.status, 0) << cli.err;
     const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
     ASSERT_EQ(counted.channelCount, 2);
@@ -80,24 +78,24 @@ TEST_F(ComparisonTest, WholeCountEqualsVelkorCountAndDrawsBothCurves) {
               "Left: replay 500, recorded 480 (+4.2 %)      Right: replay 500, not recorded");
     EXPECT_FALSE(window->Chart1->CountProgress->isVisible());
     // The replay's curve over the recorded one, named in the legend; the marker is not.
-    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
-    EXPECT_FALSE(window->Chart1->ReplaySeries[2]->isVisible());
+    EXPECT_TRUE(window->Chart1->replayVisible(1));
+    EXPECT_FALSE(window->Chart1->replayVisible(2));
     EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
     // A fish every 40 lines is 1674 a minute; the curve holds that while the recording lasts.
-    const auto points = window->Chart1->ReplaySeries[1]->points();
-    ASSERT_GE(points.size(), 2);
+    const auto& points = window->Chart1->replayPoints(1);
+    ASSERT_GE(points.size(), 2u);
     EXPECT_NEAR(points[0].y(), 1674, 1);
     EXPECT_GE(window->Chart1->verticalMaximum(), points[0].y());
 
     // Chart1Click: the next channel's curves, and the replay curve follows.
     window->Chart1Click();
-    EXPECT_TRUE(window->Chart1->Series[2]->isVisible());
-    EXPECT_TRUE(window->Chart1->ReplaySeries[2]->isVisible());
-    EXPECT_FALSE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_TRUE(window->Chart1->curveShown(2));
+    EXPECT_TRUE(window->Chart1->replayVisible(2));
+    EXPECT_FALSE(window->Chart1->replayVisible(1));
     EXPECT_EQ(window->Label3->text(), "Right");
     EXPECT_EQ(shownLegend(), (std::vector<QString>{"recorded", "replay"}));
     window->Chart1Click();
-    EXPECT_TRUE(window->Chart1->ReplaySeries[1]->isVisible());
+    EXPECT_TRUE(window->Chart1->replayVisible(1));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -117,7 +115,7 @@ TEST_F(ComparisonTest, WholeCountFollowsTheFrameWidth) {
     ASSERT_EQ(window->engine().readFrameWidth(), 333);
     EXPECT_TRUE(window->backgroundCountRunning());
     ASSERT_TRUE(waitForWholeCount());
-    const CliRun cli = runCount("--frame-width 333 --json '" + recording + "'");
+    const CliRun cli = runCount("--frame-width 333 --json " + shellQuoted(recording));
     const auto totals = nlohmann::json::parse(cli.out)["summary"]["totals"];
     ASSERT_TRUE(window->wholeCount());
     EXPECT_EQ(window->wholeCount()->totals[1], totals[0]);
@@ -190,6 +188,98 @@ TEST(ComparisonTexts, RecordedAndMissingTotals) {
     EXPECT_TRUE(comparisonText(names, totals, 3, recorded).endsWith("C: replay 4, recorded 0"));
     EXPECT_EQ(recordedTotalText(224), "recorded 224");
     EXPECT_EQ(recordedTotalText(std::nullopt), "");
+}
+
+TEST(ComparisonTexts, TabSeparatedTableForASpreadsheet) {
+    const ChannelArray<std::string> names{"", "Left", "Right", "C", "D"};
+    RecordedFigures recorded;
+    recorded.sessionTotals[1] = 224;
+    recorded.sessionTotals[3] = 0;
+    const struct {
+        ChannelArray<int32_t> totals;
+        int32_t channels;
+        QString table;
+    } cases[] = {
+        {{0, 215, 10, 0, 0},
+         3,
+         "channel\trecorded\treplay\tdifference %\nLeft\t224\t215\t-4.0\n"
+         "Right\t\t10\t\nC\t0\t0\t0.0\n"},
+        {{0, 230, 0, 4, 0}, 1, "channel\trecorded\treplay\tdifference %\nLeft\t224\t230\t2.7\n"},
+        {{0, 0, 0, 4, 0},
+         3,
+         "channel\trecorded\treplay\tdifference %\nLeft\t224\t0\t-100.0\n"
+         "Right\t\t0\t\nC\t0\t4\t\n"},  // no per cent of nothing
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(comparisonTable(names, c.totals, c.channels, recorded), c.table);
+}
+
+TEST_F(ComparisonTest, CtrlCCopiesTheComparisonOnceCounted) {
+    makeWindow(100);
+    QGuiApplication::clipboard()->setText("before");
+    ASSERT_TRUE(open(session("compared", comparedSession())));
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);  // not counted yet
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    ASSERT_TRUE(waitForWholeCount());
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "channel\trecorded\treplay\tdifference %\nLeft\t480\t500\t4.2\nRight\t\t500\t\n");
+}
+
+// The picture's context menu saves the frame with its marks as PNG; a file that cannot be written
+// gets a message naming it.
+TEST_F(ComparisonTest, TheFrameIsSavedAsPng) {
+    makeWindow(100);
+    ASSERT_TRUE(open(session("compared", comparedSession())));
+    const QString saved = QString::fromStdString(dir.file("frame.png"));
+    window->PaintBox1->chooseFrameFile = [&saved] { return saved; };
+    window->PaintBox1->saveFrameAs();
+    const QImage image(saved);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
+              window->PaintBox1->image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(messages.shown.empty());
+
+    const QString unwritable = QString::fromStdString(dir.file("no-such-folder/frame.png"));
+    window->PaintBox1->chooseFrameFile = [&unwritable] { return unwritable; };
+    window->PaintBox1->saveFrameAs();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].second.contains(unwritable));
+}
+
+// The verdict dock shows the whole count's tallies and its links move the window to their frames.
+TEST_F(ComparisonTest, VerdictLinksMoveTheWindowToTheirFrames) {
+    makeWindow(100);
+    const std::string recording = session("compared", comparedSession());
+    ASSERT_TRUE(open(recording));
+    EXPECT_EQ(window->verdictPanel->text(), "");
+    const int panelWidth = window->verdictPanel->width();
+    ASSERT_TRUE(waitForWholeCount());
+    EXPECT_EQ(window->verdictPanel->width(), panelWidth);  // the picture keeps its width
+    ASSERT_TRUE(window->wholeCount());
+    const VerdictIndex& index = window->wholeCount()->verdictFrames;
+    EXPECT_TRUE(window->verdictPanel->text().contains(u"counted: 500 \u2014 next \u25B8"))
+        << window->verdictPanel->text().toStdString();
+    const std::vector<int32_t>& frames = index.frames(2, EndingVerdict::counted);
+    ASSERT_GE(frames.size(), 2u);
+    window->verdictPanel->follow("next:2:0");
+    EXPECT_EQ(frame(), index.next(2, EndingVerdict::counted, 1));
+    window->verdictPanel->follow("next:2:0");
+    EXPECT_EQ(frame(),
+              index.next(2, EndingVerdict::counted, index.next(2, EndingVerdict::counted, 1)));
+    window->verdictPanel->follow("prev:2:0");
+    EXPECT_EQ(frame(), index.next(2, EndingVerdict::counted, 1));
+    // The frame's marks of that verdict and channel stand out, and only they.
+    const EndingMarks& marks = window->PaintBox1->marks();
+    int highlighted = 0;
+    for (int k = 0; k < marks.count(); ++k) {
+        EXPECT_EQ(marks.highlighted(k), marks.ended(k).ending.channel == 2) << k;
+        highlighted += marks.highlighted(k);
+    }
+    EXPECT_GT(highlighted, 0);
+    // A new recording: the panel waits for its count again.
+    ASSERT_TRUE(open(session("again", comparedSession(5000))));
+    EXPECT_EQ(window->verdictPanel->text(), "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // button and key E, the frame's summary beside the picture, and where a mark lies in a frame.
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -72,9 +73,10 @@ TEST_F(MarksTest, CountedFishIsFramedInItsChannelsColourAndExplained) {
 TEST_F(MarksTest, RejectedFishIsDashedGreyWithItsReason) {
     openFish(2);  // two lines: too short for class 2
     const int middle = (row(30) + row(54)) / 2;
-    // Fish 2 on lines 41..42 (columns 40..41): its frame's right side is at column 42.
+    // Fish 2 on lines 41..42 (columns 40..41), drawn 4 columns wide (39..42): its frame's right
+    // side is at column 43.
     int grey = 0;
-    for (int y = row(30) - 1; y <= row(54); ++y) grey += pixel(42, y) == rejectedMarkColour;
+    for (int y = row(30) - 1; y <= row(54); ++y) grey += pixel(43, y) == rejectedMarkColour;
     EXPECT_GT(grey, 3);
     EXPECT_LT(grey, row(54) - row(30));  // dashed, not solid
     const QString tip = tooltipAt(QPoint(41, middle));
@@ -99,6 +101,81 @@ TEST_F(MarksTest, ButtonAndKeyESwitchTheMarks) {
     click(window->Farwardbtn);
     EXPECT_EQ(window->PaintBox1->marks().count(), 4);
     EXPECT_EQ(window->PaintBox1->marks().ended(0).number, 4);
+}
+
+// After a finished automatic count the marks of the last frame carry the fish's places in the
+// channel's count shown in the counter, as after a cancelled one.
+TEST_F(MarksTest, MarksAfterAnAutomaticCountNumberTheFishInTheChannelsCount) {
+    openFish(12);
+    QTest::keyClick(window.get(), Qt::Key_A);  // mark at frame 1
+    // Frame 4 reached by a step back and one forward: its own marks number from frame 3 on.
+    for (int i = 0; i < 4; ++i) click(window->Farwardbtn);
+    click(window->backwardbtn);
+    ASSERT_EQ(frame(), 4);
+    QTest::keyClick(window.get(), Qt::Key_A);  // count frames 1..4
+    QApplication::processEvents();
+    ASSERT_EQ(window->engine().lastFrameRead(), 4);
+    const auto& marks = window->PaintBox1->marks();
+    ASSERT_GT(marks.count(), 0);
+    int last = 0;
+    for (int k = 0; k < marks.count(); ++k)
+        if (marks.ended(k).ending.channel == 1) last = std::max(last, marks.ended(k).number);
+    EXPECT_EQ(last, window->LabeledEdit[1]->text().toInt());
+    EXPECT_GT(last, 4);
+}
+
+// A picture narrowed after the frame was read says that part of the frame is hidden, since the
+// summary counts the whole frame; the next move reads frames of the new width.
+TEST_F(MarksTest, NarrowedPictureSaysWhatOfTheFrameIsHidden) {
+    openFish(12);
+    EXPECT_EQ(window->frameSummary->text().toStdString(), "Counted 6, rejected 0");
+    window->PaintBox1->setFixedWidth(60);
+    QApplication::processEvents();
+    EXPECT_EQ(window->frameSummary->text().toStdString(),
+              "Counted 6, rejected 0; the last 40 lines of this frame are hidden until the next "
+              "move");
+    click(window->Farwardbtn);
+    EXPECT_FALSE(window->frameSummary->text().contains("hidden"));
+}
+
+// Where a label of 20 x 12 pixels may go beside a mark in a picture 100 wide: above and below
+// stay inside the picture at the right edge, so no mark there loses its label.
+TEST(LabelPlace, CandidatesStayInsideThePicture) {
+    struct Case {
+        QRect mark;
+        int aboveLeft;
+    };
+    const Case cases[] = {
+        {QRect(QPoint(30, 40), QPoint(40, 60)), 28},  // room on both sides
+        {QRect(QPoint(0, 40), QPoint(5, 60)), 0},     // at the left edge
+        {QRect(QPoint(95, 40), QPoint(99, 60)), 80},  // at the right edge: moved left
+        {QRect(QPoint(88, 40), QPoint(90, 60)), 80}, {QRect(QPoint(10, 40), QPoint(12, 60)), 8},
+    };
+    for (const Case& c : cases) {
+        const auto places = labelCandidates(c.mark, 20, 12, 100);
+        EXPECT_EQ(places[0], QRect(c.aboveLeft, c.mark.top() - 15, 20, 12)) << c.mark.left();
+        EXPECT_EQ(places[1], QRect(c.aboveLeft, c.mark.bottom() + 4, 20, 12)) << c.mark.left();
+        EXPECT_EQ(places[2], QRect(c.mark.right() + 4, c.mark.top(), 20, 12));
+        EXPECT_EQ(places[3], QRect(c.mark.left() - 24, c.mark.top(), 20, 12));
+        // Above and below lie inside the picture, left to right.
+        EXPECT_GE(places[0].left(), 0);
+        EXPECT_LT(places[0].right(), 100);
+    }
+}
+
+// An object of a line or two gets a box of at least 4 pixels each way, about its middle and
+// inside the picture; a larger one keeps its own.
+TEST(LabelPlace, SmallMarksAreDrawnAtLeastFourPixelsWide) {
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(50, 40, 1, 20), QRect(49, 40, 4, 20)},  // one line
+        {QRect(50, 40, 2, 20), QRect(49, 40, 4, 20)},
+        {QRect(0, 40, 1, 20), QRect(0, 40, 4, 20)},    // at the left edge
+        {QRect(99, 40, 1, 20), QRect(96, 40, 4, 20)},  // at the right edge
+        {QRect(50, 40, 6, 1), QRect(50, 39, 6, 4)},    // one pixel high
+        {QRect(30, 40, 10, 20), QRect(30, 40, 10, 20)},
+    };
+    for (const auto& [mark, drawn] : cases)
+        EXPECT_EQ(drawnMarkRect(mark, 4, 100), drawn) << mark.x();
 }
 
 // Where the mark of an object ending on `line` with `lengd` lines lies in a frame of 100 lines

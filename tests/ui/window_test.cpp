@@ -1,16 +1,17 @@
 // The View Record window driven as a user drives it: buttons, track bar, strokes on the picture,
 // the automatic count button and the chart, with the message boxes recorded.
+#include <cmath>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QTest>
-#include <QtCharts/QAreaSeries>
 #include <regex>
 
 #include "replay/replay_engine.h"
 #include "tests/support/bytes.h"
 #include "ui/picture_geometry.h"
 #include "ui/selection_track_bar.h"
+#include "ui/chart_axis.h"
 #include "ui/throughput_chart.h"
 #include "window_fixture.h"
 
@@ -147,6 +148,9 @@ TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
     drag(9);
     EXPECT_TRUE(window->autocountbtn->isChecked());
     countReads();
+    // The marks are renumbered by the run (their places in the whole count); the frame's
+    // picture itself stays.
+    click(window->marksbtn);
     const QImage before = window->PaintBox1->image();
     click(window->autocountbtn);
     EXPECT_FALSE(window->autocountbtn->isChecked());
@@ -163,6 +167,24 @@ TEST_F(NavigationTest, AutomaticCountCountsFromTheMarkToTheFrameShown) {
     for (int step = 1; step <= 4; ++step) reference.FarwardbtnClick();
     ASSERT_GT(reference.channelTotal(1), 0);
     EXPECT_EQ(window->LabeledEdit[1]->text(), QString::number(reference.channelTotal(1)));
+}
+
+// A second press on a frame before the mark reads nothing; the window says what the count needs.
+TEST_F(NavigationTest, AutomaticCountBeforeItsMarkSaysHowToSetIt) {
+    makeWindow();
+    ASSERT_TRUE(open(session("forty", framesOf100(40))));
+    drag(9);
+    click(window->autocountbtn);
+    drag(5);
+    countReads();
+    click(window->autocountbtn);
+    EXPECT_TRUE(reads.empty());
+    EXPECT_FALSE(window->autocountbtn->isChecked());
+    EXPECT_EQ(window->countedFrames->text().toStdString(),
+              "Set the mark first: A at the first frame, then A at the last");
+    // The next move shows the counted frames again.
+    click(window->Farwardbtn);
+    EXPECT_EQ(window->countedFrames->text().toStdString(), "Counted: frames 5 to 6");
 }
 
 // While the thumb is held, the positions it passes pile up behind the frame being read; only the
@@ -300,7 +322,7 @@ protected:
     int shownSeries() const {
         int shown = 0;
         for (int c = 1; c <= 4; ++c) {
-            if (window->Chart1->Series[c]->isVisible()) shown = shown * 10 + c;
+            if (window->Chart1->curveShown(c)) shown = shown * 10 + c;
         }
         return shown;
     }
@@ -315,7 +337,11 @@ TEST_F(ChartTest, ClicksCycleThroughTheChannels) {
     EXPECT_EQ(window->Label3->text(), "Alpha");
     EXPECT_DOUBLE_EQ(window->Chart1->verticalMaximum(), 10);  // channel 1's curve peaks at 10
 
-    QTest::mouseClick(window->Chart1->viewport(), Qt::LeftButton);
+    // A click on the channel's name, right of the plot, shows the next channel.
+    const QRectF plot = window->Chart1->plotArea();
+    const QPoint name(window->Chart1->width() - 5, 6);
+    ASSERT_FALSE(plot.contains(name));
+    QTest::mouseClick(window->Chart1, Qt::LeftButton, {}, name);
     EXPECT_EQ(shownSeries(), 2);
     EXPECT_EQ(window->Label3->text(), "Bravo");
     window->Chart1Click();
@@ -325,11 +351,45 @@ TEST_F(ChartTest, ClicksCycleThroughTheChannels) {
     window->Chart1Click();
     EXPECT_EQ(shownSeries(), 1);
     EXPECT_EQ(window->Label3->text(), "Alpha");
-    // The marker stands at the frame's time of day, as tall as the axis.
-    ASSERT_EQ(window->Chart1->Series5->count(), 2);
-    EXPECT_DOUBLE_EQ(window->Chart1->Series5->at(1).y(), 10);
-    EXPECT_NEAR(ThroughputChart::dayFraction(window->Chart1->Series5->at(0).x()),
+    // The marker stands at the frame's time of day.
+    ASSERT_TRUE(window->Chart1->content().marker);
+    EXPECT_NEAR(*window->Chart1->content().marker - std::floor(*window->Chart1->content().marker),
                 window->engine().readOuts().markerX, 1e-6);
+}
+
+// A session from 23:59:00 that lasts two minutes: the chart's axis runs from its start to its end
+// across midnight, its curve goes on past midnight instead of jumping to the axis's start, and a
+// click on the plot at a time goes to the frame of that time.
+TEST_F(ChartTest, PassesMidnightOnOneAxisAndAClickGoesToItsTime) {
+    makeWindow(100);
+    Session s;
+    s.lineCount = 1116 * 120;
+    s.fishEvery = 400;
+    s.dateTime = 45001 + 1.0 / 1440;  // the report's end: 00:01:00 of the next day
+    s.lasting = 2.0 / 1440;
+    ASSERT_TRUE(open(session("midnight", s)));
+    const double start = window->engine().sessionStart();
+    ASSERT_NEAR(start, 45000 + 1439.0 / 1440, 1e-6);  // the report keeps a few digits
+    const ChartContent chart = window->Chart1->content();
+    EXPECT_NEAR(chart.first, start, 1e-9);
+    EXPECT_NEAR(chart.last, start + 120.0 / 86400, 1e-9);
+    ASSERT_EQ(chart.recorded.size(), 16u);
+    // One point per 10 s, in the report's few digits, on from the start and across midnight.
+    for (size_t i = 0; i <= 12; ++i)
+        EXPECT_NEAR(chart.recorded[i].x(), start + 10.0 * double(i) / 86400, 1.0 / 86400) << i;
+    for (size_t i = 1; i < chart.recorded.size(); ++i)
+        EXPECT_GE(chart.recorded[i].x(), chart.recorded[i - 1].x()) << i;
+    ASSERT_TRUE(chart.marker);
+    EXPECT_NEAR(*chart.marker, start, 1e-6);
+
+    // 00:00:30, 90 s after the start: line 100441, in frame 1005 of 100 lines.
+    const QRectF plot = window->Chart1->plotArea();
+    const double x = columnOfTime(start + 90.0 / 86400, chart.first, chart.last, plot.left(),
+                                  plot.width());
+    QTest::mouseClick(window->Chart1, Qt::LeftButton, {}, QPoint(int(std::lround(x)), 20));
+    EXPECT_NEAR(window->engine().currentFrame(), 1005, 2);
+    EXPECT_NEAR(*window->Chart1->content().marker, start + 90.0 / 86400, 2.0 / 86400);
+    EXPECT_EQ(window->engine().countedFrom(), window->engine().currentFrame());
 }
 
 TEST_F(ChartTest, OneChannelStaysShown) {
@@ -409,7 +469,10 @@ TEST_F(MessagesTest, AMissingReportIsShownAndNavigationIsOff) {
     EXPECT_FALSE(open(session("alone", s)));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first, MessageKind::error);
-    EXPECT_EQ(messages.shown[0].second, "Cant find corresponding reportfile (.mse)");
+    // The program's own message, with the report it looked for on a second line.
+    EXPECT_EQ(messages.shown[0].second.section('\n', 0, 0),
+              "Cant find corresponding reportfile (.mse)");
+    EXPECT_TRUE(messages.shown[0].second.section('\n', 1).endsWith("alone.mse"));
     for (QWidget* control :
          {static_cast<QWidget*>(window->beginbtn), static_cast<QWidget*>(window->backwardbtn),
           static_cast<QWidget*>(window->Farwardbtn), static_cast<QWidget*>(window->endbtn),

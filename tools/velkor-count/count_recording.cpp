@@ -96,6 +96,24 @@ std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts
     b.text(", \"damagedLines\": ");
     b.number(engine.damagedLines());
     if (verdicts) verdictsField(b, engine.verdictTally(), engine.core().channelCount);
+    // With --class, per channel the class counted with and the report's, so a reader of the
+    // summary never takes a what-if count for the report's own; without it the line is unchanged.
+    bool overridden = false;
+    for (int32_t c = 1; c <= engine.core().channelCount; ++c)
+        overridden = overridden || engine.classOverrides()[c] >= 0;
+    if (overridden) {
+        b.text(", \"classes\": [");
+        for (int32_t c = 1; c <= engine.core().channelCount; ++c) {
+            if (c > 1) b.text(", ");
+            b.text("{\"used\": ");
+            const int32_t chosen = engine.classOverrides()[c];
+            b.number(chosen >= 0 ? chosen : engine.report().sizeGroup[c]);
+            b.text(", \"report\": ");
+            b.number(engine.report().sizeGroup[c]);
+            b.text("}");
+        }
+        b.text("]");
+    }
     b.text(recordedSummaryMember(engine.report().recorded, engine.core().channelCount).c_str());
     b.text("}}\n");
     return b.str();
@@ -144,6 +162,7 @@ CountResult runCount(const std::string& recording, const CountOptions& options,
     CountResult result;
     try {
         HeadlessEngine headless(options.frameWidth, options.counterType);
+        headless.engine.setClassOverrides(options.classes);
         if (!body(headless.engine, result)) return result;
         result.errors += damagedLinesNote(recording, headless.engine);
         result.ok = true;

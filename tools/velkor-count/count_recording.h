@@ -23,6 +23,8 @@ enum class CountOutput { table, json, trace, explain };
 struct CountOptions {
     int32_t frameWidth = linesPerSecond;
     int32_t counterType = -1;
+    // --class: per channel 1..4 a size class 0..9 in place of the report's, -1 keeps the report's.
+    ChannelArray<int32_t> classes{-1, -1, -1, -1, -1};
     int32_t from = 0;  // 0: the whole recording
     int32_t to = 0;
     CountOutput output = CountOutput::table;

@@ -66,6 +66,10 @@ int main(int argc, char** argv) {
     app.add_option("--counter-type", options.counterType,
                    "Counter type item index; 5 adds the overload correction (-1: none selected)")
         ->capture_default_str();
+    std::vector<std::string> classOverrides;
+    app.add_option("--class", classOverrides,
+                   "CH=N: count channel CH (1..4) with size class N (0..9) in place of the "
+                   "report's; repeatable");
     auto* from =
         app.add_option("--from", options.from, "First frame of an automatic count (needs --to)");
     auto* to =
@@ -122,6 +126,19 @@ int main(int argc, char** argv) {
                          app.help().c_str());
             return 2;
         }
+    }
+    for (const std::string& value : classOverrides) {
+        // CH=N with CH 1..4 and N 0..9, digits only, so "1=12" or "5=3" is named as it stands.
+        const bool wellFormed = value.size() == 3 && value[1] == '=' && value[0] >= '1' &&
+                                value[0] <= '0' + maxChannels && value[2] >= '0' && value[2] <= '9';
+        if (!wellFormed) {
+            std::fprintf(stderr,
+                         "velkor-count: --class %s: expected CH=N with channel 1..%d and size "
+                         "class 0..9\n\n%s",
+                         value.c_str(), maxChannels, app.help().c_str());
+            return 2;
+        }
+        options.classes[value[0] - '0'] = value[2] - '0';
     }
     if (perMinute && recordings.size() != 1) {
         std::fprintf(stderr, "velkor-count: --per-minute takes one recording\n\n%s",

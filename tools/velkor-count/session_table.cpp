@@ -98,6 +98,7 @@ std::string sessionTableRow(const TableInput& input, const CountOptions& options
     if (status.empty()) {
         try {
             HeadlessEngine headless(options.frameWidth, options.counterType);
+            headless.engine.setClassOverrides(options.classes);
             ReplayEngine& engine = headless.engine;
             if (!countWholeRecording(engine, input.recording)) {
                 status = engine.message();

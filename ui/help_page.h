@@ -1,0 +1,24 @@
+// The help page shown in the window (F1): what the picture, the marks and the numbers mean, the
+// keys and strokes, and how to get the same numbers from velkor-count.
+#pragma once
+
+#include <QTextBrowser>
+
+namespace velkor {
+
+class HelpPage : public QTextBrowser {
+    Q_OBJECT
+public:
+    explicit HelpPage(QWidget* parent = nullptr);
+    // The page's text as HTML.
+    static QString html();
+
+signals:
+    // The user asked to go back to the picture (Esc).
+    void closeRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace velkor

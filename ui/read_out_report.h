@@ -1,0 +1,16 @@
+// What the window's read-outs show and how much room each has, one line per read-out, for the
+// program's --screenshot output: a check from outside the program can see a number cut short.
+#pragma once
+
+#include <QStringList>
+
+namespace velkor {
+
+class TfrmRecord;
+
+// Lines "read-out NAME "TEXT" room R needs N inside 1": for a one-line text R and N are widths
+// in pixels, for a wrapping one heights at the width it has; inside 0 means that part of it lies
+// outside a widget that holds it. Read-outs without text are left out.
+QStringList readOutReport(const TfrmRecord& window);
+
+}  // namespace velkor
