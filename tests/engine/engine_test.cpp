@@ -152,7 +152,10 @@ TEST(ReplayEngine, AutomaticCount) {
         int markAt, runAt, total;
         std::vector<int32_t> runReads;
     };
-    for (const Case& c : {Case{5, 9, 5, {5, 6, 7, 8, 9}}, Case{5, 5, 1, {5}}, Case{5, 3, 0, {}}}) {
+    // Run at the marked frame, at the frame before it (the mark's start: nothing to count) and
+    // further back.
+    for (const Case& c : {Case{5, 9, 5, {5, 6, 7, 8, 9}}, Case{5, 5, 1, {5}}, Case{5, 4, 0, {}},
+                          Case{5, 3, 0, {}}}) {
         SCOPED_TRACE(c.runAt);
         Session s(fishEveryFrame(), 20);
         ReplayEngine& e = s.open();
@@ -175,6 +178,7 @@ TEST(ReplayEngine, AutomaticCount) {
         EXPECT_EQ(progress.size(), c.runReads.size());
         if (c.runReads.empty()) {
             EXPECT_EQ(e.channelTotal(1), before);
+            EXPECT_EQ(e.currentFrame(), c.runAt);  // the frame shown stays
             continue;
         }
         EXPECT_EQ(e.channelTotal(1), c.total);
