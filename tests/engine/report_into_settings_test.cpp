@@ -18,8 +18,8 @@ TEST(ReportIntoSettings, EveryValueOfTheReportReachesTheSettingsSet) {
     content.redge = 505;
     content.channelwidth = 3;  // 400 mm
     content.sizeGroup = {4, 7, 1, 2};
-    for (const auto& [left, right, mm] : {std::tuple{3, 170, 130}, std::tuple{171, 340, 140},
-                                          std::tuple{341, 505, 150}}) {
+    for (const auto& [left, right, mm] :
+         {std::tuple{3, 170, 130}, std::tuple{171, 340, 140}, std::tuple{341, 505, 150}}) {
         ReportChannel& c = content.channels.emplace_back();
         c.leftEdge = left;
         c.rightEdge = right;
