@@ -1,9 +1,13 @@
 // Figures as the user reads them, right at the edges of their rounding: a difference in per cent
 // that rounds to 0.0 from above and from below or just reaches a tenth, and a time of day a
-// millisecond either side of half a second, of a whole second and of midnight.
+// millisecond either side of half a second, of a whole second and of midnight; a bad number
+// quoted in its message up to forty characters and read to its fortieth fraction digit.
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+
+#include "io/errors.h"
 
 #include "settings/recorded_figures.h"
 #include "settings/session_report.h"
@@ -78,6 +82,48 @@ TEST(ShownEdges, TimeIsItsNearestSecond) {
         EXPECT_EQ(formatTimeOfDay(c.dayNumber), c.time) << std::fixed << c.dayNumber;
         EXPECT_EQ(formatDayNumberDateTime(c.dayNumber), c.dateTime) << std::fixed << c.dayNumber;
     }
+}
+
+// A value that is no number is named in the message in quotes, as it stands up to forty
+// characters and cut to forty with "..." beyond.
+TEST(ShownEdges, ABadNumberIsQuotedWholeUpToFortyCharacters) {
+    const std::string forty = "12345678901234567890123456789012345678x.";
+    const struct {
+        std::string text;
+        std::string problem;
+    } cases[] = {
+        {"x", "\"x\" is not a number"},
+        {" 5", "\" 5\" is not a number"},  // blanks are kept in view
+        {forty, "\"" + forty + "\" is not a number"},
+        {forty + "5", "\"" + forty + "...\" is not a number"},
+        {std::string(400, '9'), "\"" + std::string(40, '9') + "...\" is out of range"},
+    };
+    for (const auto& c : cases) {
+        try {
+            stringtofloat(c.text);
+            ADD_FAILURE() << "no error for " << c.text;
+        } catch (const ReportValueError& e) {
+            EXPECT_EQ(e.problem(), c.problem);
+        }
+    }
+    EXPECT_EQ(stringtofloat(""), 0);
+}
+
+// A number with more fraction digits than a double holds is read to its fortieth fraction digit
+// and no further.
+TEST(ShownEdges, FractionDigitsAreReadToTheFortieth) {
+    const struct {
+        std::string text;
+        double value;
+    } cases[] = {
+        // Too many digits for the quick way: read to the last.
+        {"0." + std::string(24, '0') + "5", 5e-25},
+        {"0." + std::string(39, '0') + "5", 5e-40},  // the fortieth digit
+        {"0." + std::string(40, '0') + "5", 0},      // the forty-first
+        {"2." + std::string(38, '0') + "75", 2},
+        {"0.1234567890123456789012345", 0.1234567890123456789012345},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(stringtofloat(c.text), c.value) << c.text;
 }
 
 }  // namespace
