@@ -1,12 +1,15 @@
 // The window's arithmetic at its edges: an overflow of the frame capacity names the quantity that
-// ran out of range, word for word.
+// ran out of range, word for word; a frame width is held to 1 .. the largest at either end.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
 
+#include "io/counter_constants.h"
 #include "io/errors.h"
 #include "replay/frame_capacity.h"
+#include "replay/replay_engine.h"
+#include "settings/Tsett.h"
 
 namespace velkor {
 namespace {
@@ -33,6 +36,25 @@ TEST(ArithmeticEdges, EachOverflowOfTheFrameCapacityNamesItsQuantity) {
     // Right at the limit of a number: still a capacity.
     EXPECT_GE(frameCapacity(105, 0, intMax, 0, 511, 1116), 0);
     EXPECT_GE(frameCapacity(105, 0, 511, 0, intMax, 1), 0);
+}
+
+TEST(ArithmeticEdges, AFrameWidthIsHeldToOneToTheLargest) {
+    const struct {
+        int32_t asked, held;
+    } cases[] = {{-5, 1},
+                 {0, 1},
+                 {1, 1},
+                 {2, 2},
+                 {maxFrameWidth - 1, maxFrameWidth - 1},
+                 {maxFrameWidth, maxFrameWidth},
+                 {maxFrameWidth + 1, maxFrameWidth}};
+    for (const auto& c : cases) {
+        Tsett settings;
+        MemorySettingsBackend store;
+        ReplayEngine engine(settings, &store);
+        engine.setFrameWidth(c.asked);
+        EXPECT_EQ(engine.frameWidth(), c.held) << c.asked;
+    }
 }
 
 }  // namespace
