@@ -51,6 +51,11 @@ TEST(StatusTexts, FrameWidthInLinesAndSecondsAndCapacity) {
                   {1473, "frames of 1473 lines = 1.32 s"},
                   {1, "frames of 1 lines = 0.00 s"},
                   {2001, "frames of 2001 lines = 1.79 s"},
+                  // Either side of half a hundredth of a second: rounded, not cut off.
+                  {5, "frames of 5 lines = 0.00 s"},
+                  {6, "frames of 6 lines = 0.01 s"},
+                  {1121, "frames of 1121 lines = 1.00 s"},
+                  {1122, "frames of 1122 lines = 1.01 s"},
                   {0, ""}};
     for (const auto& w : widths) EXPECT_EQ(frameWidthText(w.lines), w.text) << w.lines;
     EXPECT_EQ(capacityText(1000), "capacity 1000 fish/min at this frame width");
