@@ -47,6 +47,41 @@ TEST(SynthCommandLine, UsageErrorsExitWithTwo) {
     EXPECT_EQ(runSynth("--version").exit, 0);
 }
 
+// --help names every option with the words that say what it does.
+TEST(SynthCommandLine, HelpDescribesEveryOption) {
+    const ProgramRun help = runSynth("--help");
+    ASSERT_EQ(help.exit, 0);
+    const struct {
+        const char* option;
+        const char* description;
+    } options[] = {
+        {"--out", "Output path without extension"},
+        {"--seed", "Seed: the same seed and options give the same files"},
+        {"--lines", "Duration in scan lines (1116 per second)"},
+        {"--minutes", "Duration in minutes (default 1)"},
+        {"--channel", "Channel LEFT:RIGHT:CLASS[:WIDTHMM], pixels and size class 0..9"},
+        {"--counter-width", "Counter width in mm: 500, 1000, 1400, 400, 1200 or 2100"},
+        {"--density", "Mean fish per second per channel"},
+        {"--touching", "Share of arrivals that bring a second fish touching the first (0..1)"},
+        {"--noise", "Noise specks (1-2 px) per second per channel"},
+        {"--start", "Session start \"YYYY-MM-DD HH:MM:SS\""},
+        {"--tank", "Tank name of the report"},
+        {"--decimal-separator", "Decimal separator of the report: . or ,"},
+        {"--compressed", "Also write the compressed recording NAME.blc"},
+        {"--force", "Replace files of that name that velkor-synth did not write"},
+        {"--version", "Display program version information and exit"},
+    };
+    for (const auto& o : options) {
+        const size_t at = help.out.find(std::string("  ") + o.option + " ");
+        ASSERT_NE(at, std::string::npos) << o.option << "\n" << help.out;
+        // On the option's line or the line after it.
+        const size_t end = help.out.find('\n', help.out.find('\n', at) + 1);
+        EXPECT_NE(help.out.substr(at, end - at).find(o.description), std::string::npos)
+            << o.option << "\n"
+            << help.out;
+    }
+}
+
 TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");
