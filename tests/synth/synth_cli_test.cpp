@@ -82,6 +82,34 @@ TEST(SynthCommandLine, HelpDescribesEveryOption) {
     }
 }
 
+// A duration or separator out of range is named word for word, at each end of its range; the
+// shortest duration still writes a session.
+TEST(SynthCommandLine, OutOfRangeValuesAreNamedWordForWord) {
+    TempDir dir;
+    const std::string out = " --out " + shellQuoted(dir.file("s"));
+    const std::string minutes = "velkor-synth: --minutes must be above 0 and at most 28800\n";
+    const struct {
+        const char* args;
+        std::string first;
+    } cases[] = {
+        {"--minutes 0", minutes},
+        {"--minutes -1", minutes},
+        {"--minutes 28800.01", minutes},
+        {"--lines 0", "velkor-synth: duration must be from 1 to 2147483646 lines, not 0\n"},
+        {"--lines 2147483647",
+         "velkor-synth: duration must be from 1 to 2147483646 lines, not 2147483647\n"},
+        {"--decimal-separator ';'", "velkor-synth: decimal separator must be \".\" or \",\"\n"},
+        {"--decimal-separator ..",
+         "velkor-synth: --decimal-separator must be \".\" or \",\", not \"..\"\n"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runSynth(std::string(c.args) + out);
+        EXPECT_EQ(r.exit, 2) << c.args;
+        EXPECT_EQ(r.err, c.first + "Run with --help for the options.\n") << c.args;
+    }
+    EXPECT_EQ(runSynth("--minutes 0.001" + out).exit, 0);
+}
+
 TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");
