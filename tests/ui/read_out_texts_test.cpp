@@ -27,6 +27,34 @@ TEST(ReadOutWidths, RoomForTheWidestTextsAndNeverBelowTheDesign) {
     }
 }
 
+// Whichever read-out reaches furthest right sets the panel's width: its left edge, its widest
+// text and the margin, to the pixel.
+TEST(ReadOutWidths, ThePanelEndsAfterTheReadOutThatReachesFurthest) {
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    const QFontMetrics normal(font);
+    QFont boldFont = font;
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const int margin = 6;
+    const int recorded = normal.horizontalAdvance(widestRecordedText());
+    const struct {
+        int fieldLeft, timeLeft, totalLeft, designField, panel;
+    } cases[] = {
+        {1000, 31, 32, 500, 1000 + 500 + margin},  // a count field wider than any text
+        {1000, 31, 32, 10,
+         1000 + std::max(readOutWidths(font, 0, 0, 0, 10, 0).field, recorded) + margin},
+        {16, 1000, 32, 80, 1000 + normal.horizontalAdvance(widestTime) + margin},
+        {16, 31, 1000, 80, 1000 + bold.horizontalAdvance(widestTotal) + margin},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(
+            readOutWidths(font, c.fieldLeft, c.timeLeft, c.totalLeft, c.designField, 111).panel,
+            c.panel)
+            << c.fieldLeft << " " << c.timeLeft << " " << c.totalLeft;
+    }
+}
+
 TEST(SessionTitle, FileTankDateAndTimes) {
     SessionReport report;
     report.tank = "T\xc3\xb8nk 3";
