@@ -78,6 +78,28 @@ TEST(VelkorCountClass, SummarySaysWhichClassesWereUsed) {
     EXPECT_EQ(runCount("--json " + shellQuoted(blb)).out.find("classes"), std::string::npos);
 }
 
+// Each end of either range is taken, one past it is a usage error: a taken value gets as far as
+// the recording, whose absence is then the error.
+TEST(VelkorCountClass, ChannelAndClassRangesEndExactlyAtTheirLimits) {
+    const struct {
+        const char* value;
+        int status;
+    } cases[] = {
+        {"1=0", 1}, {"4=9", 1}, {"4=0", 1}, {"1=9", 1},  // the ends of both ranges
+        {"0=0", 2}, {"5=9", 2}, {"1=:", 2}, {"1=/", 2},  // one past each end
+    };
+    TempDir dir;
+    const std::string missing = dir.file("missing.blb");
+    for (const auto& c : cases) {
+        const CliRun run = runCount(std::string("--class ") + c.value + " " + shellQuoted(missing));
+        EXPECT_EQ(run.status, c.status) << c.value << "\n" << run.err;
+        if (c.status == 1) {
+            EXPECT_EQ(run.err, missing + ": cannot open the recording: No such file or directory\n")
+                << c.value;
+        }
+    }
+}
+
 TEST(VelkorCountClass, BadValuesAreUsageErrorsNamingTheValue) {
     for (const char* value : {"1=12", "5=3", "0=1", "x=2", "1=", "12", "1=-1"}) {
         const CliRun run = runCount(std::string("--class ") + value + " x.blb");

@@ -152,7 +152,10 @@ TEST(ReplayEngine, AutomaticCount) {
         int markAt, runAt, total;
         std::vector<int32_t> runReads;
     };
-    for (const Case& c : {Case{5, 9, 5, {5, 6, 7, 8, 9}}, Case{5, 5, 1, {5}}, Case{5, 3, 0, {}}}) {
+    // Run at the marked frame, at the frame before it (the mark's start: nothing to count) and
+    // further back.
+    for (const Case& c : {Case{5, 9, 5, {5, 6, 7, 8, 9}}, Case{5, 5, 1, {5}}, Case{5, 4, 0, {}},
+                          Case{5, 3, 0, {}}}) {
         SCOPED_TRACE(c.runAt);
         Session s(fishEveryFrame(), 20);
         ReplayEngine& e = s.open();
@@ -164,17 +167,23 @@ TEST(ReplayEngine, AutomaticCount) {
         const int32_t before = e.channelTotal(1);
         s.framesRead.clear();
         int drawn = 0;
-        e.onFrameDrawn = [&] { ++drawn; };
+        bool drawingOn = true;  // whenever the frame is drawn, drawing is on again
+        e.onFrameDrawn = [&] {
+            ++drawn;
+            drawingOn = drawingOn && e.drawEnabled();
+        };
         std::vector<std::pair<int32_t, int32_t>> progress;
         e.AutocountbtnClick([&](int32_t done, int32_t all) { progress.emplace_back(done, all); });
         EXPECT_EQ(e.autocountImage(), 4);
         EXPECT_EQ(s.framesRead, c.runReads);
         // Nothing is drawn during the run; the frame it ends at is drawn once, after it.
         EXPECT_EQ(drawn, c.runReads.empty() ? 0 : 1);
+        EXPECT_TRUE(drawingOn);
         EXPECT_TRUE(e.drawEnabled());
         EXPECT_EQ(progress.size(), c.runReads.size());
         if (c.runReads.empty()) {
             EXPECT_EQ(e.channelTotal(1), before);
+            EXPECT_EQ(e.currentFrame(), c.runAt);  // the frame shown stays
             continue;
         }
         EXPECT_EQ(e.channelTotal(1), c.total);
@@ -186,6 +195,21 @@ TEST(ReplayEngine, AutomaticCount) {
 
 // Stopped after its third frame, a run from frame 3 to 10 leaves the totals of frames 3..5, shows
 // frame 5 and makes the next step a jump: frame 6 is then counted alone.
+// A stop asked for while no run is going leaves the next run to count every frame to its target.
+TEST(ReplayEngine, AStopOutsideARunDoesNotCutTheNextShort) {
+    Session s(fishEveryFrame(), 20);
+    ReplayEngine& e = s.open();
+    e.stopAutoCount();
+    s.stepTo(5);
+    e.AutocountbtnClick();
+    s.stepTo(8);
+    s.framesRead.clear();
+    e.AutocountbtnClick();
+    EXPECT_EQ(s.framesRead, (std::vector<int32_t>{5, 6, 7, 8}));
+    EXPECT_FALSE(e.autoCountStopped());
+    EXPECT_EQ(e.channelTotal(1), 4);
+}
+
 TEST(ReplayEngine, AutomaticCountStoppedMidway) {
     Session s(fishEveryFrame(), 20);
     ReplayEngine& e = s.open();

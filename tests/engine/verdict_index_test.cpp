@@ -48,6 +48,25 @@ TEST(VerdictIndex, NextAndPreviousWrapAndKeepEachFrameOnce) {
     }
 }
 
+TEST(VerdictIndex, TheFirstAndLastChannelsAreKeptAndNoneBeyond) {
+    VerdictIndex index;
+    const std::size_t empty = index.memoryBytes();
+    for (int32_t channel : {0, 1, 4, 5}) index.add(10 + channel, channel, EndingVerdict::counted);
+    const struct {
+        int32_t channel;
+        std::vector<int32_t> frames;
+    } cases[] = {{0, {}}, {1, {11}}, {4, {14}}, {5, {}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(index.frames(c.channel, EndingVerdict::counted), c.frames) << c.channel;
+        const int32_t only = c.frames.empty() ? 0 : c.frames.front();
+        EXPECT_EQ(index.next(c.channel, EndingVerdict::counted, only), only) << c.channel;
+        EXPECT_EQ(index.previous(c.channel, EndingVerdict::counted, only), only) << c.channel;
+    }
+    // Once shrunk, the lists hold the two frames and nothing more.
+    index.shrink();
+    EXPECT_EQ(index.memoryBytes(), empty + 2 * sizeof(int32_t));
+}
+
 bool waitUntilFinished(const BackgroundCount& count) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!count.finished() && std::chrono::steady_clock::now() < until)

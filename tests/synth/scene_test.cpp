@@ -197,5 +197,22 @@ TEST(StartTime, DayNumbersOfDateTexts) {
         EXPECT_FALSE(parseDateTime(bad).has_value()) << bad;
 }
 
+// Each field at both ends of its range is a date; one past either end is none.
+TEST(StartTime, EachFieldAtItsEndsAndOnePast) {
+    const struct {
+        const char* text;
+        bool date;
+    } cases[] = {
+        {"1900-01-01 00:00:00", true},  {"1899-12-31 23:59:59", false},
+        {"2025-12-31 23:59:59", true},  {"2025-00-10 10:00:00", false},
+        {"2025-13-10 10:00:00", false}, {"2025-01-00 10:00:00", false},
+        {"2025-01-31 10:00:00", true},  {"2025-01-32 10:00:00", false},
+        {"2025-04-30 10:00:00", true},  {"2025-04-31 10:00:00", false},
+        {"2025-01-01 24:00:00", false}, {"2025-01-01 10:60:00", false},
+        {"2025-01-01 10:00:60", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseDateTime(c.text).has_value(), c.date) << c.text;
+}
+
 }  // namespace
 }  // namespace velkor::synth

@@ -72,6 +72,69 @@ TEST(SynthCommandLine, ChannelErrorsNameTheBadValue) {
     }
 }
 
+// --help names every option with the words that say what it does.
+TEST(SynthCommandLine, HelpDescribesEveryOption) {
+    const ProgramRun help = runSynth("--help");
+    ASSERT_EQ(help.exit, 0);
+    const struct {
+        const char* option;
+        const char* description;
+    } options[] = {
+        {"--out", "Output path without extension"},
+        {"--seed", "Seed: the same seed and options give the same files"},
+        {"--lines", "Duration in scan lines (1116 per second)"},
+        {"--minutes", "Duration in minutes (default 1)"},
+        {"--channel", "Channel LEFT:RIGHT:CLASS[:WIDTHMM[:FISHCLASS]]"},
+        {"--counter-width", "Counter width in mm: 500, 1000, 1400, 400, 1200 or 2100"},
+        {"--density", "Mean fish per second per channel"},
+        {"--touching", "Share of arrivals that bring a second fish touching the first (0..1)"},
+        {"--noise", "Noise specks (1-2 px) per second per channel"},
+        {"--start", "Session start \"YYYY-MM-DD HH:MM:SS\""},
+        {"--tank", "Tank name of the report"},
+        {"--decimal-separator", "Decimal separator of the report: . or ,"},
+        {"--compressed", "Also write the compressed recording NAME.blc"},
+        {"--force", "Replace files of that name that velkor-synth did not write"},
+        {"--version", "Display program version information and exit"},
+    };
+    for (const auto& o : options) {
+        const size_t at = help.out.find(std::string("  ") + o.option + " ");
+        ASSERT_NE(at, std::string::npos) << o.option << "\n" << help.out;
+        // On the option's line or the line after it.
+        const size_t end = help.out.find('\n', help.out.find('\n', at) + 1);
+        EXPECT_NE(help.out.substr(at, end - at).find(o.description), std::string::npos)
+            << o.option << "\n"
+            << help.out;
+    }
+}
+
+// A duration or separator out of range is named word for word, at each end of its range; the
+// shortest duration still writes a session.
+TEST(SynthCommandLine, OutOfRangeValuesAreNamedWordForWord) {
+    TempDir dir;
+    const std::string out = " --out " + shellQuoted(dir.file("s"));
+    const std::string minutes = "velkor-synth: --minutes must be above 0 and at most 28800\n";
+    const struct {
+        const char* args;
+        std::string first;
+    } cases[] = {
+        {"--minutes 0", minutes},
+        {"--minutes -1", minutes},
+        {"--minutes 28800.01", minutes},
+        {"--lines 0", "velkor-synth: duration must be from 1 to 2147483646 lines, not 0\n"},
+        {"--lines 2147483647",
+         "velkor-synth: duration must be from 1 to 2147483646 lines, not 2147483647\n"},
+        {"--decimal-separator ';'", "velkor-synth: decimal separator must be \".\" or \",\"\n"},
+        {"--decimal-separator ..",
+         "velkor-synth: --decimal-separator must be \".\" or \",\", not \"..\"\n"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runSynth(std::string(c.args) + out);
+        EXPECT_EQ(r.exit, 2) << c.args;
+        EXPECT_EQ(r.err, c.first + "Run with --help for the options.\n") << c.args;
+    }
+    EXPECT_EQ(runSynth("--minutes 0.001" + out).exit, 0);
+}
+
 TEST(SynthCommandLine, WritesItsOwnFilesAgainButNoOtherFile) {
     TempDir dir;
     const std::string out = dir.file("s");

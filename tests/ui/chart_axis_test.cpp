@@ -21,9 +21,26 @@ TEST(ChartAxis, LabelStepIsTheSmallestRoundStepThatFits) {
         {240, 5, 60},        {240, 4, 120},      {3600, 13, 300},   {3600, 12, 600},
         {86400, 25, 3600},   {86400, 24, 7200},  {86400, 2, 86400}, {86400, 1, 86400 * 1},
         {6 * 86400, 2, 86400 * 3},
+        // Room for one label or none: a step as long as the span (at least a day), never more
+        // labels than one.
+        {10, 1, 86400},      {10, 0, 86400},     {10, -3, 86400},   {0, 1, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(timeLabelStep(c.span, c.most), c.step) << c.span << " " << c.most;
+}
+
+// Every step at the span where it just fits four intervals (five labels), and half a second
+// more, where it no longer does and the next step is taken.
+TEST(ChartAxis, EachStepFitsUpToItsExactSpan) {
+    const double steps[] = {1,   2,    5,    10,   15,    30,    60,    120,   300,  600,
+                            900, 1800, 3600, 7200, 10800, 14400, 21600, 43200, 86400};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i]);
+        EXPECT_EQ(timeLabelStep(4 * steps[i], 5), steps[i]);
+        if (i + 1 < std::size(steps)) {
+            EXPECT_EQ(timeLabelStep(4 * steps[i] + 0.5, 5), steps[i + 1]);
+        }
+    }
 }
 
 TEST(ChartAxis, LabelsFallOnRoundTimesOfDayWithinTheAxis) {
@@ -89,6 +106,13 @@ TEST(ChartAxis, LabelTexts) {
         {day + at(23, 59, 59) + 0.6 / secondsPerDay, "00:00:00", "2025-12-10"},  // rounds up
         {day + at(12, 0, 0) + 0.4 / secondsPerDay, "12:00:00", "2025-12-09"},
         {2, "00:00:00", "1900-01-01"},
+        // The ends of January, February and December, a leap day among them.
+        {45322, "00:00:00", "2024-01-31"},
+        {45323, "00:00:00", "2024-02-01"},
+        {45351, "00:00:00", "2024-02-29"},
+        {45352, "00:00:00", "2024-03-01"},
+        {45657, "00:00:00", "2024-12-31"},
+        {45658, "00:00:00", "2025-01-01"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(timeLabel(c.t), c.time) << c.t;

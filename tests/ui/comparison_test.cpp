@@ -214,6 +214,23 @@ TEST(ComparisonTexts, TabSeparatedTableForASpreadsheet) {
         EXPECT_EQ(comparisonTable(names, c.totals, c.channels, recorded), c.table);
 }
 
+// The fourth channel is the last shown: a channel count past it shows the four.
+TEST(ComparisonTexts, TheFourthChannelIsTheLast) {
+    const ChannelArray<std::string> names{"", "A", "B", "C", "D"};
+    const ChannelArray<int32_t> totals{0, 1, 2, 3, 1001};
+    RecordedFigures recorded;
+    recorded.sessionTotals[4] = 1000;
+    for (int32_t channels : {4, 5}) {
+        SCOPED_TRACE(channels);
+        EXPECT_EQ(comparisonText(names, totals, channels, recorded),
+                  "A: replay 1, not recorded      B: replay 2, not recorded      C: replay 3, not "
+                  "recorded      D: replay 1001, recorded 1000 (+0.1 %)");
+        EXPECT_EQ(comparisonTable(names, totals, channels, recorded),
+                  "channel\trecorded\treplay\tdifference %\nA\t\t1\t\nB\t\t2\t\nC\t\t3\t\n"
+                  "D\t1000\t1001\t0.1\n");
+    }
+}
+
 TEST_F(ComparisonTest, CtrlCCopiesTheComparisonOnceCounted) {
     makeWindow(100);
     QGuiApplication::clipboard()->setText("before");

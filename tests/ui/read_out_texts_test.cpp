@@ -27,6 +27,34 @@ TEST(ReadOutWidths, RoomForTheWidestTextsAndNeverBelowTheDesign) {
     }
 }
 
+// Whichever read-out reaches furthest right sets the panel's width: its left edge, its widest
+// text and the margin, to the pixel.
+TEST(ReadOutWidths, ThePanelEndsAfterTheReadOutThatReachesFurthest) {
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    const QFontMetrics normal(font);
+    QFont boldFont = font;
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const int margin = 6;
+    const int recorded = normal.horizontalAdvance(widestRecordedText());
+    const struct {
+        int fieldLeft, timeLeft, totalLeft, designField, panel;
+    } cases[] = {
+        {1000, 31, 32, 500, 1000 + 500 + margin},  // a count field wider than any text
+        {1000, 31, 32, 10,
+         1000 + std::max(readOutWidths(font, 0, 0, 0, 10, 0).field, recorded) + margin},
+        {16, 1000, 32, 80, 1000 + normal.horizontalAdvance(widestTime) + margin},
+        {16, 31, 1000, 80, 1000 + bold.horizontalAdvance(widestTotal) + margin},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(
+            readOutWidths(font, c.fieldLeft, c.timeLeft, c.totalLeft, c.designField, 111).panel,
+            c.panel)
+            << c.fieldLeft << " " << c.timeLeft << " " << c.totalLeft;
+    }
+}
+
 TEST(SessionTitle, FileTankDateAndTimes) {
     SessionReport report;
     report.tank = "T\xc3\xb8nk 3";
@@ -51,6 +79,11 @@ TEST(StatusTexts, FrameWidthInLinesAndSecondsAndCapacity) {
                   {1473, "frames of 1473 lines = 1.32 s"},
                   {1, "frames of 1 lines = 0.00 s"},
                   {2001, "frames of 2001 lines = 1.79 s"},
+                  // Either side of half a hundredth of a second: rounded, not cut off.
+                  {5, "frames of 5 lines = 0.00 s"},
+                  {6, "frames of 6 lines = 0.01 s"},
+                  {1121, "frames of 1121 lines = 1.00 s"},
+                  {1122, "frames of 1122 lines = 1.01 s"},
                   {0, ""}};
     for (const auto& w : widths) EXPECT_EQ(frameWidthText(w.lines), w.text) << w.lines;
     EXPECT_EQ(capacityText(1000), "capacity 1000 fish/min at this frame width");
