@@ -10,7 +10,8 @@ namespace velkor {
 
 QString frameWidthText(int lines) {
     if (lines <= 0) return QString();
-    return QObject::tr("frames of %1 lines = %2 s")
+    return (lines == 1 ? QObject::tr("frames of %1 line = %2 s")
+                       : QObject::tr("frames of %1 lines = %2 s"))
         .arg(lines)
         .arg(double(lines) / linesPerSecond, 0, 'f', 2);
 }

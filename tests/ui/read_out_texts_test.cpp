@@ -77,7 +77,7 @@ TEST(StatusTexts, FrameWidthInLinesAndSecondsAndCapacity) {
         const char* text;
     } widths[] = {{1116, "frames of 1116 lines = 1.00 s"},
                   {1473, "frames of 1473 lines = 1.32 s"},
-                  {1, "frames of 1 lines = 0.00 s"},
+                  {1, "frames of 1 line = 0.00 s"},
                   {2001, "frames of 2001 lines = 1.79 s"},
                   // Either side of half a hundredth of a second: rounded, not cut off.
                   {5, "frames of 5 lines = 0.00 s"},
