@@ -441,8 +441,6 @@ void TfrmRecord::stillaafteljara() {
     // move down so that no read-out covers another.
     // A caption shares its line with the channel's class chooser, at the panel's right edge.
     const int chooserHeight = classChooser[1]->height();
-    const int captionHeight = std::max(LabeledEditLabel[1]->sizeHint().height(), chooserHeight) + 1;
-    const int editHeight = LabeledEdit[1]->sizeHint().height() + 1;
     // Under a field the recorded total, or in its place the count with another class, which
     // repeats it.
     const int whatIfLeft = captionLeft, whatIfWidth = Panel3->width() - captionLeft - 2;
@@ -453,8 +451,17 @@ void TfrmRecord::stillaafteljara() {
         if (i <= channels && !recordedShown)
             below = std::max(below, classChooser[i]->whatIfLabel->heightForWidth(whatIfWidth));
     }
-    const int fieldBlock = editHeight + below + 2;
     const int firstFree = Label1->y() + Label1->sizeHint().height() + 2;
+    // A few pixels between the rows, unless a low panel needs them to keep every field in sight.
+    auto blockHeight = [&](int gap) {
+        return std::max(LabeledEditLabel[1]->sizeHint().height(), chooserHeight) +
+               LabeledEdit[1]->sizeHint().height() + below + 4 * gap;
+    };
+    const int gap = firstFree + channels * blockHeight(1) <= Panel3->height() ? 1 : 0;
+    const int captionHeight =
+        std::max(LabeledEditLabel[1]->sizeHint().height(), chooserHeight) + gap;
+    const int editHeight = LabeledEdit[1]->sizeHint().height() + gap;
+    const int fieldBlock = editHeight + below + 2 * gap;
     const CounterFieldTops tops =
         fieldTopsWithin(counterFieldTops(Panel3->height(), channels), firstFree, captionHeight,
                         fieldBlock, Panel3->height());
@@ -463,7 +470,7 @@ void TfrmRecord::stillaafteljara() {
         LabeledEditLabel[i]->adjustSize();
         const int captionTop = tops[i] - captionHeight;
         LabeledEditLabel[i]->move(
-            captionLeft, captionTop + (captionHeight - 1 - LabeledEditLabel[i]->height()) / 2);
+            captionLeft, captionTop + (captionHeight - gap - LabeledEditLabel[i]->height()) / 2);
         classChooser[i]->move(Panel3->width() - 2 - classChooser[i]->width(), captionTop);
         RecordedLabel[i]->adjustSize();
         RecordedLabel[i]->move(fieldLeft, tops[i] + editHeight);
