@@ -1,7 +1,7 @@
 // What if a channel had another size class: a chooser beside each counter field's caption that
 // shows the channel's class and takes another, the whole count with the classes chosen under the
-// field, and a bar that says the classes differ from the report's and returns them to it. The window
-// gives the classes chosen to its engine and its background count; the texts are plain
+// field, and a bar that says the classes differ from the report's and returns them to it. The
+// window gives the classes chosen to its engine and its background count; the texts are plain
 // functions, so they can be checked with a table.
 #pragma once
 

@@ -181,12 +181,13 @@ TEST(VelkorCountSweep, TheFishPutInPointToTheClassTheyWereMadeWith) {
     const synth::SessionResult made = synth::writeSession(o);
     std::string references;
     for (int c = 0; c < 3; ++c)
-        references += "--reference " + std::to_string(c + 1) + "=" +
-                      std::to_string(made.truth.fish[c]) + " ";
+        references +=
+            "--reference " + std::to_string(c + 1) + "=" + std::to_string(made.truth.fish[c]) + " ";
     const json sweep = sweepOf(references + shellQuoted(synth::recordingName(o.out)));
     for (int c = 0; c < 3; ++c)
         EXPECT_EQ(sweep["channels"][c]["reference"]["nearest"], o.scene.channels[c].fishClass)
-            << "channel " << c + 1 << "\n" << sweep.dump(1);
+            << "channel " << c + 1 << "\n"
+            << sweep.dump(1);
 }
 
 TEST(VelkorCountSweep, FolderGivesOneSweepPerRecording) {

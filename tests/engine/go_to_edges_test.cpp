@@ -48,8 +48,8 @@ TEST(GoToEdges, FrameOfATimeInSmallRecordingsAndNarrowFrames) {
         {tenOClock, s10 - 1, 5, 1, {1, P::beforeStart}},
         // 10:00:01 is line 1116: in frames of one, two and 1116 lines.
         {tenOClock, s10 + 1, 2232, 1, {1116, P::inside}},
-        {tenOClock, s10 + 1, 2232, 2, {559, P::inside}},  // frame 559 starts on line 1117
-        {tenOClock, s10 + 1, 2232, 0, {1116, P::inside}},    // no width: frames of one line
+        {tenOClock, s10 + 1, 2232, 2, {559, P::inside}},   // frame 559 starts on line 1117
+        {tenOClock, s10 + 1, 2232, 0, {1116, P::inside}},  // no width: frames of one line
         {tenOClock, s10 + 1, 2232, 1116, {2, P::inside}},
         // 10:00:02 is line 2232: the recording's last line, or one past it.
         {tenOClock, s10 + 2, 2232, 1116, {3, P::inside}},

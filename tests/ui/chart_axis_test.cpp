@@ -9,7 +9,9 @@ namespace velkor {
 namespace {
 
 constexpr double day = 46000;  // 2025-12-09 as a day number
-double at(int h, int m, int s) { return (h * 3600 + m * 60 + s) / secondsPerDay; }
+double at(int h, int m, int s) {
+    return (h * 3600 + m * 60 + s) / secondsPerDay;
+}
 
 TEST(ChartAxis, LabelStepIsTheSmallestRoundStepThatFits) {
     struct Case {
@@ -17,13 +19,25 @@ TEST(ChartAxis, LabelStepIsTheSmallestRoundStepThatFits) {
         int most;
         double step;
     } cases[] = {
-        {10, 11, 1},         {10, 10, 2},        {10, 2, 10},       {240, 9, 30},
-        {240, 5, 60},        {240, 4, 120},      {3600, 13, 300},   {3600, 12, 600},
-        {86400, 25, 3600},   {86400, 24, 7200},  {86400, 2, 86400}, {86400, 1, 86400 * 1},
+        {10, 11, 1},
+        {10, 10, 2},
+        {10, 2, 10},
+        {240, 9, 30},
+        {240, 5, 60},
+        {240, 4, 120},
+        {3600, 13, 300},
+        {3600, 12, 600},
+        {86400, 25, 3600},
+        {86400, 24, 7200},
+        {86400, 2, 86400},
+        {86400, 1, 86400 * 1},
         {6 * 86400, 2, 86400 * 3},
         // Room for one label or none: a step as long as the span (at least a day), never more
         // labels than one.
-        {10, 1, 86400},      {10, 0, 86400},     {10, -3, 86400},   {0, 1, 1},
+        {10, 1, 86400},
+        {10, 0, 86400},
+        {10, -3, 86400},
+        {0, 1, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(timeLabelStep(c.span, c.most), c.step) << c.span << " " << c.most;

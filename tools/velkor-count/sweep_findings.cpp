@@ -8,7 +8,9 @@ namespace velkor {
 
 int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t reference,
                      int32_t reportClass) {
-    auto distance = [&](int32_t k) -> int64_t { return std::llabs(int64_t{counts[k]} - reference); };
+    auto distance = [&](int32_t k) -> int64_t {
+        return std::llabs(int64_t{counts[k]} - reference);
+    };
     int64_t nearest = distance(0);
     for (int32_t k = 1; k < fishClassCount; ++k) nearest = std::min(nearest, distance(k));
 
@@ -25,8 +27,8 @@ int32_t nearestClass(const std::array<int32_t, fishClassCount>& counts, int64_t 
         while (first + length < fishClassCount && distance(first + length) == nearest) ++length;
         const int32_t middle = first + length / 2;
         // Runs as wide: the one whose middle is nearer the report's class, then the smaller.
-        if (length > bestLength ||
-            (length == bestLength && std::abs(middle - reportClass) < std::abs(best - reportClass))) {
+        if (length > bestLength || (length == bestLength && std::abs(middle - reportClass) <
+                                                                std::abs(best - reportClass))) {
             best = middle;
             bestLength = length;
         }
