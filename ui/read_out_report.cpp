@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextDocument>  // Qt::mightBeRichText
 
 #include "ui/TfrmRecord.h"
 
@@ -36,6 +37,10 @@ QStringList readOutReport(const TfrmRecord& window) {
         if (label->wordWrap()) {
             lines << line(label, label->text(), label->height(),
                           label->heightForWidth(label->width()));
+        } else if (label->textFormat() != Qt::PlainText && Qt::mightBeRichText(label->text())) {
+            // Rich text is laid out line by line, so its markup is no measure: what the label
+            // asks for is.
+            lines << line(label, label->text(), label->width(), label->sizeHint().width());
         } else {
             lines << line(label, label->text(), label->contentsRect().width(),
                           label->fontMetrics().horizontalAdvance(label->text()));

@@ -108,6 +108,34 @@ TEST(PlaceLabels, NearlyTheSameBoxSharesOneLabel) {
     expectSound(pieces, layout, picture);
 }
 
+// Boxes share a label up to sameBoxTolerance pixels apart on every side, and not one pixel beyond:
+// each side moved on its own, to the limit and one past it.
+TEST(PlaceLabels, SharingEndsExactlyAtTheTolerance) {
+    const QSize picture(200, 100);
+    const QRect box(60, 30, 30, 30);
+    const int t = sameBoxTolerance;
+    const struct {
+        int left, top, right, bottom;
+        bool shared;
+    } cases[] = {
+        {-t, 0, 0, 0, true},      {-t - 1, 0, 0, 0, false}, {t, 0, 0, 0, true},
+        {t + 1, 0, 0, 0, false},  {0, -t, 0, 0, true},      {0, -t - 1, 0, 0, false},
+        {0, t, 0, 0, true},       {0, t + 1, 0, 0, false},  {0, 0, t, 0, true},
+        {0, 0, t + 1, 0, false},  {0, 0, -t, 0, true},      {0, 0, -t - 1, 0, false},
+        {0, 0, 0, t, true},       {0, 0, 0, t + 1, false},  {0, 0, 0, -t, true},
+        {0, 0, 0, -t - 1, false}, {t, t, t, t, true},       {-t, -t, -t, -t, true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<MarkLabel> marks{{box, "9"},
+                                           {box.adjusted(c.left, c.top, c.right, c.bottom), "10"}};
+        const LabelLayout layout = place(marks, picture);
+        SCOPED_TRACE(::testing::Message()
+                     << c.left << " " << c.top << " " << c.right << " " << c.bottom);
+        EXPECT_EQ(layout.labels.size(), c.shared ? 1u : 2u);
+        EXPECT_EQ(layout.labels[0].text, c.shared ? "9 + 10" : "9");
+    }
+}
+
 // A crowded frame of four channels with six-digit running numbers: fish 24 lines long and 20
 // pixels wide every 30 lines, the next channel's fish 10 lines on; the picture at the widths a
 // window takes. Every fish keeps its label, whole, clear of the others.
