@@ -136,6 +136,21 @@ TEST(PlaceLabels, SharingEndsExactlyAtTheTolerance) {
     }
 }
 
+// A box that fills a picture too low for a label above, below or inside it: the label has no free
+// place, and goes as near below its box as the picture allows, whole inside it.
+TEST(PlaceLabels, ALabelWithNoFreePlaceStaysInsideThePictureNearItsBox) {
+    for (const int height : {labelHeight, labelHeight + 2, labelHeight + 3}) {
+        const QSize picture(40, height);
+        const std::vector<MarkLabel> marks{{QRect(0, 0, 40, height), "7"}};
+        const LabelLayout layout = place(marks, picture);
+        SCOPED_TRACE(height);
+        ASSERT_EQ(layout.labels.size(), 1u);
+        EXPECT_FALSE(layout.labels[0].free);
+        EXPECT_TRUE(QRect(QPoint(0, 0), picture).contains(layout.labels[0].rect));
+        EXPECT_EQ(layout.labels[0].rect.bottom(), height - 1);
+    }
+}
+
 // A crowded frame of four channels with six-digit running numbers: fish 24 lines long and 20
 // pixels wide every 30 lines, the next channel's fish 10 lines on; the picture at the widths a
 // window takes. Every fish keeps its label, whole, clear of the others.
