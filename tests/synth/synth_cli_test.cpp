@@ -123,7 +123,7 @@ TEST(SynthCommandLine, OutOfRangeValuesAreNamedWordForWord) {
         {"--lines 0", "velkor-synth: duration must be from 1 to 2147483646 lines, not 0\n"},
         {"--lines 2147483647",
          "velkor-synth: duration must be from 1 to 2147483646 lines, not 2147483647\n"},
-        {"--decimal-separator ';'", "velkor-synth: decimal separator must be \".\" or \",\"\n"},
+        {"--decimal-separator x", "velkor-synth: decimal separator must be \".\" or \",\"\n"},
         {"--decimal-separator ..",
          "velkor-synth: --decimal-separator must be \".\" or \",\", not \"..\"\n"},
     };
