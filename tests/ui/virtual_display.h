@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -65,6 +66,9 @@ inline std::optional<QProcessEnvironment> startDisplay(Children& children, QSize
 
     const QString ready =
         QString::fromStdString(dir.file("window-manager-ready-" + number.trimmed().toStdString()));
+    // A display number can come again in one test (a display stopped frees it): the mark of an
+    // earlier window manager on it must not pass for this one's.
+    QFile::remove(ready);
     children.start(openbox, {"--startup", "touch " + ready}, environment);
     for (int waited = 0; !QFileInfo::exists(ready); waited += 50) {
         if (waited > 30000) {
