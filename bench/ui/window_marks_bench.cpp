@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "bench/replay/generated_session.h"
-#include "bench/ui/bench_window.h"
+#include "bench/support/bench_window.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "bench/replay/navigation_recording.h"
-#include "bench/ui/bench_window.h"
+#include "bench/support/bench_window.h"
 #include "ui/selection_track_bar.h"
 
 namespace {
@@ -25,13 +25,6 @@ OpenWindow& openWindow() {
     return w;
 }
 
-// One navigation: the handler, then the picture painted before anything else happens.
-template <typename Handler>
-void navigate(velkor::TfrmRecord& w, Handler handler) {
-    handler();
-    w.PaintBox1->repaint();
-}
-
 void BM_WindowStepBack(benchmark::State& state) {
     velkor::TfrmRecord& w = *openWindow().window;
     w.endbtnClick();
@@ -41,7 +34,7 @@ void BM_WindowStepBack(benchmark::State& state) {
             w.endbtnClick();
             state.ResumeTiming();
         }
-        navigate(w, [&] { w.backwardbtnClick(); });
+        velkor::bench::navigateAndPaint(w, [&] { w.backwardbtnClick(); });
     }
 }
 
@@ -51,7 +44,7 @@ void BM_WindowBegin(benchmark::State& state) {
         state.PauseTiming();
         w.endbtnClick();
         state.ResumeTiming();
-        navigate(w, [&] { w.beginbtnClick(); });
+        velkor::bench::navigateAndPaint(w, [&] { w.beginbtnClick(); });
     }
 }
 
@@ -61,7 +54,7 @@ void BM_WindowEnd(benchmark::State& state) {
         state.PauseTiming();
         w.beginbtnClick();
         state.ResumeTiming();
-        navigate(w, [&] { w.endbtnClick(); });
+        velkor::bench::navigateAndPaint(w, [&] { w.endbtnClick(); });
     }
 }
 
@@ -72,7 +65,7 @@ void BM_WindowTrackBarPosition(benchmark::State& state) {
     int k = 0;
     for (auto _ : state) {
         const int position = (k * 37) % maximum + 1;
-        navigate(w, [&] { w.TrackBar1Change(position); });
+        velkor::bench::navigateAndPaint(w, [&] { w.TrackBar1Change(position); });
         ++k;
     }
 }
@@ -85,13 +78,5 @@ BENCHMARK(BM_WindowTrackBarPosition)->Unit(benchmark::kMillisecond)->MinTime(1.0
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velkor::bench::runWindowBenchmarks(
-        argc, argv,
-        [] {
-            std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
-                        navigationRecording().blb.c_str(),
-                        static_cast<double>(navigationRecording().bytes) / 1e9,
-                        navigationFrameWidth);
-        },
-        openWindow);
+    return velkor::bench::runNavigationWindowBenchmarks(argc, argv, openWindow);
 }

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "bench/replay/navigation_recording.h"
-#include "bench/ui/bench_window.h"
+#include "bench/support/bench_window.h"
 #include "ui/class_chooser.h"
 #include "ui/selection_track_bar.h"
 
@@ -57,12 +57,6 @@ void keepRecounting(velkor::TfrmRecord& w) {
     while (workerFrame.load() == 0) QApplication::processEvents();  // the worker has begun
 }
 
-template <typename Handler>
-void navigate(velkor::TfrmRecord& w, Handler handler) {
-    handler();
-    w.PaintBox1->repaint();
-}
-
 // Forward steps, and a jump back to the first frame every 50 steps (untimed).
 void stepForward(benchmark::State& state, bool recounting) {
     velkor::TfrmRecord& w = *openWindow().window;
@@ -74,7 +68,7 @@ void stepForward(benchmark::State& state, bool recounting) {
         if (w.engine().currentFrame() >= 50) w.beginbtnClick();
         if (recounting) keepRecounting(w);
         state.ResumeTiming();
-        navigate(w, [&] { w.FarwardbtnClick(); });
+        velkor::bench::navigateAndPaint(w, [&] { w.FarwardbtnClick(); });
         ++moves;
         counting += workerCounting();
     }
@@ -96,7 +90,7 @@ void jump(benchmark::State& state, bool recounting) {
             state.ResumeTiming();
         }
         const int position = (k++ * 37) % maximum + 1;
-        navigate(w, [&] { w.TrackBar1Change(position); });
+        velkor::bench::navigateAndPaint(w, [&] { w.TrackBar1Change(position); });
         ++moves;
         counting += workerCounting();
     }
@@ -125,13 +119,5 @@ BENCHMARK(BM_WindowTrackBarJumpDuringRecount)->Unit(benchmark::kMillisecond)->Mi
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velkor::bench::runWindowBenchmarks(
-        argc, argv,
-        [] {
-            std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
-                        navigationRecording().blb.c_str(),
-                        static_cast<double>(navigationRecording().bytes) / 1e9,
-                        navigationFrameWidth);
-        },
-        openWindow);
+    return velkor::bench::runNavigationWindowBenchmarks(argc, argv, openWindow);
 }

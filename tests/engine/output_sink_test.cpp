@@ -8,19 +8,11 @@
 #include <string>
 
 #include "io/file_names.h"
+#include "tests/support/bytes.h"
 #include "tools/velkor-count/output_sink.h"
 
 namespace velkor::test {
 namespace {
-
-std::string contentOf(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char block[4096];
-    for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
-    return text;
-}
 
 TEST(OutputSink, PassesItsTextOnAtExactlyAMebibyte) {
     constexpr size_t MiB = size_t{1} << 20;

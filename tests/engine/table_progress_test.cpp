@@ -8,19 +8,11 @@
 
 #include "engine_fixture.h"
 #include "io/file_names.h"
+#include "tests/support/bytes.h"
 #include "tools/velkor-count/session_table.h"
 
 namespace velkor::test {
 namespace {
-
-std::string contentOf(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char block[4096];
-    for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
-    return text;
-}
 
 TEST(TableProgress, OneReportPerRowAndTheLastEndsTheLine) {
     TempDir dir;

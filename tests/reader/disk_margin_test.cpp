@@ -10,11 +10,8 @@
 #include "io/file_names.h"
 #include "replay/record_writer.h"
 #include "replay/unpack.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
-
-#ifdef __linux__
-#include <sys/mount.h>
-#endif
 
 namespace velkor {
 namespace {
@@ -78,25 +75,10 @@ TEST(DiskMargin, AMarginAboveTheFreeSpaceStopsBeforeTheFirstWrite) {
 
 // Mounting a small file system of its own is a Linux call; elsewhere the test above stands alone.
 #ifdef __linux__
-// A small file system of its own, so that filling it harms nothing else.
-class SmallDisk {
-public:
-    explicit SmallDisk(const char* size) {
-        mounted_ = mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, size) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_) umount2(dir_.path().c_str(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    std::string path() const { return utf8FromPath(dir_.path()); }
-
-private:
-    test::TempDir dir_;
-    bool mounted_ = false;
-};
+using test::SmallDisk;
 
 TEST(DiskMargin, UnpackingOntoASmallDiskStopsAtTheMarginAndNeverFillsIt) {
-    SmallDisk disk("size=16m");
+    SmallDisk disk("16m");
     if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
     test::TempDir work;
     const std::string blc = compressedOfSize(work, disk.path(), 24 * MiB);

@@ -10,32 +10,15 @@
 #include "io/file_names.h"
 #include "replay/record_writer.h"
 #include "replay/unpack.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
-
-#ifdef __linux__
-#include <sys/mount.h>
-#endif
 
 namespace velkor {
 namespace {
 
 #ifdef __linux__
 // A file system of a given size of its own: its capacity is exact, and it is never filled.
-class SizedDisk {
-public:
-    explicit SizedDisk(const std::string& size) {
-        mounted_ = mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
-    }
-    ~SizedDisk() {
-        if (mounted_) umount2(dir_.path().c_str(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    std::string path() const { return utf8FromPath(dir_.path()); }
-
-private:
-    test::TempDir dir_;
-    bool mounted_ = false;
-};
+using test::SmallDisk;
 
 TEST(MarginText, GibibytesFromExactlyOneOnMebibytesBelow) {
     constexpr uint64_t GiB = uint64_t{1} << 30;
@@ -63,7 +46,7 @@ TEST(MarginText, GibibytesFromExactlyOneOnMebibytesBelow) {
         writer.finish();
     }
     for (const auto& c : cases) {
-        SizedDisk disk(c.size);
+        SmallDisk disk(c.size);
         if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
         const std::string blc = disk.path() + "/r.blc";
         compressRecord(blb, blc);

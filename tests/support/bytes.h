@@ -1,6 +1,8 @@
-// Files read and written byte for byte, for tests that build or inspect files by hand.
+// Files read and written byte for byte, for tests that build or inspect files by hand, by name
+// or through an open stream.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,16 @@ inline void writeBytes(const std::filesystem::path& path, std::string_view bytes
 inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Everything written to the open stream so far, read back from its start.
+inline std::string contentOf(std::FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string text;
+    char block[4096];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
+    return text;
 }
 
 }  // namespace velkor::test

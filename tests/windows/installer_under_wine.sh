@@ -9,30 +9,13 @@ linux=$1
 package=$2
 version=$3
 setup=$package/velkor-$version-setup.exe
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/test_frame.sh"
 [ -f "$setup" ] || { echo "FAILED: no installer at $setup (scripts/package-windows.sh makes it)"; exit 1; }
 # The installed programs find their DLLs in their own folder only.
 unset WINEPATH
 query() { wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r' | grep -v '^reg: ' || true; }
 
-for n in $(seq 200 259); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
+start_display 200 259 1280x800
 "$linux/tools/velkor-synth/velkor-synth" --seed 5 --lines 8000 --out "$work/session" >/dev/null
 
 # Waits up to a minute for a file or folder to go (the uninstaller runs on from a copy of itself).

@@ -12,28 +12,10 @@
 set -euo pipefail
 linux=$1
 windows=$2
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/test_frame.sh"
 windowsName() { winepath -w "$1"; }
 
-# A display of its own.
-for n in $(seq 140 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
+start_display 140 199 1600x1000
 # Nothing of an earlier run in the registry: the settings test reads what this run writes.
 wine reg delete 'HKCU\Kest Registry' /f >/dev/null 2>&1 || true
 

@@ -1,6 +1,6 @@
 // A View Record window for the window benchmarks: off screen unless QT_QPA_PLATFORM says
 // otherwise, its picture a given number of pixels wide, a recording open and message boxes
-// printed instead of shown; and the main program of a window benchmark.
+// printed instead of shown; one timed move of it; and the main program of a window benchmark.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/replay/navigation_recording.h"
 #include "ui/TfrmRecord.h"
 #include "ui/frame_picture.h"
 #include "ui/message_boxes.h"
@@ -42,6 +43,13 @@ struct BenchWindow {
     }
 };
 
+// One timed move: the handler, then the picture painted before anything else happens.
+template <typename Handler>
+void navigateAndPaint(TfrmRecord& w, Handler handler) {
+    handler();
+    w.PaintBox1->repaint();
+}
+
 // Runs a window benchmark program: the application off screen, `describe` printing what is
 // measured, the window opened by `openWindow` before the first benchmark and closed after the
 // last, while the application still exists.
@@ -57,6 +65,19 @@ inline int runWindowBenchmarks(int argc, char** argv, void (*describe)(),
     benchmark::Shutdown();
     openWindow().window.reset();
     return 0;
+}
+
+// The same, for the benchmarks on the engine's long navigation recording (navigation_recording.h).
+inline int runNavigationWindowBenchmarks(int argc, char** argv, BenchWindow& (*openWindow)()) {
+    return runWindowBenchmarks(
+        argc, argv,
+        [] {
+            std::printf("recording: %s, %.2f GB, picture %d pixels wide\n",
+                        navigationRecording().blb.c_str(),
+                        static_cast<double>(navigationRecording().bytes) / 1e9,
+                        navigationFrameWidth);
+        },
+        openWindow);
 }
 
 }  // namespace velkor::bench
