@@ -322,15 +322,16 @@ void drawChart(QPainter& p, const QRectF& area, const SessionCheckContent& c, in
         p.drawText(QRectF(x, rankTop, w, fm.height()), Qt::AlignCenter | Qt::TextDontClip,
                    ranks[i].text);
     }
-    // The curves over the bands, and the bands again faintly over the curves, where a high
-    // recorded curve would hide them.
+    // The curves over the bands; a narrow band, which a high recorded curve would hide, again
+    // faintly over them.
     paintThroughputChart(p, chartArea, chart);
     p.save();
     p.setClipRect(plot);
     QColor veil = differBand;
-    veil.setAlpha(140);
+    veil.setAlpha(150);
     for (const Rank& r : ranks)
-        p.fillRect(QRectF(QPointF(r.x0, plot.top()), QPointF(r.x1, plot.bottom())), veil);
+        if (r.x1 - r.x0 < 8)
+            p.fillRect(QRectF(QPointF(r.x0, plot.top()), QPointF(r.x1, plot.bottom())), veil);
     p.restore();
     p.setPen(Qt::darkGray);
     drawWrapped(p, area.left(), area.bottom() - noteHeight + 2, area.width(), font, note);

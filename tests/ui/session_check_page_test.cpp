@@ -239,6 +239,30 @@ INSTANTIATE_TEST_SUITE_P(Extremes, SessionCheckPageReadable, testing::ValuesIn(p
                              return std::string(info.param.name);
                          });
 
+// A page as velkor --check-pdf writes it for a crowded session of four channels: every word whole
+// and apart, and nothing shortened to an ellipsis (the frame's caption wraps instead).
+TEST(SessionCheckPage, FourChannelSessionFromTheProgramReadsWhole) {
+    if (!havePdftoppm()) GTEST_SKIP() << "pdftoppm and pdftotext (poppler-utils) are not installed";
+    TempDir dir;
+    const ProgramRun synth = runProgram(
+        VELKOR_SYNTH_EXE,
+        "--out " + shellQuoted(dir.file("session")) +
+            " --seed 7 --minutes 2 --channel 10:120:2::6 --channel 130:250:3 --channel 261:380:6::1 "
+            "--channel 390:500:5::8 --density 6 --touching 0.5 --noise 3 --tank 'Bassin Süd é µ'",
+        120);
+    ASSERT_EQ(synth.exit, 0) << synth.err;
+    const std::string pdf = dir.file("check.pdf");
+    const ProgramRun r = runProgram(VELKOR_EXE,
+                                    "--check-pdf " + shellQuoted(pdf) + " --frame-width 2001 " +
+                                        shellQuoted(dir.file("session.blb")),
+                                    300);
+    ASSERT_EQ(r.exit, 0) << r.err;
+    expectEveryWordReadable(pdf, dir);
+    const std::string text = runProgram("pdftotext", "-raw " + shellQuoted(pdf) + " -", 60).out;
+    EXPECT_EQ(text.find("…"), std::string::npos) << text;
+    EXPECT_NE(text.find("Bassin Süd é µ"), std::string::npos) << text;
+}
+
 // The table's layout: every cell apart from every other, every line of text within its cell by
 // the page's own measure, every figure in exactly one cell and the names in every table.
 struct LayoutCase {
