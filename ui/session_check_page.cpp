@@ -455,8 +455,11 @@ void paintSessionCheck(QPainter& p, const SessionCheckContent& c) {
     // The frame gives up height, down to a floor, where a large table leaves the charts short.
     const int chartRows = c.channelCount == 1 ? 1 : 2;
     const double charts = chartRows * 140 + (chartRows - 1) * 10;
+    // A session without a rejected object says so in a line; its charts take the room.
     const double stripHeight =
-        std::clamp(checkPageHeight - margin - footer - (y + 2) - 14 - charts, 110.0, 175.0);
+        c.strip.frame == 0
+            ? 32.0
+            : std::clamp(checkPageHeight - margin - footer - (y + 2) - 14 - charts, 110.0, 175.0);
     const double stripTop = checkPageHeight - margin - footer - stripHeight;
     drawCharts(p, QRectF(left, y + 2, width, stripTop - y - 14), c);
     drawStrip(p, QRectF(left, stripTop, width, stripHeight), c);

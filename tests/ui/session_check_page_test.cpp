@@ -186,7 +186,7 @@ TEST_P(SessionCheckPageReadable, EveryFigureReadsWholeAt200Dpi) {
 
 // The ranks of the minutes that differ most stand in black on white, above the recorded curve
 // that reaches the top of the plot; the short last minute says that its count is scaled.
-TEST(SessionCheckPage, RanksStandClearOfTheCurvesAndAShortMinuteSaysItIsScaled) {
+TEST(SessionCheckReadBack, RanksStandClearOfTheCurvesAndAShortMinuteSaysItIsScaled) {
     if (!havePdftoppm()) GTEST_SKIP() << "pdftoppm and pdftotext (poppler-utils) are not installed";
     TempDir dir;
     const QByteArray pdf = sessionCheckPdf({extremeContent(1, false)});
@@ -241,15 +241,16 @@ INSTANTIATE_TEST_SUITE_P(Extremes, SessionCheckPageReadable, testing::ValuesIn(p
 
 // A page as velkor --check-pdf writes it for a crowded session of four channels: every word whole
 // and apart, and nothing shortened to an ellipsis (the frame's caption wraps instead).
-TEST(SessionCheckPage, FourChannelSessionFromTheProgramReadsWhole) {
+TEST(SessionCheckReadBack, FourChannelSessionFromTheProgramReadsWhole) {
     if (!havePdftoppm()) GTEST_SKIP() << "pdftoppm and pdftotext (poppler-utils) are not installed";
     TempDir dir;
-    const ProgramRun synth = runProgram(
-        VELKOR_SYNTH_EXE,
-        "--out " + shellQuoted(dir.file("session")) +
-            " --seed 7 --minutes 2 --channel 10:120:2::6 --channel 130:250:3 --channel 261:380:6::1 "
-            "--channel 390:500:5::8 --density 6 --touching 0.5 --noise 3 --tank 'Bassin Süd é µ'",
-        120);
+    const ProgramRun synth =
+        runProgram(VELKOR_SYNTH_EXE,
+                   "--out " + shellQuoted(dir.file("session")) +
+                       " --seed 7 --minutes 2 --density 6 --touching 0.5 --noise 3"
+                       " --channel 10:120:2::6 --channel 130:250:3 --channel 261:380:6::1"
+                       " --channel 390:500:5::8 --tank 'Bassin Süd é µ'",
+                   120);
     ASSERT_EQ(synth.exit, 0) << synth.err;
     const std::string pdf = dir.file("check.pdf");
     const ProgramRun r = runProgram(VELKOR_EXE,
