@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "core/fish_classes.h"
-#include "settings/recorded_figures.h"
 #include "settings/session_report.h"
 #include "ui/chart_axis.h"
 #include "ui/chart_painter.h"
