@@ -95,6 +95,7 @@ std::vector<MinuteDifference> mostDifferentMinutes(const ThroughputTally& tally,
         d.recorded = *recorded;
         // A short last minute is weighed by its rate, not by its count.
         const double share = static_cast<double>(endLine - firstLine + 1) / tally.linesPerBin();
+        d.share = share;
         ranked.push_back({d, std::abs(d.replay / share - d.recorded)});
     }
     std::stable_sort(ranked.begin(), ranked.end(),

@@ -35,6 +35,7 @@ struct MinuteDifference {
     double start = 0;     // day number of its first line
     int32_t replay = 0;   // objects counted in it
     double recorded = 0;  // the recorded curve's mean over it, fish per minute
+    double share = 1;     // of a whole minute: less for the session's last, partial minute
 };
 
 struct ChannelCheck {

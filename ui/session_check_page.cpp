@@ -14,12 +14,12 @@
 #include <memory>
 
 #include "core/fish_classes.h"
-#include "settings/recorded_figures.h"
 #include "settings/session_report.h"
 #include "ui/chart_axis.h"
 #include "ui/chart_painter.h"
 #include "ui/ending_marks.h"
 #include "ui/frame_painter.h"
+#include "ui/session_check_table.h"
 
 namespace velkor {
 
@@ -43,13 +43,21 @@ QString u8(const std::string& s) {
 }
 
 QFont pageFont(int pixels, bool bold = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    // No ligatures, so that the page's text reads back letter by letter.
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
+    return checkPageFont(pixels, bold);
+}
+
+// `text` in `font` from (x, y) within `width`, broken at spaces where it is wider; returns the
+// height it took. A caption never loses a word to the margin.
+double drawWrapped(QPainter& p, double x, double y, double width, const QFont& font,
+                   const QString& text, Qt::Alignment across = Qt::AlignLeft) {
+    const double line = QFontMetricsF(font).height();
+    const QStringList lines = wrapToWidth(text, font, width);
+    p.setFont(font);
+    for (const QString& l : lines) {
+        p.drawText(QRectF(x, y, width, line), across | Qt::AlignVCenter | Qt::TextDontClip, l);
+        y += line;
+    }
+    return lines.size() * line;
 }
 
 QString className(int32_t sizeGroup) {
@@ -74,15 +82,6 @@ QString lengthText(int64_t lines) {
 
 QString orDash(const QString& s) {
     return s.trimmed().isEmpty() ? QStringLiteral("-") : s.trimmed();
-}
-
-QString recordedText(const std::optional<int32_t>& v) {
-    return v ? QString::number(*v) : QStringLiteral("-");
-}
-
-QString differenceText(const std::optional<double>& d) {
-    const std::string t = formatDifference(d);
-    return t.empty() ? QStringLiteral("-") : u8(t);
 }
 
 // "key: value" pairs on one line, the keys bold.
@@ -144,14 +143,17 @@ double drawHeader(QPainter& p, double y, const SessionCheckContent& c) {
     p.setFont(title);
     p.setPen(headingColour);
     const QFontMetricsF ft(title);
-    p.drawText(QPointF(left, y + ft.ascent()), tr("Session check: %1").arg(u8(c.fileName)));
     const QFont small = pageFont(8);
+    const QString made = tr("Velkor %1").arg(u8(c.version));
+    const double madeWidth = QFontMetricsF(small).horizontalAdvance(made) + 1;
+    // A long file name wraps short of the version.
+    const double titleHeight = drawWrapped(p, left, y, width - madeWidth - 10, title,
+                                           tr("Session check: %1").arg(u8(c.fileName)));
     p.setFont(small);
     p.setPen(Qt::darkGray);
-    const QString made = tr("Velkor %1").arg(u8(c.version));
     p.drawText(QRectF(left, y, width, ft.height()), Qt::AlignRight | Qt::AlignBottom, made);
     p.setPen(Qt::black);
-    y += ft.height() + 4;
+    y += titleHeight + 4;
 
     const bool sameDay = std::floor(c.start) == std::floor(c.end);
     y = drawPairs(
@@ -183,65 +185,35 @@ double drawHeader(QPainter& p, double y, const SessionCheckContent& c) {
 
 double drawTable(QPainter& p, double y, const SessionCheckContent& c) {
     y = drawHeading(p, y, tr("Totals and verdicts of the whole session"));
-    // Column widths: channel, class, recorded, replay, difference, then the verdicts.
-    std::vector<double> widths{72, 32, 46, 42, 54};
-    const double verdictWidth = (width - 246) / verdictColumns;
-    for (int v = 0; v < verdictColumns; ++v) widths.push_back(verdictWidth);
-    QStringList header{tr("Channel"), tr("Class"), tr("Recorded"), tr("Replay"), tr("Difference")};
-    for (int v = 0; v < verdictColumns; ++v) header << tr(verdictColumnName(v));
-
-    const double rowHeight = 13;
-    const QFont headFont = pageFont(7, true), cellFont = pageFont(9);
-    auto drawRow = [&](double top, const QStringList& cells, const QFont& font, double height,
-                       bool heading = false) {
-        p.setFont(font);
-        double x = left;
-        for (int i = 0; i < cells.size(); ++i) {
-            const QRectF cell(x + 1.5, top, widths[size_t(i)] - 3, height);
-            // The verdicts' names stand centred over their columns, clear of their neighbours.
-            const Qt::Alignment across = i == 0              ? Qt::AlignLeft
-                                         : heading && i >= 5 ? Qt::AlignHCenter
-                                                             : Qt::AlignRight;
-            p.drawText(cell, across | Qt::AlignVCenter | Qt::TextWordWrap,
-                       i == 0
-                           ? QFontMetricsF(font).elidedText(cells[i], Qt::ElideRight, cell.width())
-                           : cells[i]);
-            x += widths[size_t(i)];
+    const CheckTableLayout layout = layOutCheckTable(checkTableTexts(c), left, y, width);
+    for (const CheckTable& table : layout.tables) {
+        p.fillRect(table.headingBand, QColor(0xE8, 0xEC, 0xF2));
+        for (const CheckTableCell& cell : table.cells) {
+            p.setFont(cell.font);
+            const double line = QFontMetricsF(cell.font).height();
+            // The cell's lines as a block, centred in its height.
+            double ly = cell.text.center().y() - cell.lines.size() * line / 2;
+            for (const QString& text : cell.lines) {
+                p.drawText(QRectF(cell.text.left(), ly, cell.text.width(), line),
+                           (cell.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter |
+                               Qt::TextDontClip,
+                           text);
+                ly += line;
+            }
         }
-    };
-    // The verdicts' names take two lines ("too" over "narrow").
-    const double headHeight = 2 * QFontMetricsF(headFont).height() + 2;
-    p.fillRect(QRectF(left, y, width, headHeight), QColor(0xE8, 0xEC, 0xF2));
-    drawRow(y, header, headFont, headHeight, true);
-    y += headHeight;
-    std::array<int64_t, verdictColumns> sums{};
-    for (int32_t ch = 1; ch <= c.channelCount; ++ch) {
-        const ChannelCheck& k = c.channels[ch];
-        QStringList cells{u8(k.name), className(k.usedClass), recordedText(k.recorded),
-                          QString::number(k.replay), differenceText(k.difference)};
-        for (int v = 0; v < verdictColumns; ++v) {
-            cells << QString::number(k.verdicts[size_t(v)]);
-            sums[size_t(v)] += k.verdicts[size_t(v)];
-        }
-        drawRow(y, cells, cellFont, rowHeight);
-        y += rowHeight;
         p.setPen(rule);
-        p.drawLine(QPointF(left, y), QPointF(right, y));
+        for (double rowBottom : table.rowBottoms)
+            p.drawLine(QPointF(table.bounds.left(), rowBottom),
+                       QPointF(table.bounds.right(), rowBottom));
         p.setPen(Qt::black);
     }
-    QStringList all{tr("All channels"), QString(), recordedText(c.recordedTotal),
-                    QString::number(c.replayTotal), differenceText(c.totalDifference)};
-    for (int v = 0; v < verdictColumns; ++v) all << QString::number(sums[size_t(v)]);
-    drawRow(y, all, pageFont(9, true), rowHeight);
-    y += rowHeight;
-    const QFont note = pageFont(8);
-    p.setFont(note);
+    y = layout.bottom + 2;
     p.setPen(Qt::darkGray);
-    p.drawText(QPointF(left, y + QFontMetricsF(note).ascent() + 2),
-               tr("Difference: (replay - recorded) / recorded. Verdicts: every object that "
-                  "ended, by the first limit it failed; pieces: parts of split objects."));
+    y += drawWrapped(p, left, y, width, pageFont(8),
+                     tr("Difference: (replay - recorded) / recorded. Verdicts: every object that "
+                        "ended, by the first limit it failed; pieces: parts of split objects."));
     p.setPen(Qt::black);
-    return y + QFontMetricsF(note).height() + 10;
+    return y + 8;
 }
 
 std::vector<QPointF> onAxis(const ThroughputCurve& curve, double sessionStart) {
@@ -271,10 +243,16 @@ ChartContent chartOf(const SessionCheckContent& c, int32_t channel) {
 }
 
 QString minuteText(const MinuteDifference& m) {
-    return QStringLiteral("%1 replay %2, recorded %3")
-        .arg(u8(formatTimeOfDay(m.start)))
-        .arg(m.replay)
-        .arg(m.recorded, 0, 'f', 1);
+    QString text = QStringLiteral("%1 replay %2, recorded %3")
+                       .arg(u8(formatTimeOfDay(m.start)))
+                       .arg(m.replay)
+                       .arg(m.recorded, 0, 'f', 1);
+    // The session's last minute may be short: its count is compared as a rate.
+    if (m.share < 1)
+        text += tr(" (last %1 s only, replay scaled to %2 a minute)")
+                    .arg(std::lround(m.share * 60))
+                    .arg(m.replay / m.share, 0, 'f', 1);
+    return text;
 }
 
 void drawChart(QPainter& p, const QRectF& area, const SessionCheckContent& c, int32_t channel) {
@@ -286,49 +264,76 @@ void drawChart(QPainter& p, const QRectF& area, const SessionCheckContent& c, in
         notes << QStringLiteral("%1) %2").arg(i + 1).arg(minuteText(k.mostDifferent[i]));
     const QString note = notes.isEmpty() ? tr("No minute to compare with the recorded curve.")
                                          : tr("Differ most: ") + notes.join("; ");
-    // The note wraps rather than lose a figure.
-    const QRectF noteBounds =
-        fm.boundingRect(QRectF(0, 0, area.width(), 1000), Qt::AlignLeft | Qt::TextWordWrap, note);
-    const double noteHeight = noteBounds.height() + 2;
+    // The title and the note wrap rather than lose a word.
+    const double noteHeight = wrapToWidth(note, font, area.width()).size() * fm.height() + 2;
     const QFont titleFont = pageFont(9, true);
-    const QFontMetricsF ft(titleFont);
-    p.setFont(titleFont);
-    p.drawText(QRectF(area.left(), area.top(), area.width(), ft.height()),
-               Qt::AlignLeft | Qt::AlignVCenter,
-               ft.elidedText(
-                   u8(c.channels[channel].name) + "  " + className(c.channels[channel].usedClass),
-                   Qt::ElideRight, area.width()));
-    const QRectF chartArea(area.left(), area.top() + ft.height() + 2, area.width(),
-                           area.height() - noteHeight - ft.height() - 2);
+    const double titleHeight =
+        drawWrapped(p, area.left(), area.top(), area.width(), titleFont,
+                    u8(c.channels[channel].name) + "  " + className(c.channels[channel].usedClass));
+    // A row for the ranks of the minutes that differ most, above the plot and so clear of the
+    // curves.
+    const double rankRow = k.mostDifferent.empty() ? 0 : fm.height();
+    const QRectF chartArea(area.left(), area.top() + titleHeight + 2 + rankRow, area.width(),
+                           area.height() - noteHeight - titleHeight - 2 - rankRow);
     const ChartContent chart = chartOf(c, channel);
     p.setFont(font);
 
-    // The minutes that differ most: a band over the plot with its rank.
+    // The minutes that differ most: a band over the plot, its rank above it.
     const QRectF plot = chartLayout(chartArea, chart, font).plot;
+    struct Rank {
+        double x0, x1;
+        QString text;
+    };
+    std::vector<Rank> ranks;
     p.save();
     p.setClipRect(plot);
     for (size_t i = 0; i < k.mostDifferent.size(); ++i) {
         const MinuteDifference& m = k.mostDifferent[i];
         double x0 = columnOfTime(m.start, chart.first, chart.last, plot.left(), plot.width());
-        double x1 =
-            columnOfTime(m.start + 1.0 / 1440, chart.first, chart.last, plot.left(), plot.width());
+        double x1 = columnOfTime(m.start + m.share / 1440, chart.first, chart.last, plot.left(),
+                                 plot.width());
         if (x1 - x0 < 3) {
             const double mid = (x0 + x1) / 2;
             x0 = mid - 1.5;
             x1 = mid + 1.5;
         }
         p.fillRect(QRectF(QPointF(x0, plot.top()), QPointF(x1, plot.bottom())), differBand);
-        p.setPen(Qt::black);
-        p.drawText(QRectF(x0 - 10, plot.top(), x1 - x0 + 20, fm.height()), Qt::AlignCenter,
-                   QString::number(i + 1));
+        ranks.push_back({x0, x1, QString::number(i + 1)});
     }
     p.restore();
-    // The curves over the bands.
+    // The ranks from left to right, each pushed clear of the one before.
+    std::sort(ranks.begin(), ranks.end(), [](const Rank& a, const Rank& b) { return a.x0 < b.x0; });
+    double free = plot.left() - 2;
+    const double rankTop = plot.top() - fm.height() - 1;
+    std::vector<double> at;
+    for (const Rank& r : ranks) {
+        const double w = fm.horizontalAdvance(r.text) + 1;
+        double x = std::max((r.x0 + r.x1) / 2 - w / 2, free);
+        at.push_back(x);
+        free = x + w + 3;
+    }
+    // Pushed past the plot's right end: the row moves back left as a whole.
+    const double over = free - 3 - (plot.right() + 2);
+    p.setPen(Qt::black);
+    for (size_t i = 0; i < ranks.size(); ++i) {
+        const double x = at[i] - std::max(0.0, over);
+        const double w = fm.horizontalAdvance(ranks[i].text) + 1;
+        p.drawText(QRectF(x, rankTop, w, fm.height()), Qt::AlignCenter | Qt::TextDontClip,
+                   ranks[i].text);
+    }
+    // The curves over the bands; a narrow band, which a high recorded curve would hide, again
+    // faintly over them.
     paintThroughputChart(p, chartArea, chart);
-    p.setFont(font);
+    p.save();
+    p.setClipRect(plot);
+    QColor veil = differBand;
+    veil.setAlpha(150);
+    for (const Rank& r : ranks)
+        if (r.x1 - r.x0 < 8)
+            p.fillRect(QRectF(QPointF(r.x0, plot.top()), QPointF(r.x1, plot.bottom())), veil);
+    p.restore();
     p.setPen(Qt::darkGray);
-    p.drawText(QRectF(area.left(), area.bottom() - noteHeight, area.width(), noteHeight),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, note);
+    drawWrapped(p, area.left(), area.bottom() - noteHeight + 2, area.width(), font, note);
     p.setPen(Qt::black);
 }
 
@@ -363,9 +368,7 @@ void drawStrip(QPainter& p, const QRectF& area, const SessionCheckContent& c) {
                                 .arg(s.firstLine)
                                 .arg(s.firstLine + s.columns - 1)
                                 .arg(frameSummaryText(*endingsOf(s)));
-    p.drawText(QRectF(left, y, width, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               fm.elidedText(caption, Qt::ElideRight, width));
-    y += fm.height() + 3;
+    y += drawWrapped(p, left, y, width, font, caption) + 3;
     const QRectF target(left, y, width, area.bottom() - y);
     // One column per line; the height keeps the page's proportions, so the marks' labels keep
     // their shape.
@@ -378,19 +381,31 @@ void drawStrip(QPainter& p, const QRectF& area, const SessionCheckContent& c) {
     p.setPen(Qt::black);
 }
 
-void drawFooter(QPainter& p, const SessionCheckContent& c) {
-    const QFont font = pageFont(8);
-    p.setFont(font);
-    p.setPen(Qt::darkGray);
+QString footerCommand(const SessionCheckContent& c) {
     QString command = QStringLiteral("velkor-count --frame-width %1").arg(c.frameWidth);
     if (c.counterType >= 0) command += QStringLiteral(" --counter-type %1").arg(c.counterType);
     for (int32_t ch = 1; ch <= c.channelCount; ++ch)
         if (c.channels[ch].usedClass != c.channels[ch].reportClass)
             command += QStringLiteral(" --class %1=%2").arg(ch).arg(c.channels[ch].usedClass);
     command += " " + u8(c.fileName);
-    const double bottom = checkPageHeight - margin;
-    p.drawText(QRectF(left, bottom - 12, width, 12), Qt::AlignLeft | Qt::AlignVCenter,
-               tr("The same figures: %1 --explain").arg(command));
+    return command;
+}
+
+QString footerText(const SessionCheckContent& c) {
+    return tr("The same figures: %1 --explain").arg(footerCommand(c));
+}
+
+double footerHeight(const SessionCheckContent& c) {
+    const QFont font = pageFont(8);
+    return wrapToWidth(footerText(c), font, width).size() * QFontMetricsF(font).height();
+}
+
+void drawFooter(QPainter& p, const SessionCheckContent& c) {
+    const QFont font = pageFont(8);
+    p.setPen(Qt::darkGray);
+    const double height = footerHeight(c);
+    drawWrapped(p, left, checkPageHeight - margin - height, width, font, footerText(c));
+    p.setPen(Qt::black);
 }
 
 }  // namespace
@@ -435,8 +450,15 @@ void paintSessionCheck(QPainter& p, const SessionCheckContent& c) {
     y = drawTable(p, y, c);
     y = drawHeading(p, y,
                     tr("Throughput in fish per minute, the minutes that differ most in yellow"));
-    const double stripHeight = 175;
-    const double footer = 16;
+    const double footer = footerHeight(c) + 4;
+    // The frame gives up height, down to a floor, where a large table leaves the charts short.
+    const int chartRows = c.channelCount == 1 ? 1 : 2;
+    const double charts = chartRows * 140 + (chartRows - 1) * 10;
+    // A session without a rejected object says so in a line; its charts take the room.
+    const double stripHeight =
+        c.strip.frame == 0
+            ? 32.0
+            : std::clamp(checkPageHeight - margin - footer - (y + 2) - 14 - charts, 110.0, 175.0);
     const double stripTop = checkPageHeight - margin - footer - stripHeight;
     drawCharts(p, QRectF(left, y + 2, width, stripTop - y - 14), c);
     drawStrip(p, QRectF(left, stripTop, width, stripHeight), c);

@@ -430,8 +430,11 @@ TEST(SessionCheckContent, MostDifferentMinutesAreTheLargestGapsFirst) {
             for (int k = 0; k < c.perMinute[m]; ++k)
                 tally.count(static_cast<int32_t>(m * linesPerMinute + 1 + k), 1);
         std::vector<int64_t> got;
-        for (const MinuteDifference& d : mostDifferentMinutes(tally, 1, lines, start, flat, 3))
+        for (const MinuteDifference& d : mostDifferentMinutes(tally, 1, lines, start, flat, 3)) {
             got.push_back(d.minute);
+            // The page says of the short last minute that its count is scaled.
+            EXPECT_EQ(d.share, d.minute == 3 ? 0.5 : 1.0) << d.minute;
+        }
         EXPECT_EQ(got, c.expected) << testing::PrintToString(c.perMinute);
     }
 }
