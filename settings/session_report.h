@@ -77,7 +77,8 @@ double stringtofloat(const std::string& st);
 // outside the years 1..9999.
 std::string formatDayNumberDate(double dayNumber);
 std::string formatTimeOfDay(double dayNumber);
-// "yyyy-mm-dd hh:mm:ss" of a day number, to the nearest second as formatTimeOfDay takes it. Empty for a value outside the years 1..9999.
+// "yyyy-mm-dd hh:mm:ss" of a day number, to the nearest second as formatTimeOfDay takes it. Empty
+// for a value outside the years 1..9999.
 std::string formatDayNumberDateTime(double dayNumber);
 
 }  // namespace velkor

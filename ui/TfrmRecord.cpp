@@ -586,8 +586,7 @@ void TfrmRecord::showEngineState() {
     bool capacityRead = false;
     const int capacity = fromUtf8(r.caption).toInt(&capacityRead);
     statusBarPanel->setCapacity(
-        open && capacityRead && e.lastFrameRead() > 0 ? std::optional<int>(capacity)
-                                                      : std::nullopt,
+        open && capacityRead && e.lastFrameRead() > 0 ? std::optional<int>(capacity) : std::nullopt,
         open ? fromUtf8(e.report().counterNames[1]) : QString());
     statusBarPanel->setFrameWidth(open ? e.readFrameWidth() : 0);
 
@@ -679,9 +678,9 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
     try {
         // The busy cursor ends before any message box shows.
         LongWork busy(this, tr("Opening %1 ...").arg(imagefile), false, progressDelayMs);
-        opened = next->OpenBlbFile(
-            fileSystemName(imagefile), chosenAsCompressed,
-            [&busy](int64_t done, int64_t total) { busy.progress(done, total); });
+        opened =
+            next->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed,
+                              [&busy](int64_t done, int64_t total) { busy.progress(done, total); });
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     } catch (...) {
@@ -696,8 +695,8 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
                           fromFileSystemName(reportFileName(fileSystemName(imagefile))));
         if (engine_->isOpen())
             failure += "\n\n" + tr("%1 was not opened; %2 stays open.")
-                                     .arg(QDir::toNativeSeparators(imagefile),
-                                          QFileInfo(recordingFile_).fileName());
+                                    .arg(QDir::toNativeSeparators(imagefile),
+                                         QFileInfo(recordingFile_).fileName());
         if (!failure.isEmpty()) showError(failure);
         if (!engine_->isOpen()) PaintBox1->clearPicture();
         return false;

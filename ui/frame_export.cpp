@@ -10,7 +10,8 @@ namespace velkor {
 
 QString suggestedFrameFileName(const QString& recording, int frame) {
     const QString base = QFileInfo(recording).completeBaseName();
-    return QStringLiteral("%1-frame-%2.png").arg(base.isEmpty() ? QStringLiteral("frame") : base)
+    return QStringLiteral("%1-frame-%2.png")
+        .arg(base.isEmpty() ? QStringLiteral("frame") : base)
         .arg(frame);
 }
 
@@ -34,8 +35,9 @@ QImage captionedFrame(const QImage& frame, const QString& caption, const QFont& 
     constexpr int margin = 4;
     const QFontMetrics metrics(font);
     const int width = std::max(frame.width(), 1);
-    const QRect text = metrics.boundingRect(QRect(margin, 0, std::max(width - 2 * margin, 1), 10000),
-                                            Qt::TextWordWrap | Qt::AlignLeft, caption);
+    const QRect text =
+        metrics.boundingRect(QRect(margin, 0, std::max(width - 2 * margin, 1), 10000),
+                             Qt::TextWordWrap | Qt::AlignLeft, caption);
     const int strip = text.height() + 2 * margin;
     QImage out(width, frame.height() + strip, QImage::Format_RGB32);
     out.fill(Qt::white);

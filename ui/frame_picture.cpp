@@ -178,11 +178,10 @@ void FramePicture::contextMenuEvent(QContextMenuEvent* event) {
 void FramePicture::saveFrameAs() {
     if (image_.isNull()) return;
     const FrameDescription about = describeFrame ? describeFrame() : FrameDescription{};
-    QString file = chooseFrameFile
-                       ? chooseFrameFile()
-                       : QFileDialog::getSaveFileName(this, tr("Save the frame"),
-                                                      about.suggestedName,
-                                                      tr("PNG picture (*.png)"));
+    QString file = chooseFrameFile ? chooseFrameFile()
+                                   : QFileDialog::getSaveFileName(this, tr("Save the frame"),
+                                                                  about.suggestedName,
+                                                                  tr("PNG picture (*.png)"));
     if (file.isEmpty()) return;
     file = withPngExtension(file);
     if (!captionedFrame(image_, about.caption, font()).save(file, "PNG"))

@@ -72,9 +72,10 @@ QString comparisonClipboardText(const QString& recording, int32_t frameWidth,
     text += QStringLiteral("frame width\t%1 lines\n").arg(frameWidth);
     QStringList used;
     for (int32_t c = 1; c <= shown; ++c)
-        used << QStringLiteral("%1 %2").arg(QString::fromStdString(names[c]),
-                                            QString::fromUtf8(fishClassName(classes[c]).data(),
-                                                              qsizetype(fishClassName(classes[c]).size())));
+        used << QStringLiteral("%1 %2").arg(
+            QString::fromStdString(names[c]),
+            QString::fromUtf8(fishClassName(classes[c]).data(),
+                              qsizetype(fishClassName(classes[c]).size())));
     text += QStringLiteral("classes\t%1\n").arg(used.join('\t'));
     text += comparisonTable(names, totals, channels, recorded);
     int64_t replaySum = 0, recordedSum = 0;
@@ -113,9 +114,8 @@ void TfrmRecord::copyComparison() {
     for (int c = 1; c <= maxChannels; ++c)
         if (engine_->classOverrides()[c] >= 0) classes[c] = engine_->classOverrides()[c];
     QGuiApplication::clipboard()->setText(comparisonClipboardText(
-        QFileInfo(recordingFile_).fileName(),
-        wholeCountWidth_, classes, report.counterNames, wholeCount_->totals,
-        wholeCount_->channelCount, report.recorded));
+        QFileInfo(recordingFile_).fileName(), wholeCountWidth_, classes, report.counterNames,
+        wholeCount_->totals, wholeCount_->channelCount, report.recorded));
     statusBarPanel->showMessage(tr("The comparison of the whole count is on the clipboard"));
 }
 

@@ -361,8 +361,7 @@ struct Failure {
 TEST(SessionCheckCounterType, AStoredCounterTypeIsNotUsed) {
     if (!havePoppler()) GTEST_SKIP() << "poppler-utils are not installed";
     TempDir dir;
-    const std::string recording =
-        synthesize(dir.file("crowded"), "--lines 16740 --density 40");
+    const std::string recording = synthesize(dir.file("crowded"), "--lines 16740 --density 40");
     std::filesystem::create_directories(dir.file("config"));
     writeBytes(dir.file("config/Kest Registry.ini"), "[Kest]\nCountertype=5\n");
     const std::string pdf = dir.file("check.pdf");

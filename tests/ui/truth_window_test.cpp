@@ -287,8 +287,8 @@ TEST_F(TruthWindowTest, TheSavedFrameHasANameAndACaption) {
     EXPECT_EQ(about.suggestedName, "saved-frame-2.png");
     EXPECT_EQ(about.caption.toStdString(),
               "saved.blb \u2013 frame 2 \u2013 " + window->Label2->text().toStdString() +
-                  " \u2013 Counter 1 " + window->LabeledEdit[1]->text().toStdString() +
-                  ", total " + window->Label1->text().toStdString());
+                  " \u2013 Counter 1 " + window->LabeledEdit[1]->text().toStdString() + ", total " +
+                  window->Label1->text().toStdString());
     const QString typed = QString::fromStdString(dir.file("typed"));
     window->PaintBox1->chooseFrameFile = [&typed] { return typed; };
     window->PaintBox1->saveFrameAs();
