@@ -1,6 +1,7 @@
 // Reading a Go to target and finding the frame of a time of day.
 #include "replay/go_to.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -21,6 +22,18 @@ std::optional<int64_t> digits(const std::string& text, size_t most) {
         v = v * 10 + (c - '0');
     }
     return v;
+}
+
+// The second of the day a frame's time label shows when the frame begins at `line`: the same
+// arithmetic as the label's, rounded to the nearest second.
+int64_t shownSecondOfLine(double sessionStart, int64_t line) {
+    const long double time = static_cast<long double>(sessionStart) +
+                             line / static_cast<long double>(lineRate) / 3600 / 24;
+    const double t = static_cast<double>(time);
+    if (!std::isfinite(t)) return -1;
+    int64_t seconds = std::llround(std::fabs(t - std::trunc(t)) * 86400);
+    if (seconds >= 86400) seconds = 0;
+    return seconds;
 }
 
 }  // namespace
@@ -79,6 +92,17 @@ FrameAtTime frameAtTimeOfDay(double sessionStart, int32_t secondsOfDay, int32_t 
     // The second the start's time label shows lies inside, though the start may come later in it.
     if (msPerDay - targetMs < 1000 && startMs / 1000 == secondsOfDay)
         return {1, TimePlacement::inside};
+    // The time label rounds to the second, so the frames that show the time begin from half a
+    // second before it: Go to lands on the first frame that shows it, when one does (frames
+    // longer than a second may pass over a second).
+    const int64_t fromMs = msPerDay - targetMs <= 500 ? targetMs - 500 - msPerDay : targetMs - 500;
+    const int64_t fromLine = fromMs <= 0 ? 1 : (fromMs * lineRate + 999) / 1000;
+    const int64_t guess = fromLine <= 1 ? 1 : (fromLine - 1 + W - 1) / W + 1;
+    for (int64_t frame = std::max<int64_t>(1, guess - 1); frame <= guess + 1 && frame <= frameCount;
+         ++frame) {
+        if (shownSecondOfLine(sessionStart, (frame - 1) * W + 1) == secondsOfDay)
+            return {static_cast<int32_t>(frame), TimePlacement::inside};
+    }
     // Line i lies i / 1116 s after the start: the first line at or after the time.
     const int64_t line = (targetMs * lineRate + 999) / 1000;
     if (line <= lineCount) {

@@ -29,11 +29,12 @@ struct FrameAtTime {
     bool operator==(const FrameAtTime&) const = default;
 };
 
-// The first frame of W lines whose first line lies at or after `secondsOfDay`, counting from the
-// session start `sessionStart` (a day number) through the next 24 hours; the last frame when the
-// time falls inside it. A time the recording of `lineCount` lines does not reach gives the end
-// nearer to it: the first frame for a time shortly before the start, the last for one after the
-// end.
+// The first frame of W lines whose time label (its first line's time, to the nearest second)
+// shows `secondsOfDay`; when no frame shows it, the first frame whose first line lies at or after
+// it, counting from the session start `sessionStart` (a day number) through the next 24 hours, or
+// the last frame when the time falls inside it. A time the recording of `lineCount` lines does not
+// reach gives the end nearer to it: the first frame for a time shortly before the start, the last
+// for one after the end.
 FrameAtTime frameAtTimeOfDay(double sessionStart, int32_t secondsOfDay, int32_t lineCount,
                              int32_t W);
 

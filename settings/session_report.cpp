@@ -206,6 +206,17 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     const ProfileIni ini = ProfileIni::load(file);
     const ReportValues values(ini, file);
     out.reportFile = file;
+    out.replacedValues.clear();
+    // An integer that is not one counts as its default, as the counter's own reading does; the
+    // window says which value was replaced and by what.
+    auto integer = [&ini, &out](std::string_view section, const std::string& key,
+                                int32_t fallback) {
+        const std::optional<std::string> text = ini.readString(section, key);
+        if (!text) return fallback;
+        if (const std::optional<int32_t> v = parseProfileInteger(*text)) return *v;
+        out.replacedValues.push_back({std::string(section), key, *text, fallback});
+        return fallback;
+    };
 
     // Window title: tank, description and the date the session ended.
     out.tank = ini.readString("Program", "Tank", "");
@@ -216,16 +227,16 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
 
     // Channels and counting area. A count outside 1..4 is clamped (the table has four entries);
     // edges in the wrong order, or equal, fall back to the full scan line so no span is 0.
-    out.channelCount = std::clamp(ini.readInteger("Settings", "NrChannels", 1), 1, maxChannels);
-    out.scanLeftEdge = ini.readInteger("Settings", "Ledge", 0);
-    out.scanRightEdge = ini.readInteger("Settings", "Redge", 511);
+    out.channelCount = std::clamp(integer("Settings", "NrChannels", 1), 1, maxChannels);
+    out.scanLeftEdge = integer("Settings", "Ledge", 0);
+    out.scanRightEdge = integer("Settings", "Redge", 511);
     if (out.scanLeftEdge >= out.scanRightEdge) {
         out.scanLeftEdge = 0;
         out.scanRightEdge = 511;
     }
 
     // Counter width: the stored choice, or one picked from the span when none is stored.
-    out.channelwidthIndex = std::clamp(ini.readInteger("Kest", "channelwidth", -1), -1, 5);
+    out.channelwidthIndex = std::clamp(integer("Kest", "channelwidth", -1), -1, 5);
     if (out.channelwidthIndex == -1) {
         const int64_t span = int64_t{out.scanRightEdge} - out.scanLeftEdge;
         out.channelwidthIndex = span >= 1500 ? 1 : 0;
@@ -240,9 +251,9 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     for (int32_t n = 1; n <= out.channelCount; ++n) {
         const std::string nr = std::to_string(n);
         ChannelBounds& ch = out.channelTable[n];
-        ch.widthMm = ini.readInteger("Kest", "%width" + nr, out.counterWidthMm / out.channelCount);
-        ch.leftEdge = ini.readInteger("Kest", "Multib" + nr, out.scanLeftEdge);
-        ch.rightEdge = ini.readInteger("Kest", "Multie" + nr, out.scanRightEdge);
+        ch.widthMm = integer("Kest", "%width" + nr, out.counterWidthMm / out.channelCount);
+        ch.leftEdge = integer("Kest", "Multib" + nr, out.scanLeftEdge);
+        ch.rightEdge = integer("Kest", "Multie" + nr, out.scanRightEdge);
     }
 
     const double lasting = values.real("Program", "Lasting", "0");
@@ -250,7 +261,7 @@ bool nyjarstillingar(const std::string& skrainn, SessionReport& out, std::string
     out.sessionStart = out.endTime - lasting;
 
     for (int32_t n = 1; n <= maxChannels; ++n) {
-        out.sizeGroup[n] = clampSizeGroup(ini.readInteger("Kest", numbered("Size Group", n), 2));
+        out.sizeGroup[n] = clampSizeGroup(integer("Kest", numbered("Size Group", n), 2));
     }
     for (int32_t n = 1; n <= maxChannels; ++n) {
         const std::string nr = std::to_string(n);

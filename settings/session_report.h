@@ -14,6 +14,12 @@
 
 namespace velkor {
 
+// A report value that is not a whole number, and the default counted in its place.
+struct ReplacedReportValue {
+    std::string section, key, text;
+    int32_t usedValue = 0;
+};
+
 struct SessionReport {
     std::string reportFile;                      // the .mse that was read
     int32_t channelCount = 1;                    // clamped to 1..4
@@ -38,6 +44,8 @@ struct SessionReport {
     ChannelArray<std::vector<std::pair<double, double>>> curves{};
     // What the counter itself recorded about the session, for comparison with the replay.
     RecordedFigures recorded;
+    // Integer values that could not be read, in the order they were read.
+    std::vector<ReplacedReportValue> replacedValues;
 };
 
 // Puts a report's analysis values into the core: channels, channel table, scan edges, counter
@@ -69,7 +77,8 @@ double stringtofloat(const std::string& st);
 // outside the years 1..9999.
 std::string formatDayNumberDate(double dayNumber);
 std::string formatTimeOfDay(double dayNumber);
-// "yyyy-mm-dd hh:mm:ss" of a day number, to the nearest second as formatTimeOfDay takes it. Empty for a value outside the years 1..9999.
+// "yyyy-mm-dd hh:mm:ss" of a day number, to the nearest second as formatTimeOfDay takes it. Empty
+// for a value outside the years 1..9999.
 std::string formatDayNumberDateTime(double dayNumber);
 
 }  // namespace velkor

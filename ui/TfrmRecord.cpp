@@ -8,6 +8,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +31,7 @@
 #include "ui/chart_channel_selector.h"
 #include "ui/class_chooser.h"
 #include "ui/ending_marks.h"
+#include "ui/frame_export.h"
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
 #include "ui/help_page.h"
@@ -38,6 +40,7 @@
 #include "ui/opening_gate.h"
 #include "ui/picture_geometry.h"
 #include "ui/read_out_widths.h"
+#include "ui/report_notes.h"
 #include "ui/selection_track_bar.h"
 #include "ui/session_check_export.h"
 #include "ui/session_title.h"
@@ -199,6 +202,19 @@ void TfrmRecord::buildLayout() {
     inner->addWidget(pictureFrame, 1);
     connect(PaintBox1, &FramePicture::gesture, this, &TfrmRecord::PaintBox1Gesture);
     connect(PaintBox1, &FramePicture::frameNotSaved, this, &TfrmRecord::showError);
+    PaintBox1->describeFrame = [this]() -> FramePicture::FrameDescription {
+        if (!engine_->isOpen()) return {};
+        const ReadOuts& r = engine_->readOuts();
+        QStringList counters;
+        for (int c = 1; c <= engine_->report().channelCount; ++c)
+            counters << QStringLiteral("%1 %2")
+                            .arg(fromUtf8(engine_->report().counterNames[c]))
+                            .arg(r.counters[c]);
+        const int frame = engine_->lastFrameRead();
+        return {suggestedFrameFileName(recordingFile_, frame),
+                frameCaptionText(recordingFile_, frame, fromUtf8(r.timeText), counters,
+                                 fromUtf8(r.totalText))};
+    };
     connect(PaintBox1, &FramePicture::resized, this, [this] {
         // A resize reads nothing: the frame shown stays until the next move, which uses frames
         // of the new width; the buttons and the track bar show those frames already.
@@ -384,10 +400,16 @@ QToolButton* TfrmRecord::addToolButton(const char* name, QAction* action, int wi
 void TfrmRecord::buildCounterPanel() {
     Panel3 = new QWidget(Panel2);
     Panel3->setObjectName("Panel3");
-    Panel3->setFixedWidth(
-        readOutWidths(font(), fieldLeft, timeLeft, totalLeft, fieldWidth + 1, counterPanelWidth)
-            .panel);
     Panel3->installEventFilter(this);
+    // The total's caption stands before it; the total moves right as far as the caption needs.
+    TotalCaption = new QLabel(tr("Total"), Panel3);
+    TotalCaption->setObjectName("TotalCaption");
+    TotalCaption->adjustSize();
+    TotalCaption->move(captionLeft, 26);
+    const int totalX = std::max(totalLeft, captionLeft + TotalCaption->width() + 4);
+    Panel3->setFixedWidth(
+        readOutWidths(font(), fieldLeft, timeLeft, totalX, fieldWidth + 1, counterPanelWidth)
+            .panel);
 
     QFont bold = font();
     bold.setBold(true);
@@ -400,7 +422,9 @@ void TfrmRecord::buildCounterPanel() {
     Label1->setObjectName("Label1");
     Label1->setFont(bold);
     Label1->setToolTip(tr("Total of all channels"));
-    Label1->move(totalLeft, 26);
+    Label1->move(totalX, 26);
+    // Caption and total share a baseline.
+    TotalCaption->move(captionLeft, 26 + QFontMetrics(bold).ascent() - fontMetrics().ascent());
 
     const ReadOutWidths widths =
         readOutWidths(font(), fieldLeft, timeLeft, totalLeft, fieldWidth, counterPanelWidth);
@@ -487,8 +511,10 @@ void TfrmRecord::showError(const QString& text) {
 }
 
 void TfrmRecord::runHandler(const std::function<void()>& work) {
-    // Any move supersedes a dragged position still waiting to be read.
+    // Any move supersedes a dragged position still waiting to be read, and a warning that A was
+    // pressed before the mark.
     pendingPosition_.reset();
+    markWarnedAt_ = 0;
     QString failure;
     try {
         giveFrameWidth();
@@ -546,8 +572,12 @@ void TfrmRecord::showEngineState() {
     Label2->adjustSize();
     Label1->setText(open ? fromUtf8(r.totalText) : QString());
     Label1->adjustSize();
-    for (int i = 1; i <= 4; ++i)
+    TotalCaption->setVisible(open);
+    // With nothing open the fields have no captions and nothing to show: none is shown.
+    for (int i = 1; i <= 4; ++i) {
         LabeledEdit[i]->setText(open ? QString::number(r.counters[i]) : QString());
+        LabeledEdit[i]->setVisible(open);
+    }
     // The title names the session; channel 1's capacity, which follows the frame width, is a
     // read-out of the status bar.
     setWindowTitle(open ? sessionTitle(recordingFile_, e.report(), e.sessionStart(),
@@ -555,9 +585,9 @@ void TfrmRecord::showEngineState() {
                         : sessionTitle(QString(), e.report(), 0, 0));
     bool capacityRead = false;
     const int capacity = fromUtf8(r.caption).toInt(&capacityRead);
-    statusBarPanel->setCapacity(open && capacityRead && e.lastFrameRead() > 0
-                                    ? std::optional<int>(capacity)
-                                    : std::nullopt);
+    statusBarPanel->setCapacity(
+        open && capacityRead && e.lastFrameRead() > 0 ? std::optional<int>(capacity) : std::nullopt,
+        open ? fromUtf8(e.report().counterNames[1]) : QString());
     statusBarPanel->setFrameWidth(open ? e.readFrameWidth() : 0);
 
     navigation_[beginAction]->setEnabled(open && r.beginEnabled);
@@ -633,25 +663,50 @@ void TfrmRecord::showSessionReport() {
 }
 
 bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) {
-    // The busy cursor ends before any message box shows.
-    recordingFile_ = imagefile;
-    runHandler([&] {
+    // Every opening starts as the program does: the settings set with its built-in values (so
+    // never a counter type from the store) and a new engine. The session shown stays until the
+    // new one has opened.
+    const Tsett kept = settings_;
+    settings_ = Tsett{};
+    auto next = std::make_unique<ReplayEngine>(settings_, store_);
+    next->setExplaining(true);
+    next->onFrameRead = engine_->onFrameRead;
+    next->setFrameWidth(std::clamp(PaintBox1->width(), 1, int(maxFrameWidth)));
+    pendingPosition_.reset();
+    QString failure;
+    bool opened = false;
+    try {
+        // The busy cursor ends before any message box shows.
         LongWork busy(this, tr("Opening %1 ...").arg(imagefile), false, progressDelayMs);
-        if (engine_->OpenBlbFile(
-                fileSystemName(imagefile), chosenAsCompressed,
-                [&busy](int64_t done, int64_t total) { busy.progress(done, total); })) {
-            showSessionReport();
-        }
-    });
-    if (!engine_->isOpen()) {
+        opened =
+            next->OpenBlbFile(fileSystemName(imagefile), chosenAsCompressed,
+                              [&busy](int64_t done, int64_t total) { busy.progress(done, total); });
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failure = tr("An unexpected error ended the opening of %1.").arg(imagefile);
+    }
+    if (!opened) {
+        settings_ = kept;
         // The message as the program has always put it, with the file it looked for below it.
-        if (!engine_->message().empty())
-            showError(fromUtf8(engine_->message()) + "\n" +
+        if (failure.isEmpty() && !next->message().empty())
+            failure = fromUtf8(next->message()) + "\n" +
                       QDir::toNativeSeparators(
-                          fromFileSystemName(reportFileName(fileSystemName(imagefile)))));
-        PaintBox1->clearPicture();
+                          fromFileSystemName(reportFileName(fileSystemName(imagefile))));
+        if (engine_->isOpen())
+            failure += "\n\n" + tr("%1 was not opened; %2 stays open.")
+                                    .arg(QDir::toNativeSeparators(imagefile),
+                                         QFileInfo(recordingFile_).fileName());
+        if (!failure.isEmpty()) showError(failure);
+        if (!engine_->isOpen()) PaintBox1->clearPicture();
         return false;
     }
+    installEngine(std::move(next));
+    recordingFile_ = imagefile;
+    showSessionReport();
+    showEngineState();
+    drawCurrentFrame();
+    statusBarPanel->setReportNotes(reportNotesText(engine_->report()));
     startBackgroundCount();
     if (const int64_t damaged = engine_->damagedLines(); damaged > 0) {
         const QString lines =
@@ -737,9 +792,23 @@ void TfrmRecord::endbtnClick() {
 
 void TfrmRecord::AutocountbtnClick() {
     const bool runs = engine_->autocountImage() == 5;
-    const bool nothingToCount =
+    const bool beforeMark =
         runs && engine_->isOpen() && engine_->currentFrame() <= engine_->autoCountStart();
-    runHandler([this, runs] {
+    if (beforeMark && markWarnedAt_ != engine_->currentFrame()) {
+        // The mark stays: the user may go on to it, or press A here again to mark this frame.
+        markWarnedAt_ = engine_->currentFrame();
+        navigation_[autocountAction]->setChecked(true);
+        countedFrames->setText(
+            tr("The mark is after this frame: go back to it, or set the mark again"));
+        return;
+    }
+    runHandler([this, runs, beforeMark] {
+        if (beforeMark) {
+            // The second press here: the old mark goes and this frame is marked.
+            engine_->AutocountbtnClick();
+            engine_->AutocountbtnClick();
+            return;
+        }
         if (!runs) {
             engine_->AutocountbtnClick();
             return;
@@ -750,9 +819,6 @@ void TfrmRecord::AutocountbtnClick() {
             if (busy.cancelled()) engine_->stopAutoCount();
         });
     });
-    // A press at or before the marked frame reads nothing: say what the count needs.
-    if (nothingToCount)
-        countedFrames->setText(tr("Set the mark first: A at the first frame, then A at the last"));
 }
 
 void TfrmRecord::TrackBar1Change(int position) {
@@ -820,24 +886,14 @@ void TfrmRecord::openbtnClick() {
     const std::optional<ChosenRecording> chosen =
         chooseRecording ? chooseRecording() : runOpenDialog();
     if (!chosen) return;
-    resetForNewRecording();
     OpenBlbFile(chosen->fileName, chosen->compressed);
 }
 
-void TfrmRecord::resetForNewRecording() {
+void TfrmRecord::installEngine(std::unique_ptr<ReplayEngine> next) {
     stopBackgroundCount();
-    // A new start reads the settings from the store; the old opening changed some of them.
-    try {
-        if (store_ != nullptr) settings_.Read_Registry(*store_);
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-    }
-    auto onFrameRead = engine_->onFrameRead;
     engine_->onFrameDrawn = nullptr;
-    engine_ = std::make_unique<ReplayEngine>(settings_, store_);
+    engine_ = std::move(next);
     engine_->onFrameDrawn = [this] { drawCurrentFrame(); };
-    engine_->onFrameRead = onFrameRead;
-    engine_->setExplaining(true);
     pendingPosition_.reset();
     recordingFile_.clear();
     for (int c = 1; c <= 4; ++c) {
@@ -861,8 +917,6 @@ void TfrmRecord::resetForNewRecording() {
     classChoices->clear();
     statusBarPanel->clear();
     PaintBox1->clearPicture();
-    showEngineState();
-    stillaafteljara();
 }
 
 void TfrmRecord::classesChosen() {

@@ -59,8 +59,8 @@ public:
     // How Go to asks for a time or frame; by default it shows the Go to dialog. Empty: cancelled.
     std::function<std::optional<QString>()> askGoTo;
 
-    // Opens the recording (with a busy cursor) and shows frame 1, or the reason it cannot.
-    // Returns whether a recording is open.
+    // Opens the recording (with a busy cursor) and shows frame 1, or the reason it cannot; a
+    // session already shown then stays. Returns whether this recording opened.
     bool OpenBlbFile(const QString& imagefile, bool chosenAsCompressed);
     void Timer1Timer();
 
@@ -73,8 +73,8 @@ public:
     // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
     void gotobtnClick();
     // Open (Ctrl+O): asks for another recording and opens it as a new start of the program would,
-    // with a new engine (a reference from engine() does not outlive it); cancelled, the window
-    // stays as it was.
+    // with a new engine (a reference from engine() does not outlive it); cancelled, or the
+    // recording not opened, the window stays as it was.
     void openbtnClick();
     // Help (F1): shows the help page in place of the picture, or the picture again.
     void helpbtnClick();
@@ -137,6 +137,7 @@ public:
     QFrame* Panel2 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* TotalCaption = nullptr;  // "Total", before the bold total Label1
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     std::array<QLineEdit*, 5> LabeledEdit{};     // LabeledEdit[1]..[4]
@@ -192,8 +193,8 @@ private:
     // Shows what the engine reports: read-outs, buttons, track bar, marker, automatic count.
     void showEngineState();
     void showSessionReport();
-    // Back to the state of a window that has opened nothing, with the stored settings.
-    void resetForNewRecording();
+    // Shows the engine of a recording just opened in place of the one shown before.
+    void installEngine(std::unique_ptr<ReplayEngine> next);
     void drawCurrentFrame();
     void marksToggled(bool on);
     void readPendingPosition();
@@ -216,6 +217,9 @@ private:
     bool shownOnce_ = false;
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
     std::optional<int> pendingPosition_;    // a dragged position not read yet
+    // The frame at which A was pressed before the mark and the mark kept; 0: none. Another
+    // press there marks that frame.
+    int32_t markWarnedAt_ = 0;
     QAction* goTo_ = nullptr;
     QAction* help_ = nullptr;
     QString recordingFile_;  // the recording open, for the title

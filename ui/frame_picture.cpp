@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/frame_export.h"
+
 namespace velkor {
 
 namespace {
@@ -175,12 +177,14 @@ void FramePicture::contextMenuEvent(QContextMenuEvent* event) {
 
 void FramePicture::saveFrameAs() {
     if (image_.isNull()) return;
-    const QString file = chooseFrameFile
-                             ? chooseFrameFile()
-                             : QFileDialog::getSaveFileName(this, tr("Save the frame"), QString(),
-                                                            tr("PNG picture (*.png)"));
+    const FrameDescription about = describeFrame ? describeFrame() : FrameDescription{};
+    QString file = chooseFrameFile ? chooseFrameFile()
+                                   : QFileDialog::getSaveFileName(this, tr("Save the frame"),
+                                                                  about.suggestedName,
+                                                                  tr("PNG picture (*.png)"));
     if (file.isEmpty()) return;
-    if (!image_.save(file, "PNG"))
+    file = withPngExtension(file);
+    if (!captionedFrame(image_, about.caption, font()).save(file, "PNG"))
         emit frameNotSaved(tr("The frame could not be saved as %1.").arg(file));
 }
 

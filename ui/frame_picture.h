@@ -38,10 +38,17 @@ public:
     // Back to the empty white picture.
     void clearPicture();
     const QImage& image() const { return image_; }
-    // The context menu's "Save the frame as PNG…": the picture with its marks, into the file
-    // chosen (by chooseFrameFile when set, for tests; else a save dialog).
+    // The context menu's "Save the frame as PNG…": the picture with its marks and a caption
+    // under it, into the file chosen (by chooseFrameFile when set, for tests; else a save dialog
+    // that suggests a name); ".png" is added to a name typed without it.
     void saveFrameAs();
     std::function<QString()> chooseFrameFile;
+    // What the window tells of the frame shown: the name to suggest and the caption.
+    struct FrameDescription {
+        QString suggestedName;
+        QString caption;
+    };
+    std::function<FrameDescription()> describeFrame;
 
 signals:
     // The frame could not be saved; `message` names the file.

@@ -4,14 +4,18 @@
 #include "ui/recorded_comparison.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 
+#include "core/fish_classes.h"
 #include "ui/TfrmRecord.h"
 #include "ui/class_chooser.h"
 #include "ui/message_boxes.h"
+#include "ui/status_bar_panel.h"
 #include "ui/throughput_chart.h"
 #include "ui/verdict_panel.h"
 
@@ -58,11 +62,61 @@ QString comparisonTable(const ChannelArray<std::string>& names, const ChannelArr
     return text;
 }
 
+QString comparisonClipboardText(const QString& recording, int32_t frameWidth,
+                                const ChannelArray<int32_t>& classes,
+                                const ChannelArray<std::string>& names,
+                                const ChannelArray<int32_t>& totals, int32_t channels,
+                                const RecordedFigures& recorded) {
+    const int32_t shown = std::min(channels, maxChannels);
+    QString text = QStringLiteral("recording\t%1\n").arg(recording);
+    text += QStringLiteral("frame width\t%1 lines\n").arg(frameWidth);
+    QStringList used;
+    for (int32_t c = 1; c <= shown; ++c)
+        used << QStringLiteral("%1 %2").arg(
+            QString::fromStdString(names[c]),
+            QString::fromUtf8(fishClassName(classes[c]).data(),
+                              qsizetype(fishClassName(classes[c]).size())));
+    text += QStringLiteral("classes\t%1\n").arg(used.join('\t'));
+    text += comparisonTable(names, totals, channels, recorded);
+    int64_t replaySum = 0, recordedSum = 0;
+    bool everyRecorded = shown > 0;
+    for (int32_t c = 1; c <= shown; ++c) {
+        replaySum += totals[c];
+        if (recorded.sessionTotals[c])
+            recordedSum += *recorded.sessionTotals[c];
+        else
+            everyRecorded = false;
+    }
+    // The sum's difference in per cent of the recorded sum, as a channel's is.
+    const std::optional<double> difference =
+        everyRecorded && recordedSum <= INT32_MAX
+            ? differencePercent(replaySum, std::optional<int32_t>(int32_t(recordedSum)))
+            : std::nullopt;
+    text += QStringLiteral("sum\t%1\t%2\t%3\n")
+                .arg(everyRecorded ? QString::number(recordedSum) : QString(),
+                     QString::number(replaySum),
+                     QString::fromStdString(formatPerCentNumber(difference)));
+    return text;
+}
+
 void TfrmRecord::copyComparison() {
-    if (!wholeCount_) return;  // nothing to compare until the whole recording is counted
-    QGuiApplication::clipboard()->setText(
-        comparisonTable(engine_->report().counterNames, wholeCount_->totals,
-                        wholeCount_->channelCount, engine_->report().recorded));
+    if (!engine_->isOpen()) {
+        statusBarPanel->showMessage(tr("Nothing to copy: no recording is open"));
+        return;
+    }
+    // Nothing to compare until the whole recording is counted with the frames and classes shown.
+    if (!wholeCount_ || backgroundCountRunning()) {
+        statusBarPanel->showMessage(tr("The comparison is ready when the count ends"));
+        return;
+    }
+    const SessionReport& report = engine_->report();
+    ChannelArray<int32_t> classes = report.sizeGroup;
+    for (int c = 1; c <= maxChannels; ++c)
+        if (engine_->classOverrides()[c] >= 0) classes[c] = engine_->classOverrides()[c];
+    QGuiApplication::clipboard()->setText(comparisonClipboardText(
+        QFileInfo(recordingFile_).fileName(), wholeCountWidth_, classes, report.counterNames,
+        wholeCount_->totals, wholeCount_->channelCount, report.recorded));
+    statusBarPanel->showMessage(tr("The comparison of the whole count is on the clipboard"));
 }
 
 void TfrmRecord::startBackgroundCount() {

@@ -23,4 +23,13 @@ QString comparisonText(const ChannelArray<std::string>& names, const ChannelArra
 QString comparisonTable(const ChannelArray<std::string>& names, const ChannelArray<int32_t>& totals,
                         int32_t channels, const RecordedFigures& recorded);
 
+// What Ctrl+C copies: "recording", "frame width" and "classes" lines naming the count, the
+// comparisonTable, and last a "sum" line of the channels (its recorded figure only when every
+// channel's is recorded). `classes` holds the class 0..9 each channel was counted with.
+QString comparisonClipboardText(const QString& recording, int32_t frameWidth,
+                                const ChannelArray<int32_t>& classes,
+                                const ChannelArray<std::string>& names,
+                                const ChannelArray<int32_t>& totals, int32_t channels,
+                                const RecordedFigures& recorded);
+
 }  // namespace velkor

@@ -65,6 +65,13 @@ bool SessionCheckExport::exportTo(const QString& file) {
     return true;
 }
 
+QString printDocumentName(const QString& recording) {
+    QString name = QFileInfo(recording).completeBaseName() + QStringLiteral("-check");
+    for (QChar& c : name)
+        if (QStringLiteral("<>:\"/\\|?*").contains(c) || c.unicode() < 32) c = QLatin1Char('_');
+    return name;
+}
+
 void SessionCheckExport::exportCheck() {
     QString file;
     if (chooseFile) {
@@ -85,7 +92,8 @@ void SessionCheckExport::printCheck() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(tr("Session check: %1").arg(QString::fromStdString(content->fileName)));
+    // The document's name is the file name a print to a file suggests: nothing Windows refuses.
+    printer.setDocName(printDocumentName(QString::fromStdString(content->fileName)));
     QPrintDialog dialog(&printer, window_);
     dialog.setWindowTitle(tr("Print session check"));
     if (dialog.exec() != QDialog::Accepted) return;

@@ -17,6 +17,10 @@ class QWidget;
 
 namespace velkor {
 
+// The print's document name, which a print to a file suggests as the file's name:
+// "day4-check" for ".../day4.blb", any character Windows refuses in a file name replaced by "_".
+QString printDocumentName(const QString& recording);
+
 class MessageBoxes;
 
 class SessionCheckExport : public QObject {

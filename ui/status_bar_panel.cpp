@@ -16,9 +16,13 @@ QString frameWidthText(int lines) {
         .arg(double(lines) / linesPerSecond, 0, 'f', 2);
 }
 
-QString capacityText(const std::optional<int>& fishPerMinute) {
+QString capacityText(const std::optional<int>& fishPerMinute, const QString& channel) {
     if (!fishPerMinute) return QString();
-    return QObject::tr("capacity %1 fish/min at this frame width").arg(*fishPerMinute);
+    if (channel.isEmpty())
+        return QObject::tr("capacity %1 fish/min at this frame width").arg(*fishPerMinute);
+    return QObject::tr("%1: capacity %2 fish/min at this frame width")
+        .arg(channel)
+        .arg(*fishPerMinute);
 }
 
 namespace {
@@ -50,6 +54,9 @@ StatusBarPanel::StatusBarPanel(QWidget* parent) : QWidget(parent) {
                          "reason"));
     frameWidthNote = readOut(this, "frameWidthNote", QString());
     messageLine = readOut(this, "statusMessage", QString());
+    reportNotes = readOut(this, "reportNotes",
+                          tr("Values of the session report that could not be read, and what was "
+                             "counted with in their place"));
     QFont bold = messageLine->font();
     bold.setBold(true);
     messageLine->setFont(bold);
@@ -71,8 +78,10 @@ StatusBarPanel::StatusBarPanel(QWidget* parent) : QWidget(parent) {
     passing->addWidget(frameWidthNote, 4);
     passing->addWidget(messageLine, 7);
     rows->addLayout(passing);
+    rows->addWidget(reportNotes);
     frameWidthNote->hide();
     messageLine->hide();
+    reportNotes->hide();
 }
 
 namespace {
@@ -90,8 +99,8 @@ void StatusBarPanel::setFrameWidth(int lines) {
     frameWidth->setText(frameWidthText(lines));
     fitHeight();
 }
-void StatusBarPanel::setCapacity(const std::optional<int>& fishPerMinute) {
-    capacity->setText(capacityText(fishPerMinute));
+void StatusBarPanel::setCapacity(const std::optional<int>& fishPerMinute, const QString& channel) {
+    capacity->setText(capacityText(fishPerMinute, channel));
     fitHeight();
 }
 void StatusBarPanel::setSummary(const QString& text) {
@@ -104,6 +113,10 @@ void StatusBarPanel::setFrameWidthNote(const QString& text) {
 }
 void StatusBarPanel::showMessage(const QString& text) {
     setShown(messageLine, text);
+    fitHeight();
+}
+void StatusBarPanel::setReportNotes(const QString& text) {
+    setShown(reportNotes, text);
     fitHeight();
 }
 QString StatusBarPanel::message() const {
@@ -130,6 +143,7 @@ void StatusBarPanel::clear() {
     capacity->clear();
     summary->clear();
     setFrameWidthNote(QString());
+    setReportNotes(QString());
     clearMessage();
 }
 

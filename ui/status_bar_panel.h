@@ -14,8 +14,9 @@ namespace velkor {
 
 // "frames of 1116 lines = 1.00 s": a frame width and its duration.
 QString frameWidthText(int lines);
-// "capacity 1000 fish/min at this frame width", or nothing when there is no capacity to show.
-QString capacityText(const std::optional<int>& fishPerMinute);
+// "Counter 1: capacity 1000 fish/min at this frame width" (the channel's name first, when given),
+// or nothing when there is no capacity to show.
+QString capacityText(const std::optional<int>& fishPerMinute, const QString& channel = QString());
 
 class StatusBarPanel : public QWidget {
     Q_OBJECT
@@ -25,7 +26,9 @@ public:
     void setCountedFrames(const QString& text);
     // The width of the frames the counts shown were made with; 0: no recording open.
     void setFrameWidth(int lines);
-    void setCapacity(const std::optional<int>& fishPerMinute);
+    void setCapacity(const std::optional<int>& fishPerMinute, const QString& channel = QString());
+    // The report's values that could not be read and what replaced them; empty: none.
+    void setReportNotes(const QString& text);
     void setSummary(const QString& text);
     // A note that the picture's width differs from the frames the counts were made with.
     void setFrameWidthNote(const QString& text);
@@ -44,6 +47,7 @@ public:
     QLabel* summary = nullptr;
     QLabel* frameWidthNote = nullptr;
     QLabel* messageLine = nullptr;
+    QLabel* reportNotes = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -214,9 +214,10 @@ TEST(GoTo, FrameOfATimeOfDay) {
     };
     const Case cases[] = {
         {tenOClock, 10 * 3600, hour, 1116, {1, P::inside}},
-        // 10:00:01 is line 1116, the last of frame 1: the first frame at or after it is frame 2.
+        // 10:00:01 is line 1116, the last of frame 1: frame 2 is the first to show it.
         {tenOClock, 10 * 3600 + 1, hour, 1116, {2, P::inside}},
-        {tenOClock, 10 * 3600 + 1, hour, 1000, {3, P::inside}},  // line 1116; frame 3 from 2001
+        // In frames of 1000 lines frame 2 (from line 1001, 0.897 s) already shows 10:00:01.
+        {tenOClock, 10 * 3600 + 1, hour, 1000, {2, P::inside}},
         {tenOClock, 10 * 3600 + 1800, hour, 1116, {1801, P::inside}},
         // Inside the last frame, the end of the recording and after it: the last frame.
         {tenOClock, 11 * 3600, hour, 1000, {4018, P::inside}},

@@ -46,19 +46,21 @@ TEST(GoToEdges, FrameOfATimeInSmallRecordingsAndNarrowFrames) {
         {tenOClock, s10, 5, 1, {1, P::inside}},
         {tenOClock, s10 + 1, 5, 1, {6, P::afterEnd}},
         {tenOClock, s10 - 1, 5, 1, {1, P::beforeStart}},
-        // 10:00:01 is line 1116: in frames of one, two and 1116 lines.
-        {tenOClock, s10 + 1, 2232, 1, {1116, P::inside}},
-        {tenOClock, s10 + 1, 2232, 2, {559, P::inside}},   // frame 559 starts on line 1117
-        {tenOClock, s10 + 1, 2232, 0, {1116, P::inside}},  // no width: frames of one line
+        // The time label shows 10:00:01 from half a second on: line 558 lies at 0.5 s and shows
+        // 10:00:00 in the label's own arithmetic, line 559 shows 10:00:01. In frames of one, two
+        // and 1116 lines:
+        {tenOClock, s10 + 1, 2232, 1, {559, P::inside}},
+        {tenOClock, s10 + 1, 2232, 2, {280, P::inside}},  // frame 280 starts on line 559
+        {tenOClock, s10 + 1, 2232, 0, {559, P::inside}},  // no width: frames of one line
         {tenOClock, s10 + 1, 2232, 1116, {2, P::inside}},
         // 10:00:02 is line 2232: the recording's last line, or one past it.
         {tenOClock, s10 + 2, 2232, 1116, {3, P::inside}},
-        {tenOClock, s10 + 2, 2232, 1, {2232, P::inside}},
+        {tenOClock, s10 + 2, 2232, 1, {1675, P::inside}},  // shown from line 1675 (1.5 s) on
         {tenOClock, s10 + 2, 2231, 1116, {2, P::afterEnd}},
-        // A start 300 ms after 10:00:00: 10:00:01 is 700 ms on, between lines 781 and 782.
-        {tenOClock + 300 * msLater, s10 + 1, 2232, 1, {782, P::inside}},
-        // 500 ms on: exactly line 558.
-        {tenOClock + 500 * msLater, s10 + 1, 2232, 1, {558, P::inside}},
+        // A start 300 ms after 10:00:00: 10:00:01 shows from 200 ms on, line 224.
+        {tenOClock + 300 * msLater, s10 + 1, 2232, 1, {224, P::inside}},
+        // A start 500 ms after it shows 10:00:01 already.
+        {tenOClock + 500 * msLater, s10 + 1, 2232, 1, {1, P::inside}},
         // Two seconds of recording: 22:00:01 is 12 h after the end and 12 h before the start;
         // the end wins the tie, a second later the start is nearer.
         {tenOClock, 22 * 3600, 2232, 1116, {3, P::afterEnd}},

@@ -240,7 +240,9 @@ TEST_F(ComparisonTest, CtrlCCopiesTheComparisonOnceCounted) {
     ASSERT_TRUE(waitForWholeCount());
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              "channel\trecorded\treplay\tdifference %\nLeft\t480\t500\t4.2\nRight\t\t500\t\n");
+              "recording\tcompared.blb\nframe width\t100 lines\nclasses\tLeft 1 g\tRight 1 g\n"
+              "channel\trecorded\treplay\tdifference %\nLeft\t480\t500\t4.2\nRight\t\t500\t\n"
+              "sum\t\t1000\t\n");  // no recorded sum: channel 2's total is not recorded
 }
 
 // The picture's context menu saves the frame with its marks as PNG; a file that cannot be written
@@ -253,8 +255,9 @@ TEST_F(ComparisonTest, TheFrameIsSavedAsPng) {
     window->PaintBox1->saveFrameAs();
     const QImage image(saved);
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
-              window->PaintBox1->image().convertToFormat(QImage::Format_RGB32));
+    // The picture as drawn, with the caption strip under it.
+    const QImage drawn = window->PaintBox1->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32).copy(drawn.rect()), drawn);
     EXPECT_TRUE(messages.shown.empty());
 
     const QString unwritable = QString::fromStdString(dir.file("no-such-folder/frame.png"));

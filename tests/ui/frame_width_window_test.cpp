@@ -90,10 +90,12 @@ TEST_F(FrameWidthTest, GoToATimeOrAFrame) {
         return typed;
     };
     countReads();
-    typed = "10:00:02";  // line 2232: the first frame from it is frame 24, from line 2301
+    // 10:00:02 shows from 1.5 s on (line 1674): the first frame showing it is frame 18, from
+    // line 1701 (frame 17, from line 1601, shows 10:00:01).
+    typed = "10:00:02";
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(frame(), 24);
+    EXPECT_EQ(frame(), 18);
     EXPECT_EQ(window->Label2->text(), "10:00:02");
     EXPECT_EQ(window->TrackBar1->selStart(), window->TrackBar1->selEnd());
 
@@ -109,7 +111,7 @@ TEST_F(FrameWidthTest, GoToATimeOrAFrame) {
     typed = "12:00:00";  // after the end
     click(window->gotobtn);
     EXPECT_EQ(frame(), 40);
-    EXPECT_EQ(reads, (std::vector<int32_t>{24, 25, 1, 40}));
+    EXPECT_EQ(reads, (std::vector<int32_t>{18, 25, 1, 40}));
 
     typed = std::nullopt;  // cancelled
     click(window->gotobtn);

@@ -60,13 +60,19 @@ TEST(SessionTitle, FileTankDateAndTimes) {
     report.tank = "T\xc3\xb8nk 3";
     const double start = 45000.0 + 23.0 / 24 + 58.0 / 1440;  // 23:58:00
     const double end = 45001.0 + 4.0 / 1440;                 // 00:04:00 the next day
+    // The tank as the report has it, and past midnight the end's own date, as the session
+    // check puts it.
     EXPECT_EQ(sessionTitle("/data/a/night.blb", report, start, end),
-              QString::fromUtf8("night.blb \u2013 Tank T\u00f8nk 3 \u2013 "
-                                "15 Mar 2023 23:58:00\u201300:04:00 \u2013 Velkor"));
+              QString::fromUtf8("night.blb \u2013 T\u00f8nk 3 \u2013 "
+                                "15 Mar 2023 23:58:00\u201316 Mar 2023 00:04:00 \u2013 Velkor"));
+    report.tank = "Tank 41";
+    EXPECT_EQ(sessionTitle("day.blb", report, start - 0.5, end - 0.5),
+              QString::fromUtf8("day.blb \u2013 Tank 41 \u2013 "
+                                "15 Mar 2023 11:58:00\u201312:04:00 \u2013 Velkor"));
     report.tank.clear();
     EXPECT_EQ(sessionTitle("night.blb", report, start, end),
-              QString::fromUtf8("night.blb \u2013 15 Mar 2023 23:58:00\u201300:04:00 \u2013 "
-                                "Velkor"));
+              QString::fromUtf8("night.blb \u2013 15 Mar 2023 23:58:00\u2013"
+                                "16 Mar 2023 00:04:00 \u2013 Velkor"));
     EXPECT_EQ(sessionTitle(QString(), report, 0, 0),
               QString::fromUtf8("View Record \u2013 Velkor"));
 }
@@ -87,6 +93,8 @@ TEST(StatusTexts, FrameWidthInLinesAndSecondsAndCapacity) {
                   {0, ""}};
     for (const auto& w : widths) EXPECT_EQ(frameWidthText(w.lines), w.text) << w.lines;
     EXPECT_EQ(capacityText(1000), "capacity 1000 fish/min at this frame width");
+    // Whose capacity: channel 1's, by its name.
+    EXPECT_EQ(capacityText(1000, "Left"), "Left: capacity 1000 fish/min at this frame width");
     EXPECT_EQ(capacityText(std::nullopt), "");
 }
 

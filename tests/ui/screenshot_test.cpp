@@ -8,8 +8,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <filesystem>
+#include <regex>
 
 #include "session_fixture.h"
+#include "tests/engine/count_cli.h"
+#include "tools/velkor-synth/session_writer.h"
 #include "ui/ending_marks.h"
 #include "ui/frame_painter.h"
 #include "ui/picture_geometry.h"
@@ -73,6 +77,56 @@ TEST(Screenshot, ShowsFrameOneWithItsDividerAndMarks) {
         EXPECT_EQ(picture.pixel(x, b + 1), dividerDark) << x;
         EXPECT_EQ(picture.pixel(x, a - 1), picture.pixel(x, (a + b) / 2)) << x;  // button face
         EXPECT_NE(picture.pixel(x, (a + b) / 2), pictureBackground) << x;
+    }
+}
+
+// The live counter's stored counter type does not reach the window: the whole count of the
+// screenshot is velkor-count's default count at the frame width frame 1 was read with.
+TEST(Screenshot, AStoredCounterTypeAddsNoOverloadCorrection) {
+    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
+    TempDir dir;
+    synth::SessionOptions o;
+    o.out = dir.file("crowded");
+    o.scene.seed = 4;
+    o.scene.lines = 16740;
+    o.scene.density = 40;
+    synth::writeSession(o);
+    const std::string recording = synth::recordingName(o.out);
+    std::filesystem::create_directories(dir.file("config"));
+    for (const char* stored : {"5", "1"}) {
+        SCOPED_TRACE(stored);
+        writeBytes(dir.file("config/Kest Registry.ini"),
+                   std::string("[Kest]\nCountertype=") + stored + "\n");
+        QProcess velkor;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+        velkor.setProcessEnvironment(environment);
+        velkor.start(xvfbRun, {"-a", VELKOR_EXE, "--screenshot",
+                               QString::fromStdString(dir.file("shot.png")),
+                               QString::fromStdString(recording)});
+        ASSERT_TRUE(velkor.waitForFinished(120000));
+        const QString output = QString::fromLocal8Bit(velkor.readAllStandardOutput());
+        ASSERT_EQ(velkor.exitCode(), 0) << output.toStdString();
+        const QRegularExpressionMatch width =
+            QRegularExpression(R"(read with frames of (\d+) lines)").match(output);
+        const QRegularExpressionMatch whole =
+            QRegularExpression(R"(whole count (\d+))").match(output);
+        ASSERT_TRUE(width.hasMatch() && whole.hasMatch()) << output.toStdString();
+        auto total = [&](const std::string& options) {
+            const CliRun cli = runCount("--json --frame-width " + width.captured(1).toStdString() +
+                                        options + " " + shellQuoted(recording));
+            EXPECT_EQ(cli.status, 0) << cli.err;
+            const std::smatch m = [&] {
+                std::smatch found;
+                std::regex_search(cli.out, found, std::regex(R"("totals": \[(\d+)\])"));
+                return found;
+            }();
+            return m.size() > 1 ? std::stoi(m[1]) : -1;
+        };
+        ASSERT_NE(total(""), total(" --counter-type 5"));  // the correction would show
+        EXPECT_EQ(whole.captured(1).toInt(), total(""));
     }
 }
 

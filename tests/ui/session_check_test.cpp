@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -354,6 +355,34 @@ struct Failure {
     std::function<std::string(const TempDir&)> input;  // makes the input, returns its name
     const char* problem;
 };
+
+// The live counter's stored counter type does not reach the session check: the page says no
+// overload correction and counts as velkor-count does by default.
+TEST(SessionCheckCounterType, AStoredCounterTypeIsNotUsed) {
+    if (!havePoppler()) GTEST_SKIP() << "poppler-utils are not installed";
+    TempDir dir;
+    const std::string recording = synthesize(dir.file("crowded"), "--lines 16740 --density 40");
+    std::filesystem::create_directories(dir.file("config"));
+    writeBytes(dir.file("config/Kest Registry.ini"), "[Kest]\nCountertype=5\n");
+    const std::string pdf = dir.file("check.pdf");
+    const ProgramRun r =
+        run("env", "XDG_CONFIG_HOME=" + q(dir.file("config")) + " " + q(VELKOR_EXE) +
+                       " --check-pdf " + q(pdf) + " --frame-width 100 " + q(recording));
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const std::string text = pdfText(pdf);
+    EXPECT_NE(text.find("no overload correction"), std::string::npos) << text;
+    EXPECT_EQ(text.find("overload correction on"), std::string::npos);
+    auto total = [&](const std::string& options) {
+        const ProgramRun cli =
+            run(VELKOR_COUNT_EXE, "--json --frame-width 100" + options + " " + q(recording));
+        EXPECT_EQ(cli.exit, 0) << cli.err;
+        return json::parse(cli.out)["summary"]["total"].get<long>();
+    };
+    ASSERT_NE(total(""), total(" --counter-type 5"));
+    const std::vector<std::string> w = words(text);
+    EXPECT_NE(std::find(w.begin(), w.end(), std::to_string(total(""))), w.end()) << text;
+    EXPECT_EQ(std::find(w.begin(), w.end(), std::to_string(total(" --counter-type 5"))), w.end());
+}
 
 TEST(SessionCheckErrors, NameTheFileAndLeaveAGoodFileAlone) {
     const Failure failures[] = {
