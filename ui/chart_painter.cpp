@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/chart_axis.h"
+#include "ui/value_axis.h"
 
 namespace velkor {
 namespace {
@@ -35,9 +36,10 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     const QFontMetricsF fmBold(bold);
     const double line = fm.height();
     const double labelRows = passesMidnight(c.first, c.last) ? 2 : 1;
+    // The unit stands upwards left of the values' labels, one line wide.
     const double yLabelWidth =
         std::max(fm.horizontalAdvance(QString::number(std::ceil(c.verticalMaximum))),
-                 fm.horizontalAdvance("0")) + 6;
+                 fm.horizontalAdvance("0")) + 6 + line;
     // At the right: the channel's name, and below it the legend while there are two curves.
     double sideWidth = c.channelName.isEmpty() ? 0 : fmBold.horizontalAdvance(c.channelName) + 8;
     if (!c.replay.empty()) {
@@ -53,6 +55,7 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     const double bottom = area.bottom() - labelRows * line - 4;
     layout.plot = QRectF(QPointF(left, top),
                          QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    layout.unit = QRectF(area.left() + 1, layout.plot.top(), line, layout.plot.height());
     if (!c.channelName.isEmpty())
         layout.name = QRectF(area.right() - sideWidth + 4, area.top() + 2, sideWidth - 4, line);
     if (!c.replay.empty())
@@ -106,12 +109,31 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     const double line = fm.height();
-    for (double y : {0.0, yMax}) {
-        const QString text = QString::number(y, 'f', 0);
-        const QRectF box(area.left(), yOf(y) - line / 2, plot.left() - area.left() - 4, line);
-        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
-        painter.drawLine(QPointF(plot.left() - 3, yOf(y)), QPointF(plot.left(), yOf(y)));
+    // 0, the top, and round steps between as many as leave a line between their labels; a step
+    // too near the top for its label keeps its tick.
+    const auto valueText = [](double y) {
+        return QString::number(y, 'f', y == std::floor(y) ? 0 : 1);
+    };
+    std::vector<double> values{0.0};
+    for (double y : valueAxisSteps(yMax, int(plot.height() / (1.5 * line)) - 1)) values.push_back(y);
+    values.push_back(yMax);
+    for (double y : values) {
+        const double row = std::round(yOf(y));
+        painter.drawLine(QPointF(plot.left() - 3, row), QPointF(plot.left(), row));
+        const bool labelled =
+            y == 0.0 || y == yMax || (row - yOf(yMax) >= line && yOf(0) - row >= line);
+        if (!labelled) continue;
+        const QRectF box(layout.unit.right(), row - line / 2,
+                         plot.left() - layout.unit.right() - 4, line);
+        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
+                         y == yMax ? QString::number(y, 'f', 0) : valueText(y));
     }
+    painter.save();
+    painter.translate(layout.unit.left(), layout.unit.bottom());
+    painter.rotate(-90);
+    painter.drawText(QRectF(0, 0, layout.unit.height(), layout.unit.width()),
+                     Qt::AlignHCenter | Qt::AlignTop, valueAxisUnit());
+    painter.restore();
     const double labelWidth = fm.horizontalAdvance("00:00:00") + 12;
     const int most = std::max(2, int(plot.width() / labelWidth));
     const bool dates = passesMidnight(c.first, c.last);
