@@ -390,9 +390,8 @@ void TfrmRecord::buildToolBar() {
 }
 
 void TfrmRecord::orderTabs() {
-    std::vector<QWidget*> order{beginbtn,     backwardbtn, Farwardbtn, endbtn,
-                                autocountbtn, gotobtn,     openbtn,    marksbtn,
-                                SpeedButton2, helpbtn,     TrackBar1};
+    std::vector<QWidget*> order{beginbtn, backwardbtn, Farwardbtn,   endbtn,  autocountbtn, gotobtn,
+                                openbtn,  marksbtn,    SpeedButton2, helpbtn, TrackBar1};
     for (int c = 1; c <= 4; ++c) order.push_back(classChooser[c]);
     for (int c = 1; c <= ChartChannels->channelCount(); ++c)
         order.push_back(ChartChannels->button(c));

@@ -220,9 +220,9 @@ private:
     QString recordingArgument_;
     bool shownOnce_ = false;
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
-    WindowActions menuActions_;              // what the menus hold
+    WindowActions menuActions_;             // what the menus hold
     KeyboardFocus* keyboard_ = nullptr;
-    std::optional<int> pendingPosition_;    // a dragged position not read yet
+    std::optional<int> pendingPosition_;  // a dragged position not read yet
     QAction* goTo_ = nullptr;
     QAction* help_ = nullptr;
     QString recordingFile_;  // the recording open, for the title

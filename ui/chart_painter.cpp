@@ -13,8 +13,12 @@
 namespace velkor {
 namespace {
 
-QString recordedText() { return QCoreApplication::translate("ThroughputChart", "recorded"); }
-QString replayText() { return QCoreApplication::translate("ThroughputChart", "replay"); }
+QString recordedText() {
+    return QCoreApplication::translate("ThroughputChart", "recorded");
+}
+QString replayText() {
+    return QCoreApplication::translate("ThroughputChart", "replay");
+}
 
 bool passesMidnight(double first, double last) {
     return std::floor(first) != std::floor(last - 1e-9);
@@ -39,12 +43,15 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     // The unit stands upwards left of the values' labels, one line wide.
     const double yLabelWidth =
         std::max(fm.horizontalAdvance(QString::number(std::ceil(c.verticalMaximum))),
-                 fm.horizontalAdvance("0")) + 6 + line;
+                 fm.horizontalAdvance("0")) +
+        6 + line;
     // At the right: the channel's name, and below it the legend while there are two curves.
     double sideWidth = c.channelName.isEmpty() ? 0 : fmBold.horizontalAdvance(c.channelName) + 8;
     if (!c.replay.empty()) {
-        sideWidth = std::max(sideWidth, 26 + std::max(fm.horizontalAdvance(recordedText()),
-                                                      fm.horizontalAdvance(replayText())) + 8);
+        sideWidth = std::max(sideWidth, 26 +
+                                            std::max(fm.horizontalAdvance(recordedText()),
+                                                     fm.horizontalAdvance(replayText())) +
+                                            8);
     }
     const double halfLabel =
         fm.horizontalAdvance(labelRows > 1 ? "0000-00-00" : "00:00:00") / 2 + 2;
@@ -53,14 +60,14 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     const double right = area.right() - std::max(sideWidth, halfLabel);
     const double top = area.top() + line / 2 + 2;
     const double bottom = area.bottom() - labelRows * line - 4;
-    layout.plot = QRectF(QPointF(left, top),
-                         QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    layout.plot =
+        QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
     layout.unit = QRectF(area.left() + 1, layout.plot.top(), line, layout.plot.height());
     if (!c.channelName.isEmpty())
         layout.name = QRectF(area.right() - sideWidth + 4, area.top() + 2, sideWidth - 4, line);
     if (!c.replay.empty())
-        layout.legend = QRectF(area.right() - sideWidth + 4, area.top() + 4 + line,
-                               sideWidth - 4, 2 * line);
+        layout.legend =
+            QRectF(area.right() - sideWidth + 4, area.top() + 4 + line, sideWidth - 4, 2 * line);
     return layout;
 }
 
@@ -115,7 +122,8 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
         return QString::number(y, 'f', y == std::floor(y) ? 0 : 1);
     };
     std::vector<double> values{0.0};
-    for (double y : valueAxisSteps(yMax, int(plot.height() / (1.5 * line)) - 1)) values.push_back(y);
+    for (double y : valueAxisSteps(yMax, int(plot.height() / (1.5 * line)) - 1))
+        values.push_back(y);
     values.push_back(yMax);
     for (double y : values) {
         const double row = std::round(yOf(y));
@@ -123,8 +131,8 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
         const bool labelled =
             y == 0.0 || y == yMax || (row - yOf(yMax) >= line && yOf(0) - row >= line);
         if (!labelled) continue;
-        const QRectF box(layout.unit.right(), row - line / 2,
-                         plot.left() - layout.unit.right() - 4, line);
+        const QRectF box(layout.unit.right(), row - line / 2, plot.left() - layout.unit.right() - 4,
+                         line);
         painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
                          y == yMax ? QString::number(y, 'f', 0) : valueText(y));
     }
@@ -142,7 +150,8 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
         const double x = xOf(t);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
         const QRectF box(x - labelWidth / 2, plot.bottom() + 3, labelWidth, line);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(timeLabel(t)));
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop,
+                         QString::fromStdString(timeLabel(t)));
         const double day = std::floor(t + 0.5 / secondsPerDay);
         if (dates && day != lastDay) {
             painter.drawText(box.translated(0, line), Qt::AlignHCenter | Qt::AlignTop,

@@ -1,8 +1,9 @@
 // Where the labels of the marks on the picture go. A label goes next to its own box, never over
 // another label, another object's box or a channel divider, and inside the picture. A label with
-// no such place is not drawn: the mark shows a small sign instead and its tooltip carries it. Objects whose boxes are nearly the same (pieces of one split) share
-// one label naming them all, "9 + 10", since two labels could not tell which box is whose.
-// Plain arithmetic on rectangles: the marks' drawing asks it, and tests check it with tables.
+// no such place is not drawn: the mark shows a small sign instead and its tooltip carries it.
+// Objects whose boxes are nearly the same (pieces of one split) share one label naming them all, "9
+// + 10", since two labels could not tell which box is whose. Plain arithmetic on rectangles: the
+// marks' drawing asks it, and tests check it with tables.
 #pragma once
 
 #include <QRect>

@@ -31,8 +31,9 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QWidget(parent) {
     Label3 = new QLabel(tr("Counter 1"), this);
     Label3->setObjectName("Label3");
     Label3->hide();
-    setToolTip(tr("Throughput of the session, fish per minute. Click at a time to go there; "
-                  "click the channel's name or the legend to show the next channel."));
+    setToolTip(
+        tr("Throughput of the session, fish per minute. Click at a time to go there; "
+           "click the channel's name or the legend to show the next channel."));
     setMouseTracking(false);
 }
 

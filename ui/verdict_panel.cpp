@@ -2,9 +2,9 @@
 #include "ui/verdict_panel.h"
 
 #include <QStringList>
-#include <algorithm>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velkor {
 
@@ -32,7 +32,8 @@ QString piecesLinkText(int32_t channel, int32_t objects) {
     const QString name = QObject::tr("pieces");
     if (objects == 0) return QStringLiteral("%1: 0").arg(name);
     return QStringLiteral(
-               "<a href=\"prev:%1:pieces\">\u25C2</a> %2: %3 \u2014 <a href=\"next:%1:pieces\">next "
+               "<a href=\"prev:%1:pieces\">\u25C2</a> %2: %3 \u2014 <a "
+               "href=\"next:%1:pieces\">next "
                "\u25B8</a>")
         .arg(channel)
         .arg(name)

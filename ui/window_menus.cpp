@@ -11,9 +11,10 @@
 namespace velkor {
 
 QString aboutText(const QString& version) {
-    return QApplication::translate("TfrmRecord",
-                                   "Velkor %1\n\nReplays recordings of a line-scan fish fry counter "
-                                   "through the counter's own counting algorithm, frame by frame.")
+    return QApplication::translate(
+               "TfrmRecord",
+               "Velkor %1\n\nReplays recordings of a line-scan fish fry counter "
+               "through the counter's own counting algorithm, frame by frame.")
         .arg(version.isEmpty() ? QApplication::translate("TfrmRecord", "(no version)") : version);
 }
 

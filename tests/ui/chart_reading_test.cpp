@@ -37,7 +37,8 @@ TEST(ChartReading, TheCountsProgressNeverCoversTheLegendOrTheName) {
             chart.resize(width, height);
             chart.showCountProgress(4, 10);
             ASSERT_TRUE(chart.legendVisible());
-            const ChartLayout layout = chartLayout(QRectF(chart.rect()), chart.content(), chart.font());
+            const ChartLayout layout =
+                chartLayout(QRectF(chart.rect()), chart.content(), chart.font());
             const QRectF bar(chart.CountProgress->geometry());
             EXPECT_FALSE(bar.intersects(layout.legend)) << "over the legend";
             EXPECT_FALSE(bar.intersects(layout.name)) << "over the name";
@@ -101,13 +102,9 @@ TEST(ChartReading, ValueStepsAreRound) {
         int most;
         std::vector<double> steps;
     } cases[] = {
-        {250, 3, {100, 200}},
-        {250, 6, {50, 100, 150, 200}},
-        {100, 3, {50}},
-        {1, 3, {0.5}},
-        {7, 2, {5}},
-        {38, 4, {10, 20, 30}},
-        {3, 1, {2}},  // no room: still one step
+        {250, 3, {100, 200}}, {250, 6, {50, 100, 150, 200}}, {100, 3, {50}}, {1, 3, {0.5}},
+        {7, 2, {5}},          {38, 4, {10, 20, 30}},         {3, 1, {2}},  // no room: still one
+                                                                           // step
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.top);

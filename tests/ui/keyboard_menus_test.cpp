@@ -53,7 +53,8 @@ protected:
         QTest::keyClick(target, Qt::Key(k), m);
         QApplication::processEvents();
     }
-    // Where Tab leads from `start`, one widget a press, until it comes round again (or 120 presses).
+    // Where Tab leads from `start`, one widget a press, until it comes round again (or 120
+    // presses).
     std::vector<QWidget*> tabCycle(QWidget* start) {
         start->setFocus(Qt::TabFocusReason);
         std::vector<QWidget*> seen{focus()};
@@ -78,20 +79,13 @@ TEST_F(KeyboardTest, TabReachesEveryControlInTheWindowsOrderAndComesRound) {
     auto at = [&](QWidget* w) {
         return int(std::find(cycle.begin(), cycle.end(), w) - cycle.begin());
     };
-    const std::vector<QWidget*> order{window->beginbtn,
-                                      window->backwardbtn,
-                                      window->Farwardbtn,
-                                      window->endbtn,
-                                      window->autocountbtn,
-                                      window->gotobtn,
-                                      window->openbtn,
-                                      window->marksbtn,
-                                      window->SpeedButton2,
-                                      window->helpbtn,
-                                      window->TrackBar1,
-                                      window->classChooser[1],
-                                      window->classChooser[2],
-                                      window->ChartChannels->button(1)};
+    const std::vector<QWidget*> order{window->beginbtn,        window->backwardbtn,
+                                      window->Farwardbtn,      window->endbtn,
+                                      window->autocountbtn,    window->gotobtn,
+                                      window->openbtn,         window->marksbtn,
+                                      window->SpeedButton2,    window->helpbtn,
+                                      window->TrackBar1,       window->classChooser[1],
+                                      window->classChooser[2], window->ChartChannels->button(1)};
     int last = -1;
     for (QWidget* w : order) {
         ASSERT_NE(w, nullptr);
@@ -172,10 +166,10 @@ TEST_F(KeyboardTest, TheArrowsStepFramesWhereverTheFocusIsAndEscLeavesAControl) 
     for (QWidget* w : cycle)
         if (window->verdictPanel->isAncestorOf(w)) dockLink = w;
     ASSERT_NE(dockLink, nullptr);
-    for (QWidget* w : {static_cast<QWidget*>(window->Farwardbtn),
-                       static_cast<QWidget*>(window->TrackBar1),
-                       static_cast<QWidget*>(window->ChartChannels->button(1)),
-                       static_cast<QWidget*>(window->classChooser[2]), dockLink}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(window->Farwardbtn), static_cast<QWidget*>(window->TrackBar1),
+          static_cast<QWidget*>(window->ChartChannels->button(1)),
+          static_cast<QWidget*>(window->classChooser[2]), dockLink}) {
         SCOPED_TRACE(w->objectName().toStdString());
         w->setFocus(Qt::TabFocusReason);
         const int32_t start = frame();
@@ -266,7 +260,8 @@ TEST_F(KeyboardTest, TheMenusAreThoseOfADesktopProgram) {
     for (QAction* a : menuActions(bar))
         if (plainText(a->text()) == "About Velkor") a->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].second.contains("9.8.7")) << messages.shown[0].second.toStdString();
+    EXPECT_TRUE(messages.shown[0].second.contains("9.8.7"))
+        << messages.shown[0].second.toStdString();
 }
 
 // The help page has a line for every action of the menus and every key of the window: a new action

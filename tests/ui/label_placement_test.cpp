@@ -179,18 +179,19 @@ TEST(PlaceLabels, AdversarialFramesNeverStackLabelsOrCoverADivider) {
             if (box.isEmpty()) box = QRect(0, 0, 2, 2);
             const int number = 1 + random(999999);
             marks.push_back({box, QString::number(number)});
-            // Its pieces: splits that nearly coincide with it, or part of it, or merge with the next.
+            // Its pieces: splits that nearly coincide with it, or part of it, or merge with the
+            // next.
             for (int k = random(4); k > 0; --k) {
                 QRect piece = random(2) == 0 ? box.adjusted(random(3) - 1, random(3) - 1,
                                                             random(3) - 1, random(3) - 1)
                                              : box.adjusted(random(box.width() / 2 + 1), 0, 0,
                                                             -random(box.height() / 2 + 1));
                 if (piece.isEmpty()) piece = box;
-                marks.push_back({piece, random(3) == 0 ? QString("piece") : QString::number(number + k)});
+                marks.push_back(
+                    {piece, random(3) == 0 ? QString("piece") : QString::number(number + k)});
             }
         }
-        const LabelLayout layout =
-            placeLabels(marks, pitchWidth, labelHeight, picture, dividers);
+        const LabelLayout layout = placeLabels(marks, pitchWidth, labelHeight, picture, dividers);
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         ASSERT_EQ(layout.labelOf.size(), marks.size());
         for (size_t k = 0; k < marks.size(); ++k) ASSERT_GE(layout.labelOf[k], 0);

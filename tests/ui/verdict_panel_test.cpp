@@ -125,9 +125,9 @@ TEST(VerdictPanel, PiecesHaveTheirLinksLikeEveryVerdict) {
         int32_t frame, channel;
         EndingVerdict verdict;
     } ended[] = {
-        {3, 1, EndingVerdict::pieceOfSameFish},  {5, 1, EndingVerdict::counted},
-        {5, 1, EndingVerdict::pieceTooShort},    {8, 2, EndingVerdict::pieceTooLarge},
-        {9, 1, EndingVerdict::pieceOfSameFish},  {9, 1, EndingVerdict::pieceTooSmallOnItsOwn},
+        {3, 1, EndingVerdict::pieceOfSameFish}, {5, 1, EndingVerdict::counted},
+        {5, 1, EndingVerdict::pieceTooShort},   {8, 2, EndingVerdict::pieceTooLarge},
+        {9, 1, EndingVerdict::pieceOfSameFish}, {9, 1, EndingVerdict::pieceTooSmallOnItsOwn},
         {12, 1, EndingVerdict::pieceTooNarrow},
     };
     for (const auto& e : ended) {
