@@ -37,8 +37,8 @@ double continuousTime(double dayFraction, double sessionStart) {
 }
 
 double timeLabelStep(double spanSeconds, int maxLabels) {
-    static constexpr std::array<double, 19> steps{1,     2,     5,     10,    15,   30,   60,
-                                                  120,   300,   600,   900,   1800, 3600, 7200,
+    static constexpr std::array<double, 19> steps{1,    2,    5,    10,    15,    30,   60,
+                                                  120,  300,  600,  900,   1800,  3600, 7200,
                                                   10800, 14400, 21600, 43200, 86400};
     const int most = std::max(1, maxLabels);
     for (double step : steps) {
