@@ -35,6 +35,7 @@
 #include "ui/frame_picture.h"
 #include "ui/go_to_dialog.h"
 #include "ui/help_page.h"
+#include "ui/keyboard_focus.h"
 #include "ui/long_work.h"
 #include "ui/message_boxes.h"
 #include "ui/opening_gate.h"
@@ -269,10 +270,14 @@ void TfrmRecord::buildLayout() {
         r.options.version = QApplication::applicationVersion().toStdString();
         return r;
     };
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(sessionCheck->exportAction);
-    file->addAction(sessionCheck->printAction);
     addAction(sessionCheck->printAction);
+    menuActions_.exportCheck = sessionCheck->exportAction;
+    menuActions_.printCheck = sessionCheck->printAction;
+    menuActions_.docks = {verdictDock->toggleViewAction()};
+    menuActions_.about = makeAboutAction(this, messages_);
+    buildMenus(menuBar(), menuActions_);
+    keyboard_ = new KeyboardFocus(this, PaintBox1);
+    orderTabs();
     resize(684, 644);
 }
 
@@ -304,7 +309,7 @@ void TfrmRecord::buildToolBar() {
          tr("Left arrow, Page Up")},
         {"Farwardbtn",
          style()->standardIcon(QStyle::SP_MediaSeekForward),
-         tr("Next frame, counting on"),
+         tr("Next frame"),
          {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
          tr("Right arrow, Page Down")},
         {"endbtn",
@@ -314,8 +319,7 @@ void TfrmRecord::buildToolBar() {
          tr("End")},
         {"autocountbtn",
          autocountIcon(4),
-         tr("Automatic count: the first press marks the frame shown, the second counts every "
-            "frame from the mark up to the frame shown then"),
+         tr("Automatic count"),
          {QKeySequence(Qt::Key_A)},
          tr("A")},
     };
@@ -328,11 +332,19 @@ void TfrmRecord::buildToolBar() {
         auto* action = new QAction(designs[i].icon, designs[i].text, this);
         action->setShortcuts(designs[i].keys);
         action->setToolTip(QString("%1 (%2)").arg(designs[i].text, designs[i].keyText));
+        if (i == forwardAction)
+            action->setToolTip(tr("Next frame, counting on (%1)").arg(designs[i].keyText));
+        if (i == autocountAction)
+            action->setToolTip(
+                tr("Automatic count: the first press marks the frame shown, the second counts "
+                   "every frame from the mark up to the frame shown then (%1)")
+                    .arg(designs[i].keyText));
         action->setCheckable(i == autocountAction);
         connect(action, &QAction::triggered, this, handlers[i]);
         addAction(action);  // the keys work wherever the window has the focus
         *buttons[i] = addToolButton(designs[i].name, action, 68);
         navigation_[i] = action;
+        menuActions_.navigation[size_t(i)] = action;
     }
     goTo_ = new QAction(goToIcon(), tr("Go to a time or a frame"), this);
     goTo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -341,19 +353,23 @@ void TfrmRecord::buildToolBar() {
     connect(goTo_, &QAction::triggered, this, &TfrmRecord::gotobtnClick);
     addAction(goTo_);
     gotobtn = addToolButton("gotobtn", goTo_, 68);
+    menuActions_.goTo = goTo_;
 
     auto* copy = new QAction(tr("Copy the comparison"), this);
     copy->setShortcut(QKeySequence::Copy);
     connect(copy, &QAction::triggered, this, &TfrmRecord::copyComparison);
     addAction(copy);
+    menuActions_.copy = copy;
 
-    auto* open = new QAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"), this);
+    auto* open =
+        new QAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("&Open\u2026"), this);
     open->setShortcut(QKeySequence::Open);
     open->setToolTip(
         tr("Open another recording (%1)").arg(open->shortcut().toString(QKeySequence::NativeText)));
     connect(open, &QAction::triggered, this, &TfrmRecord::openbtnClick);
     addAction(open);
     openbtn = addToolButton("openbtn", open, 68);
+    menuActions_.open = open;
 
     auto* marks = new QAction(marksIcon(), tr("Marks"), this);
     marks->setCheckable(true);
@@ -366,8 +382,9 @@ void TfrmRecord::buildToolBar() {
     connect(marks, &QAction::toggled, this, &TfrmRecord::marksToggled);
     addAction(marks);
     marksbtn = addToolButton("marksbtn", marks, 68);
+    menuActions_.marks = marks;
     ToolBar1->addSeparator();
-    auto* close = new QAction(closeIcon(), tr("Close"), this);
+    auto* close = new QAction(closeIcon(), tr("&Quit"), this);
     close->setShortcut(QKeySequence::Quit);
     close->setToolTip(
         tr("Close the window and end the program (%1)")
@@ -375,8 +392,9 @@ void TfrmRecord::buildToolBar() {
     connect(close, &QAction::triggered, this, &TfrmRecord::SpeedButton2Click);
     addAction(close);
     SpeedButton2 = addToolButton("SpeedButton2", close, 49);
+    menuActions_.quit = close;
 
-    help_ = new QAction(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("Help"), this);
+    help_ = new QAction(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("&Help"), this);
     help_->setCheckable(true);
     help_->setShortcut(QKeySequence::HelpContents);
     help_->setToolTip(tr("What the window shows and how to use it (%1)")
@@ -384,6 +402,17 @@ void TfrmRecord::buildToolBar() {
     connect(help_, &QAction::triggered, this, &TfrmRecord::helpbtnClick);
     addAction(help_);
     helpbtn = addToolButton("helpbtn", help_, 49);
+    menuActions_.help = help_;
+}
+
+void TfrmRecord::orderTabs() {
+    std::vector<QWidget*> order{beginbtn, backwardbtn, Farwardbtn,   endbtn,  autocountbtn, gotobtn,
+                                openbtn,  marksbtn,    SpeedButton2, helpbtn, TrackBar1};
+    for (int c = 1; c <= 4; ++c) order.push_back(classChooser[c]);
+    for (int c = 1; c <= ChartChannels->channelCount(); ++c)
+        order.push_back(ChartChannels->button(c));
+    for (QWidget* links : verdictPanel->linkLabels()) order.push_back(links);
+    keyboard_->setOrder(order);
 }
 
 QToolButton* TfrmRecord::addToolButton(const char* name, QAction* action, int width) {
@@ -656,6 +685,7 @@ void TfrmRecord::showSessionReport() {
     QStringList names;
     for (int c = 1; c <= report.channelCount; ++c) names << fromUtf8(report.counterNames[c]);
     ChartChannels->setChannels(names);
+    orderTabs();
     showChartChannel(1);
     classChoices->setSession(report.sizeGroup, report.counterNames, report.channelCount);
     showRecordedTotals();

@@ -15,6 +15,7 @@
 #include "replay/replay_engine.h"
 #include "settings/Tsett.h"
 #include "ui/stroke_recognizer.h"
+#include "ui/window_menus.h"
 
 class QAction;
 class QFrame;
@@ -31,6 +32,7 @@ class ClassChooser;
 class ClassChoices;
 class FramePicture;
 class HelpPage;
+class KeyboardFocus;
 class MessageBoxes;
 class OpeningGate;
 class SelectionTrackBar;
@@ -184,6 +186,9 @@ private:
     void buildLayout();
     void buildToolBar();
     void buildCounterPanel();
+    // Tab goes through the tool bar, the track bar, the class choosers, the chart's channel
+    // buttons and the verdict dock, in that order (the chart's buttons come with each session).
+    void orderTabs();
     // A tool button of the tool bar, 43 pixels high, that shows and triggers `action`.
     QToolButton* addToolButton(const char* name, QAction* action, int width);
     void giveFrameWidth();
@@ -216,7 +221,9 @@ private:
     QString recordingArgument_;
     bool shownOnce_ = false;
     std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
-    std::optional<int> pendingPosition_;    // a dragged position not read yet
+    WindowActions menuActions_;             // what the menus hold
+    KeyboardFocus* keyboard_ = nullptr;
+    std::optional<int> pendingPosition_;  // a dragged position not read yet
     // The frame at which A was pressed before the mark and the mark kept; 0: none. Another
     // press there marks that frame.
     int32_t markWarnedAt_ = 0;

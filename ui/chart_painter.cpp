@@ -8,15 +8,28 @@
 #include <algorithm>
 
 #include "ui/chart_axis.h"
+#include "ui/value_axis.h"
 
 namespace velkor {
 namespace {
 
-QString recordedText() { return QCoreApplication::translate("ThroughputChart", "recorded"); }
-QString replayText() { return QCoreApplication::translate("ThroughputChart", "replay"); }
+QString recordedText() {
+    return QCoreApplication::translate("ThroughputChart", "recorded");
+}
+QString replayText() {
+    return QCoreApplication::translate("ThroughputChart", "replay");
+}
 
 bool passesMidnight(double first, double last) {
     return std::floor(first) != std::floor(last - 1e-9);
+}
+
+// The most round steps the left axis labels; the layout makes room for the widest of them.
+constexpr int finestValueSteps = 12;
+
+// A value of the left axis as labelled: the top whole, a step with one decimal where it has one.
+QString valueLabel(double y, bool top) {
+    return QString::number(y, 'f', top || y == std::floor(y) ? 0 : 1);
 }
 
 }  // namespace
@@ -35,14 +48,21 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     const QFontMetricsF fmBold(bold);
     const double line = fm.height();
     const double labelRows = passesMidnight(c.first, c.last) ? 2 : 1;
-    const double yLabelWidth =
-        std::max(fm.horizontalAdvance(QString::number(std::ceil(c.verticalMaximum))),
-                 fm.horizontalAdvance("0")) + 6;
+    // The unit stands upwards left of the values' labels, one line wide.
+    // As wide as the widest label the axis may show: its top, and the finest steps it may take.
+    double widest = std::max(fm.horizontalAdvance(valueLabel(c.verticalMaximum, true)),
+                             fm.horizontalAdvance("0"));
+    if (c.verticalMaximum > 0)
+        for (double y : valueAxisSteps(c.verticalMaximum, finestValueSteps))
+            widest = std::max(widest, fm.horizontalAdvance(valueLabel(y, false)));
+    const double yLabelWidth = widest + 6 + line;
     // At the right: the channel's name, and below it the legend while there are two curves.
     double sideWidth = c.channelName.isEmpty() ? 0 : fmBold.horizontalAdvance(c.channelName) + 8;
     if (!c.replay.empty()) {
-        sideWidth = std::max(sideWidth, 26 + std::max(fm.horizontalAdvance(recordedText()),
-                                                      fm.horizontalAdvance(replayText())) + 8);
+        sideWidth = std::max(sideWidth, 26 +
+                                            std::max(fm.horizontalAdvance(recordedText()),
+                                                     fm.horizontalAdvance(replayText())) +
+                                            8);
     }
     const double halfLabel =
         fm.horizontalAdvance(labelRows > 1 ? "0000-00-00" : "00:00:00") / 2 + 2;
@@ -51,13 +71,14 @@ ChartLayout chartLayout(const QRectF& area, const ChartContent& c, const QFont& 
     const double right = area.right() - std::max(sideWidth, halfLabel);
     const double top = area.top() + line / 2 + 2;
     const double bottom = area.bottom() - labelRows * line - 4;
-    layout.plot = QRectF(QPointF(left, top),
-                         QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    layout.plot =
+        QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    layout.unit = QRectF(area.left() + 1, layout.plot.top(), line, layout.plot.height());
     if (!c.channelName.isEmpty())
         layout.name = QRectF(area.right() - sideWidth + 4, area.top() + 2, sideWidth - 4, line);
     if (!c.replay.empty())
-        layout.legend = QRectF(area.right() - sideWidth + 4, area.top() + 4 + line,
-                               sideWidth - 4, 2 * line);
+        layout.legend =
+            QRectF(area.right() - sideWidth + 4, area.top() + 4 + line, sideWidth - 4, 2 * line);
     return layout;
 }
 
@@ -106,12 +127,28 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     const double line = fm.height();
-    for (double y : {0.0, yMax}) {
-        const QString text = QString::number(y, 'f', 0);
-        const QRectF box(area.left(), yOf(y) - line / 2, plot.left() - area.left() - 4, line);
-        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
-        painter.drawLine(QPointF(plot.left() - 3, yOf(y)), QPointF(plot.left(), yOf(y)));
+    // 0, the top, and round steps between as many as leave a line between their labels; a step
+    // too near the top for its label keeps its tick.
+    std::vector<double> values{0.0};
+    const int steps = std::min(finestValueSteps, int(plot.height() / (1.5 * line)) - 1);
+    for (double y : valueAxisSteps(yMax, steps)) values.push_back(y);
+    values.push_back(yMax);
+    for (double y : values) {
+        const double row = std::round(yOf(y));
+        painter.drawLine(QPointF(plot.left() - 3, row), QPointF(plot.left(), row));
+        const bool labelled =
+            y == 0.0 || y == yMax || (row - yOf(yMax) >= line && yOf(0) - row >= line);
+        if (!labelled) continue;
+        const QRectF box(layout.unit.right(), row - line / 2, plot.left() - layout.unit.right() - 4,
+                         line);
+        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, valueLabel(y, y == yMax));
     }
+    painter.save();
+    painter.translate(layout.unit.left(), layout.unit.bottom());
+    painter.rotate(-90);
+    painter.drawText(QRectF(0, 0, layout.unit.height(), layout.unit.width()),
+                     Qt::AlignHCenter | Qt::AlignTop, valueAxisUnit());
+    painter.restore();
     const double labelWidth = fm.horizontalAdvance("00:00:00") + 12;
     const int most = std::max(2, int(plot.width() / labelWidth));
     const bool dates = passesMidnight(c.first, c.last);
@@ -120,7 +157,8 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
         const double x = xOf(t);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
         const QRectF box(x - labelWidth / 2, plot.bottom() + 3, labelWidth, line);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(timeLabel(t)));
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop,
+                         QString::fromStdString(timeLabel(t)));
         const double day = std::floor(t + 0.5 / secondsPerDay);
         if (dates && day != lastDay) {
             painter.drawText(box.translated(0, line), Qt::AlignHCenter | Qt::AlignTop,

@@ -2,7 +2,8 @@
 // chart widget draws itself with it, and a page or a picture of the chart can be drawn the same
 // way. The recorded curve is a grey area, the replay's curve an orange line over it, the marker a
 // black bar at the frame's time; the time axis shows times of day ("hh:mm:ss", with the date where
-// the chart passes midnight), the left axis runs from 0 to the largest value shown.
+// the chart passes midnight), the left axis runs from 0 to the largest value shown, with round
+// steps between and its unit beside it.
 #pragma once
 
 #include <QColor>
@@ -35,6 +36,7 @@ struct ChartLayout {
     QRectF plot;
     QRectF legend;  // empty when there is no legend
     QRectF name;    // the channel's name, at the upper right
+    QRectF unit;    // the left axis's unit, written upwards at the far left
 };
 ChartLayout chartLayout(const QRectF& area, const ChartContent& content, const QFont& font);
 

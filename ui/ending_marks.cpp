@@ -169,7 +169,8 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
         marks_.push_back({e, place});
         const QRect r = drawnMarkRect(place.rect, 4, width);
         const bool counted = e.ending.verdict == EndingVerdict::counted;
-        if (e.ending.channel == highlightChannel_ && e.ending.verdict == highlightVerdict_) {
+        if (e.ending.channel == highlightChannel_ &&
+            answersVerdict(e.ending.verdict, highlightVerdict_)) {
             p.setPen(QPen(QColor(255, 200, 0), 3));
             p.drawRect(r.adjusted(-5, -5, 5, 5));
         }
@@ -188,13 +189,29 @@ void EndingMarks::draw(QImage& picture, const FrameEndings& endings, const MarkF
         }
     }
 
+    keepClear_.clear();
+    for (int i = 0; i < dividers_.count; ++i) keepClear_.push_back(dividers_.bands[size_t(i)]);
     labels_ = placeLabels(
         labelRequests_,
         [&metrics](const QString& text) { return metrics.horizontalAdvance(text) + 3; },
-        metrics.height(), picture.size());
+        metrics.height(), picture.size(), keepClear_);
+    p.setRenderHint(QPainter::Antialiasing, false);
     for (const PlacedLabel& label : labels_.labels) {
+        const QColor colour = labelColours_[size_t(label.marks.front())];
+        if (!label.free) {
+            // No room for the label: a small triangle in the box's upper left corner says that
+            // the tooltip has it.
+            const QRect box = labelRequests_[size_t(label.marks.front())].box;
+            const QPoint corner = box.topLeft();
+            const QPoint sign[] = {corner, corner + QPoint(6, 0), corner + QPoint(0, 6)};
+            p.setPen(Qt::NoPen);
+            p.setBrush(colour);
+            p.drawPolygon(sign, 3);
+            p.setBrush(Qt::NoBrush);
+            continue;
+        }
         p.fillRect(label.rect, labelBackground);
-        p.setPen(labelColours_[size_t(label.marks.front())]);
+        p.setPen(colour);
         p.drawText(label.rect, Qt::AlignCenter, label.text);
     }
 }
@@ -225,6 +242,9 @@ QString EndingMarks::explain(int mark) const {
         const int32_t c = e.ending.channel;
         parts << explainEnding(e, counterNames_[c >= 1 && c <= 4 ? c : 0]);
     }
+    // A label the picture had no room for is read here.
+    if (label >= 0 && !labels_.labels[size_t(label)].free)
+        parts.prepend(tr("label: %1").arg(labels_.labels[size_t(label)].text));
     return parts.join("\n\n");
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "replay/frame_endings.h"
+#include "ui/frame_painter.h"
 #include "ui/label_placement.h"
 
 namespace velkor {
@@ -24,6 +25,17 @@ QRgb channelMarkColour(int32_t channel);
 inline constexpr QRgb rejectedMarkColour = 0xFF707070;
 
 // Where the ended objects of a frame lie in a picture W x H.
+// A piece of a split object, whatever the reason it was not counted on its own.
+inline bool isPieceVerdict(EndingVerdict verdict) {
+    return static_cast<int>(verdict) >= static_cast<int>(EndingVerdict::pieceOfSameFish);
+}
+
+// Whether a mark of `verdict` answers the verdict asked for: the pieces of every kind answer for
+// one another, since the verdicts list them together.
+inline bool answersVerdict(EndingVerdict verdict, EndingVerdict asked) {
+    return verdict == asked || (isPieceVerdict(verdict) && isPieceVerdict(asked));
+}
+
 struct MarkFrame {
     int32_t frameFirstLine = 1;
     int32_t columns = 0;  // lines of the frame in the picture
@@ -69,6 +81,8 @@ public:
         marks_.clear();
         labels_ = {};
     }
+    // Where the channel dividers lie in the picture: no label covers them.
+    void setDividers(const DividerBands& dividers) { dividers_ = dividers; }
     // Marks of `verdict` on `channel` get a wide yellow frame besides (channel 0: none).
     void setHighlight(int32_t channel, EndingVerdict verdict) {
         highlightChannel_ = channel;
@@ -76,7 +90,7 @@ public:
     }
     bool highlighted(int mark) const {
         return marks_[mark].ended.ending.channel == highlightChannel_ &&
-               marks_[mark].ended.ending.verdict == highlightVerdict_;
+               answersVerdict(marks_[mark].ended.ending.verdict, highlightVerdict_);
     }
 
     // The label naming `mark`, with the marks of nearly the same box.
@@ -99,6 +113,8 @@ private:
     };
     std::vector<Mark> marks_;  // reserved once for a frame's capacity
     std::vector<MarkLabel> labelRequests_;
+    std::vector<QRect> keepClear_;
+    DividerBands dividers_;
     std::vector<QColor> labelColours_;
     LabelLayout labels_;
     std::array<QString, 5> counterNames_;

@@ -66,4 +66,19 @@ void teiknaskilrum(QImage& picture, const FramePictureSource& source, QRgb butto
     }
 }
 
+DividerBands dividerBands(const FramePictureSource& source, QSize picture) {
+    DividerBands d;
+    if (source.channelTable == nullptr) return d;
+    const int32_t H = picture.height();
+    const int32_t count = std::min(source.channelCount, maxChannels);
+    for (int32_t i = 1; i <= count - 1; ++i) {
+        const int32_t a =
+            skal((*source.channelTable)[i].rightEdge, source.scanLeftEdge, source.scanRightEdge, H);
+        const int32_t b = skal((*source.channelTable)[i + 1].leftEdge, source.scanLeftEdge,
+                               source.scanRightEdge, H);
+        d.bands[size_t(d.count++)] = QRect(0, a - 1, picture.width(), std::max(b - a, 0) + 3);
+    }
+    return d;
+}
+
 }  // namespace velkor

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
+#include <array>
 
 #include "core/core_state.h"
 #include "replay/frame_store.h"
@@ -37,5 +39,13 @@ void teiknaramman(QImage& picture, const FramePictureSource& source, QRgb button
 // b = skal(leftEdge of the second): button-face fill over rows a .. b - 1 and on row a - 1,
 // white on row a, grey on row b, black on row b + 1, across the whole width, over the strokes.
 void teiknaskilrum(QImage& picture, const FramePictureSource& source, QRgb buttonFace);
+
+// The rows each divider covers, a - 1 .. b + 1, as rectangles across the picture: the marks'
+// labels keep off them.
+struct DividerBands {
+    std::array<QRect, maxChannels - 1> bands{};
+    int count = 0;
+};
+DividerBands dividerBands(const FramePictureSource& source, QSize picture);
 
 }  // namespace velkor

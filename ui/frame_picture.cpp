@@ -45,6 +45,7 @@ void FramePicture::drawFrame(const FramePictureSource& source, const MarksSource
         frame.scanLeftEdge = source.scanLeftEdge;
         frame.scanRightEdge = source.scanRightEdge;
         frame.height = image_.height();
+        marks_.setDividers(dividerBands(source, image_.size()));
         marks_.setHighlight(marks.highlightChannel, marks.highlightVerdict);
         marks_.draw(image_, *marks.endings, frame, marks.counterNames);
     } else {

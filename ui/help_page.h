@@ -1,5 +1,6 @@
-// The help page shown in the window (F1): what the picture, the marks and the numbers mean, the
-// keys and strokes, and how to get the same numbers from velkor-count.
+// The help page shown in the window (F1): what the picture, the marks, the numbers, the chart and
+// the verdicts mean, a line for every key and every action of the menus, and how to get the same
+// numbers from velkor-count.
 #pragma once
 
 #include <QTextBrowser>

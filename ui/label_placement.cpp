@@ -13,6 +13,7 @@ namespace {
 constexpr int gridCell = 32;  // pixels per side of a cell of the lookup grid
 constexpr int slideStep = 2;  // pixels between the places tried along a side of a box
 constexpr int placingRounds = 3;
+constexpr int noOwner = -1'000'000;  // blocks every label
 
 // The boxes and labels already in the picture, found by the grid cells they cover.
 class Occupancy {
@@ -132,7 +133,7 @@ bool tryPlaces(const QRect& box, int w, int h, int width, Accept&& accept) {
 
 LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
                         const std::function<int(const QString&)>& labelWidth, int labelHeight,
-                        QSize picture) {
+                        QSize picture, const std::vector<QRect>& keepClear) {
     LabelLayout layout;
     layout.labelOf.assign(marks.size(), -1);
     Occupancy grouping(picture);
@@ -150,6 +151,9 @@ LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
         layout.labels.push_back({{int(k)}, marks[k].text, QRect(), true});
         grouping.add(framed(marks[k].box), layout.labelOf[k]);
     }
+
+    // The dividers belong to no label: they block every one.
+    for (const QRect& r : keepClear) grouping.add(r, noOwner);
 
     // Labels in the given order take the first free place; those left without one go first in
     // another round, since a crowded neighbour may have taken the only place they had. The round
@@ -175,12 +179,10 @@ LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
             };
             label.free = tryPlaces(box, w, h, picture.width(), accept);
             if (!label.free) {
+                // Too crowded: the label goes to the tooltip rather than over something else.
                 unplaced.push_back(g);
-                // Too crowded: above the box (or below it at the top), inside the picture.
-                QRect r = labelCandidates(box, w, h, picture.width())[0];
-                if (r.top() < 0) r.moveTop(box.bottom() + 4);
-                r.moveTop(std::clamp(r.top(), 0, std::max(0, picture.height() - h)));
-                label.rect = r;
+                label.rect = QRect();
+                continue;
             }
             taken.add(label.rect.adjusted(-labelSpacing, -labelSpacing, labelSpacing, labelSpacing),
                       -1 - g);

@@ -1,8 +1,9 @@
 // Where the labels of the marks on the picture go. A label goes next to its own box, never over
-// another label nor over another object's box, and inside the picture; a mark at an edge or among
-// many others still gets one. Objects whose boxes are nearly the same (pieces of one split) share
-// one label naming them all, "9 + 10", since two labels could not tell which box is whose.
-// Plain arithmetic on rectangles: the marks' drawing asks it, and tests check it with tables.
+// another label, another object's box or a channel divider, and inside the picture. A label with
+// no such place is not drawn: the mark shows a small sign instead and its tooltip carries it.
+// Objects whose boxes are nearly the same (pieces of one split) share one label naming them all, "9
+// + 10", since two labels could not tell which box is whose. Plain arithmetic on rectangles: the
+// marks' drawing asks it, and tests check it with tables.
 #pragma once
 
 #include <QRect>
@@ -23,8 +24,8 @@ struct PlacedLabel {
     std::vector<int> marks;  // the marks it names, in the order given; their texts joined by " + "
     QString text;
     QRect rect;
-    // A free place next to the box was found; otherwise the label lies above it regardless (a
-    // picture too crowded for every label).
+    // A free place next to the box was found; otherwise `rect` is null: the label is not drawn
+    // (a picture too crowded for every label) and goes to the mark's tooltip.
     bool free = true;
 };
 
@@ -42,9 +43,9 @@ inline constexpr int labelSpacing = 2;
 
 // Places the labels of `marks` in a picture of `picture` size, one for each group of nearly the
 // same boxes, in the order given. `labelWidth` gives a label's width for its text; all labels are
-// `labelHeight` high.
+// `labelHeight` high. No label covers any rectangle of `keepClear` (the channel dividers).
 LabelLayout placeLabels(const std::vector<MarkLabel>& marks,
                         const std::function<int(const QString&)>& labelWidth, int labelHeight,
-                        QSize picture);
+                        QSize picture, const std::vector<QRect>& keepClear = {});
 
 }  // namespace velkor

@@ -8,15 +8,19 @@
 namespace velkor {
 
 void DialogMessageBoxes::show(QWidget* parent, MessageKind kind, const QString& text) {
-    QMessageBox box(kind == MessageKind::error ? QMessageBox::Critical : QMessageBox::Warning,
-                    QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon icon = kind == MessageKind::error     ? QMessageBox::Critical
+                                   : kind == MessageKind::warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
+    QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 void ConsoleMessageBoxes::show(QWidget*, MessageKind kind, const QString& text) {
     ++shown;
-    std::fprintf(stderr, "velkor: %s: %s\n", kind == MessageKind::error ? "error" : "warning",
-                 text.toLocal8Bit().constData());
+    const char* what = kind == MessageKind::error     ? "error"
+                       : kind == MessageKind::warning ? "warning"
+                                                      : "information";
+    std::fprintf(stderr, "velkor: %s: %s\n", what, text.toLocal8Bit().constData());
 }
 
 }  // namespace velkor

@@ -9,8 +9,9 @@ class QWidget;
 namespace velkor {
 
 enum class MessageKind {
-    error,    // an error icon and OK: a failed operation, a missing session report
-    warning,  // a warning icon and OK: the recording has damaged lines
+    error,        // an error icon and OK: a failed operation, a missing session report
+    warning,      // a warning icon and OK: the recording has damaged lines
+    information,  // an information icon and OK: About
 };
 
 class MessageBoxes {

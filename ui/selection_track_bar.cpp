@@ -8,9 +8,16 @@
 namespace velkor {
 namespace {
 
-// A 40-pixel thumb, whatever the platform's style would pick.
+// A 40-pixel thumb, whatever the platform's style would pick; a click in the groove puts the
+// thumb where it was clicked, as a click on the chart goes to its time, rather than one page on.
 class LongThumbStyle : public QProxyStyle {
 public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_Slider_AbsoluteSetButtons) return Qt::LeftButton | Qt::MiddleButton;
+        if (hint == SH_Slider_PageSetButtons) return Qt::NoButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_SliderLength) return 40;

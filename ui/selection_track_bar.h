@@ -1,5 +1,6 @@
 // The track bar: a horizontal slider that also shows a selection range, the stretch of frames
-// counted without a break since the last jump, as a highlighted band in its groove.
+// counted without a break since the last jump, as a highlighted band in its groove. A click in the
+// groove moves the thumb to the point clicked.
 #pragma once
 
 #include <QSlider>

@@ -31,8 +31,9 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QWidget(parent) {
     Label3 = new QLabel(tr("Counter 1"), this);
     Label3->setObjectName("Label3");
     Label3->hide();
-    setToolTip(tr("Throughput of the session, fish per minute. Click at a time to go there; "
-                  "click the channel's name or the legend to show the next channel."));
+    setToolTip(
+        tr("Throughput of the session, fish per minute. Click at a time to go there; "
+           "click the channel's name or the legend to show the next channel."));
     setMouseTracking(false);
 }
 
@@ -180,12 +181,21 @@ void ThroughputChart::hideCountProgress() {
     CountProgress->hide();
 }
 
-// The progress bar sits in the upper right corner, clear of the axes' labels.
+// The progress bar sits at the top of the plot, left of the channel's name and the legend, so
+// that it never covers them; in a narrow chart it narrows too.
 void ThroughputChart::placeCountProgress() {
-    CountProgress->move(width() - CountProgress->width() - 10, 2);
+    const ChartLayout layout = chartLayout(QRectF(rect()), content(), font());
+    double right = layout.plot.right();
+    for (const QRectF& side : {layout.name, layout.legend})
+        if (!side.isEmpty()) right = std::min(right, side.left() - 6);
+    const int wide = std::clamp(int(right - layout.plot.left()) - 4, 30, 130);
+    CountProgress->setFixedWidth(wide);
+    CountProgress->move(std::max(0, int(right) - wide), 2);
 }
 
 void ThroughputChart::paintEvent(QPaintEvent*) {
+    // The name and the legend may have changed their room since the bar was placed.
+    if (CountProgress->isVisible()) placeCountProgress();
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setFont(font());

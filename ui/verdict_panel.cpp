@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velkor {
 
@@ -26,6 +27,41 @@ QString verdictLinkText(int32_t channel, EndingVerdict verdict, int32_t objects)
         .arg(key, name)
         .arg(objects);
 }
+
+QString piecesLinkText(int32_t channel, int32_t objects) {
+    const QString name = QObject::tr("pieces");
+    if (objects == 0) return QStringLiteral("%1: 0").arg(name);
+    return QStringLiteral(
+               "<a href=\"prev:%1:pieces\">\u25C2</a> %2: %3 \u2014 <a "
+               "href=\"next:%1:pieces\">next "
+               "\u25B8</a>")
+        .arg(channel)
+        .arg(name)
+        .arg(objects);
+}
+
+namespace {
+// The frame after (or before) `from` where a piece of any kind ended on `channel`, wrapping
+// round at the ends; 0 when no piece ended there.
+int32_t pieceFrame(const VerdictIndex& index, int32_t channel, int32_t from, bool forward) {
+    int32_t found = 0, wrapped = 0;
+    for (int v = 0; v < endingVerdictCount; ++v) {
+        if (!isPieceVerdict(static_cast<EndingVerdict>(v))) continue;
+        const std::vector<int32_t>& frames = index.frames(channel, static_cast<EndingVerdict>(v));
+        if (frames.empty()) continue;
+        if (forward) {
+            const auto it = std::upper_bound(frames.begin(), frames.end(), from);
+            if (it != frames.end()) found = found == 0 ? *it : std::min(found, *it);
+            wrapped = wrapped == 0 ? frames.front() : std::min(wrapped, frames.front());
+        } else {
+            const auto it = std::lower_bound(frames.begin(), frames.end(), from);
+            if (it != frames.begin()) found = std::max(found, *(it - 1));
+            wrapped = std::max(wrapped, frames.back());
+        }
+    }
+    return found != 0 ? found : wrapped;
+}
+}  // namespace
 
 VerdictPanel::VerdictPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -70,7 +106,7 @@ void VerdictPanel::setSession(const BackgroundCount::Result& result,
         int32_t pieces = 0;
         for (int v = static_cast<int>(EndingVerdict::pieceOfSameFish); v < endingVerdictCount; ++v)
             pieces += result.verdicts[c][v];
-        lines << tr("pieces: %1").arg(pieces);
+        lines << piecesLinkText(c, pieces);
         channelLabels_[c]->setText(lines.join(QStringLiteral("<br>")));
         channelLabels_[c]->show();
     }
@@ -84,10 +120,28 @@ int32_t VerdictPanel::previousFrame(int32_t channel, EndingVerdict verdict) cons
     return index_ ? index_->previous(channel, verdict, current_) : 0;
 }
 
+int32_t VerdictPanel::nextPieceFrame(int32_t channel) const {
+    return index_ ? pieceFrame(*index_, channel, current_, true) : 0;
+}
+
+int32_t VerdictPanel::previousPieceFrame(int32_t channel) const {
+    return index_ ? pieceFrame(*index_, channel, current_, false) : 0;
+}
+
 void VerdictPanel::follow(const QString& link) {
     const QStringList parts = link.split(QLatin1Char(':'));
     if (parts.size() != 3) return;
     const int32_t channel = parts[1].toInt();
+    const bool forward = parts[0] == QLatin1String("next");
+    if (parts[2] == QLatin1String("pieces")) {
+        if (frameShown) current_ = frameShown();
+        const int32_t frame = forward ? nextPieceFrame(channel) : previousPieceFrame(channel);
+        if (frame == 0) return;
+        current_ = frame;
+        // Marks of every kind of piece stand out there.
+        emit frameRequested(frame, channel, EndingVerdict::pieceOfSameFish);
+        return;
+    }
     const int v = parts[2].toInt();
     if (v < 0 || v >= endingVerdictCount) return;
     const auto verdict = static_cast<EndingVerdict>(v);
@@ -97,6 +151,10 @@ void VerdictPanel::follow(const QString& link) {
     if (frame == 0) return;
     current_ = frame;
     emit frameRequested(frame, channel, verdict);
+}
+
+std::vector<QWidget*> VerdictPanel::linkLabels() const {
+    return {channelLabels_[1], channelLabels_[2], channelLabels_[3], channelLabels_[4]};
 }
 
 QString VerdictPanel::text() const {

@@ -10,14 +10,19 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "replay/background_count.h"
+#include "ui/ending_marks.h"
 
 namespace velkor {
 
 // "too large: 140 — next ▸" with a "◂" back link in front, as rich text with the links
 // "prev:C:V" and "next:C:V"; a verdict without objects gets no links.
 QString verdictLinkText(int32_t channel, EndingVerdict verdict, int32_t objects);
+// "◂ pieces: 12 — next ▸", the pieces of splits of every kind together, with the links
+// "prev:C:pieces" and "next:C:pieces".
+QString piecesLinkText(int32_t channel, int32_t objects);
 
 class VerdictPanel : public QWidget {
     Q_OBJECT
@@ -36,9 +41,14 @@ public:
     // The frame the link "next"/"back" of a verdict leads to; 0 when there is none.
     int32_t nextFrame(int32_t channel, EndingVerdict verdict) const;
     int32_t previousFrame(int32_t channel, EndingVerdict verdict) const;
-    // Follows a link of the form "next:C:V" or "prev:C:V".
+    // The same for the pieces of splits, whatever their verdict.
+    int32_t nextPieceFrame(int32_t channel) const;
+    int32_t previousPieceFrame(int32_t channel) const;
+    // Follows a link of the form "next:C:V" or "prev:C:V" (V a verdict's number or "pieces").
     void follow(const QString& link);
     QString text() const;  // the panel's texts, plain, a line each; for tests
+    // The labels whose links Tab goes through, in order.
+    std::vector<QWidget*> linkLabels() const;
 
 signals:
     // A link asks for `frame`, where an object of `verdict` on `channel` ends.

@@ -133,6 +133,20 @@ void expectEveryWordReadable(const std::string& pdf, const TempDir& dir) {
     for (const Word& w : words) {
         const QString text = QString::fromStdString(w.text);
         if (text.trimmed().isEmpty()) continue;
+        // A word written upwards (an axis's unit): its letters run from the bottom to the top.
+        if (w.yMax - w.yMin > 2 * (w.xMax - w.xMin)) {
+            const double letter = (w.yMax - w.yMin) / text.size();
+            const double left = w.xMin + 0.25 * (w.xMax - w.xMin),
+                         right = w.xMax - 0.25 * (w.xMax - w.xMin);
+            EXPECT_TRUE(
+                inked(page, scale, left, w.yMax - 2 * letter / 3, right, w.yMax - letter / 3))
+                << "\"" << w.text << "\" at " << w.xMin << "," << w.yMin
+                << " lost its first letter";
+            EXPECT_TRUE(
+                inked(page, scale, left, w.yMin + letter / 3, right, w.yMin + 2 * letter / 3))
+                << "\"" << w.text << "\" at " << w.xMin << "," << w.yMin << " lost its last letter";
+            continue;
+        }
         // The first and the last letter's middle third: ink there, so nothing is clipped away.
         const double letter = (w.xMax - w.xMin) / text.size();
         const double top = w.yMin + 0.25 * (w.yMax - w.yMin),
@@ -146,6 +160,11 @@ void expectEveryWordReadable(const std::string& pdf, const TempDir& dir) {
     for (size_t i = 0; i < words.size(); ++i)
         for (size_t j = i + 1; j < words.size(); ++j) {
             const Word &a = words[i], &b = words[j];
+            // A word written upwards has its ink checked above; its box is no line of text.
+            const auto upwards = [](const Word& w) {
+                return w.yMax - w.yMin > 2 * (w.xMax - w.xMin);
+            };
+            if (upwards(a) || upwards(b)) continue;
             // Lines of text may share their leading, not their letters' height.
             const double common = std::min(a.yMax, b.yMax) - std::max(a.yMin, b.yMin);
             const bool sameLine = common > 0.5 * std::min(a.yMax - a.yMin, b.yMax - b.yMin);

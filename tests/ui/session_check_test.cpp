@@ -115,7 +115,9 @@ struct Row {
 // The row of the table that starts with `name`, read from its end: 8 verdicts, the difference
 // ("-4.0 %" or "-"), the replay total and the recorded one ("-").
 Row tableRow(const std::string& text, const std::string& name) {
-    for (const std::string& line : linesOf(text)) {
+    for (std::string line : linesOf(text)) {
+        // The layout may indent the table by a column that text further down the page opens.
+        line.erase(0, line.find_first_not_of(' '));
         if (line.rfind(name + " ", 0) != 0) continue;
         std::vector<std::string> w = words(line.substr(name.size()));
         Row row;

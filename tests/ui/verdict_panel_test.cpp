@@ -115,5 +115,51 @@ TEST(VerdictPanel, NextAndBackLandOnTheExplainedFramesAndWrap) {
     EXPECT_GE(followed, 3);
 }
 
+// The pieces of splits have their links too: "next ▸" steps through every frame where a piece of
+// any kind ended on the channel, in order, and round; "◂" goes back.
+TEST(VerdictPanel, PiecesHaveTheirLinksLikeEveryVerdict) {
+    BackgroundCount::Result result;
+    result.channelCount = 2;
+    result.counted = true;
+    const struct {
+        int32_t frame, channel;
+        EndingVerdict verdict;
+    } ended[] = {
+        {3, 1, EndingVerdict::pieceOfSameFish}, {5, 1, EndingVerdict::counted},
+        {5, 1, EndingVerdict::pieceTooShort},   {8, 2, EndingVerdict::pieceTooLarge},
+        {9, 1, EndingVerdict::pieceOfSameFish}, {9, 1, EndingVerdict::pieceTooSmallOnItsOwn},
+        {12, 1, EndingVerdict::pieceTooNarrow},
+    };
+    for (const auto& e : ended) {
+        result.verdictFrames.add(e.frame, e.channel, e.verdict);
+        ++result.verdicts[e.channel][static_cast<int>(e.verdict)];
+    }
+    VerdictPanel panel;
+    panel.setSession(result, {QString(), "Left", "Right", QString(), QString()});
+    EXPECT_TRUE(panel.text().contains(u"\u25C2 pieces: 5 \u2014 next \u25B8"))
+        << panel.text().toStdString();
+    EXPECT_TRUE(panel.text().contains(u"\u25C2 pieces: 1 \u2014 next \u25B8"));
+    QSignalSpy requested(&panel, &VerdictPanel::frameRequested);
+    panel.setCurrentFrame(0);
+    std::vector<int32_t> visited;
+    for (int k = 0; k < 5; ++k) {
+        requested.clear();
+        panel.follow("next:1:pieces");
+        ASSERT_EQ(requested.size(), 1);
+        visited.push_back(requested[0][0].toInt());
+        EXPECT_EQ(requested[0][1].toInt(), 1);
+        EXPECT_TRUE(isPieceVerdict(requested[0][2].value<EndingVerdict>()));
+    }
+    EXPECT_EQ(visited, (std::vector<int32_t>{3, 5, 9, 12, 3}));
+    requested.clear();
+    panel.follow("prev:1:pieces");
+    ASSERT_EQ(requested.size(), 1);
+    EXPECT_EQ(requested[0][0].toInt(), 12);
+    requested.clear();
+    panel.follow("next:2:pieces");
+    ASSERT_EQ(requested.size(), 1);
+    EXPECT_EQ(requested[0][0].toInt(), 8);
+}
+
 }  // namespace
 }  // namespace velkor::test

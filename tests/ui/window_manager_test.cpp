@@ -64,7 +64,8 @@ TEST(WindowManager, EveryOpeningOnABusyMachineUsesTheMaximizedWidth) {
         const auto picture = QRegularExpression(R"(picture at \d+,\d+ size (\d+)x)").match(output);
         const auto read = QRegularExpression(R"(frames of (\d+) lines;)").match(output);
         const auto capacity =
-            QRegularExpression(R"re(read-out capacity "capacity (\d+) fish/min)re").match(output);
+            QRegularExpression(R"re(read-out capacity "[^"]*capacity (\d+) fish/min)re")
+                .match(output);
         ASSERT_TRUE(window.hasMatch() && picture.hasMatch() && read.hasMatch() &&
                     capacity.hasMatch())
             << output.toStdString();
@@ -143,7 +144,7 @@ TEST(WindowManager, AMillionFishInFourChannelsShowEveryNumberWholeOnSmallAndLarg
         EXPECT_GT(readOuts, 10);
         EXPECT_GT(recorded, 1000000);
         EXPECT_TRUE(output.contains(R"(read-out ComparisonLine ")")) << "no comparison shown";
-        EXPECT_TRUE(output.contains("crowded.blb \u2013 Tank North raceway 7"));
+        EXPECT_TRUE(output.contains("crowded.blb \u2013 North raceway 7"));
     }
 }
 
