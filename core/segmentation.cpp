@@ -9,7 +9,7 @@
 namespace velkor {
 
 void filterSegments(CoreState& s, int32_t n) {
-    LineArray& line = s.currentLine;
+    LineArray& line = s.currentLine();
     line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
     line[0].h = 0;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
@@ -32,6 +32,7 @@ void filterSegments(CoreState& s, int32_t n) {
             ++kept;  // kept <= r: the entry is read before it is overwritten
             line[kept].v = v;
             line[kept].h = h;
+            line[kept].klofinn = 0;  // the entry may hold an old object: a segment is in no group
             lastH = h;
         }
     }

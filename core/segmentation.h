@@ -6,7 +6,8 @@
 
 namespace velkor {
 
-// Filters currentLine entries 1..n in place; sets currentCount and channelCursor.
+// Filters currentLine entries 1..n in place: each kept segment's ends, and its split group 0
+// over whatever object the entry held before; sets currentCount and channelCursor.
 // n <= 0 means a line without runs. n must not exceed lineCapacity.
 void filterSegments(CoreState& s, int32_t n);
 

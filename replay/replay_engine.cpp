@@ -357,7 +357,7 @@ void ReplayEngine::lesaramma(int32_t rammi) {
 void ReplayEngine::lesalinu() {
     Impl& m = *impl_;
     CoreState& s = *m.core;
-    m.reader.readRecordLine(s.currentLine);
+    m.reader.readRecordLine(s.currentLine());
     filterSegments(s, m.reader.deliveredSegmentCount());
     // The closed list is read in place: porun's result stays valid until its next call.
     const tlokid& closed = m.form2.porun();
@@ -366,8 +366,8 @@ void ReplayEngine::lesalinu() {
         FrameStoreColumn& column = (*m.frames)[m.frameColumn];
         const int32_t objects = s.previousCount;
         for (int32_t j = 1; j <= objects; ++j) {
-            column[j].left = static_cast<int16_t>(s.previousLine[j].v);
-            column[j].right = static_cast<int16_t>(s.previousLine[j].h);
+            column[j].left = static_cast<int16_t>(s.previousLine()[j].v);
+            column[j].right = static_cast<int16_t>(s.previousLine()[j].h);
         }
         column[0].left = static_cast<int16_t>(objects);
     }
@@ -434,8 +434,8 @@ void ReplayEngine::replayEmptyLines(int32_t lines) {
     Impl& m = *impl_;
     CoreState& s = *m.core;
     // What filterSegments and porun leave after a line without segments and without objects.
-    s.currentLine[0].v = 0;
-    s.currentLine[0].h = 0;
+    s.currentLine()[0].v = 0;
+    s.currentLine()[0].h = 0;
     s.currentCount = 0;
     s.previousCount = 0;
     s.closedCount = 0;
