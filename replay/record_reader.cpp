@@ -276,22 +276,22 @@ int32_t RecordReader::skipEmptyLines(int32_t most) {
     return skipped;
 }
 
-namespace {
-// The two ends of a segment as they lie side by side in the line record.
-struct SegmentEnds {
-    int32_t v;
-    int32_t h;
-};
-static_assert(offsetof(tskepna, h) == offsetof(tskepna, v) + sizeof(int32_t));
-}  // namespace
-
 void RecordReader::readRecordLine(LineArray& line) {
+    const LineRuns runs = readLineRuns();
+    for (int32_t i = 1; i <= runs.count; ++i) {
+        const RawRun run = runs(i);
+        line[i].v = run.v;
+        line[i].h = run.h;
+    }
+}
+
+RecordReader::LineRuns RecordReader::readLineRuns() {
     delivered_ = 0;
     if (readPos_ < 1 || readPos_ > bufferWords_) {
         // Past the last word of the recording: no line is left.
         rawSegmentCount_ = 0;
         endOfData_ = true;
-        return;
+        return {};
     }
     const int16_t n = word(readPos_);
     rawSegmentCount_ = n;
@@ -299,19 +299,15 @@ void RecordReader::readRecordLine(LineArray& line) {
     const int32_t thisLine = readLineNumber_;
 
     // The whole line, its last word and the word after it inside the block in memory: no block
-    // change and no cut-off can occur, so the ends are decoded straight from the buffer.
+    // change and no cut-off can occur, so the runs are read where they lie.
     const int32_t pairs = n > 0 ? n : 0;
     const int32_t start = readPos_;
     if (static_cast<int64_t>(start) + 2 * pairs < bufferWords_) {
         const int32_t kept = pairs < lineCapacity ? pairs : lineCapacity;
-        for (int32_t i = 1; i <= kept; ++i) {
-            const SegmentEnds ends{word(start + 2 * i - 1), word(start + 2 * i)};
-            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
-        }
         delivered_ = kept;
         readPos_ = start + 2 * pairs + 1;
         ++readLineNumber_;
-        return;
+        return {recordBuffer_.get() + 2 * static_cast<size_t>(start), kept};
     }
 
     // Takes the next word of the line, moving to the next block at the end of this one; false
@@ -321,30 +317,29 @@ void RecordReader::readRecordLine(LineArray& line) {
         ++readPos_;
         return readPos_ <= bufferWords_;
     };
-
+    uint8_t* copy = crossingRuns_.data();
     for (int32_t i = 1; i <= n; ++i) {
         if (!advance()) {
             countDamage(thisLine);
             ++readLineNumber_;
-            return;
+            return {copy, delivered_};
         }
-        const int16_t v = word(readPos_);
+        const uint8_t* v = recordBuffer_.get() + 2 * static_cast<size_t>(readPos_ - 1);
+        if (i <= lineCapacity) std::memcpy(copy + 4 * (i - 1), v, 2);
         if (!advance()) {
             countDamage(thisLine);
             ++readLineNumber_;
-            return;
+            return {copy, delivered_};
         }
-        const int16_t h = word(readPos_);
+        const uint8_t* h = recordBuffer_.get() + 2 * static_cast<size_t>(readPos_ - 1);
         if (i <= lineCapacity) {
-            // One 8-byte store for both ends: the segmentation reads them with one 8-byte load,
-            // which two 4-byte stores could not forward to.
-            const SegmentEnds ends{v, h};
-            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
+            std::memcpy(copy + 4 * (i - 1) + 2, h, 2);
             delivered_ = i;
         }
     }
     advance();  // past the line's last word
     ++readLineNumber_;
+    return {copy, delivered_};
 }
 
 }  // namespace velkor

@@ -12,6 +12,7 @@
 // that holds the line instead of walking the file from its start.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "core/segmentation.h"
 #include "core/tskepna.h"
 #include "io/counter_constants.h"
 #include "io/file_names.h"
@@ -59,6 +61,22 @@ public:
     // line. With no line left to read it delivers nothing and sets endOfData.
     void readRecordLine(LineArray& line);
 
+    // The runs of one line where they lie: (left, right) pairs of little-endian words, in the
+    // block in memory when the line lies whole inside it, else in a copy the reader keeps. Valid
+    // until the reader's next call.
+    struct LineRuns {
+        const uint8_t* pairs = nullptr;
+        int32_t count = 0;
+        // Run r, 1..count.
+        RawRun operator()(int32_t r) const {
+            const uint8_t* b = pairs + 4 * static_cast<size_t>(r - 1);
+            return {wordAt(b), wordAt(b + 2)};
+        }
+    };
+    // Reads the line at readPos as readRecordLine does, without copying its runs out of the
+    // block: a line is then read and filtered in one pass.
+    LineRuns readLineRuns();
+
     // Reads over the lines without segments (count word 0) that follow readPos, at most `most`,
     // as readRecordLine would, and returns how many. It stops before a line that would take the
     // reader into the next block.
@@ -83,6 +101,10 @@ public:
     int64_t fileBytes() const { return fileBytes_; }
 
 private:
+    // The word at b: little-endian two's complement, whatever the machine's byte order.
+    static int16_t wordAt(const uint8_t* b) {
+        return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+    }
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
     int16_t word(int32_t p) const;
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.
@@ -108,6 +130,8 @@ private:
     bool endOfData_ = false;
     int16_t rawSegmentCount_ = 0;
     int32_t delivered_ = 0;
+    // The runs of a line that crosses into the next block, gathered from both.
+    std::array<uint8_t, 4 * lineCapacity> crossingRuns_{};
 
     int64_t damagedLines_ = 0;
     int32_t firstDamagedLine_ = 0;

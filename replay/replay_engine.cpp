@@ -357,8 +357,9 @@ void ReplayEngine::lesaramma(int32_t rammi) {
 void ReplayEngine::lesalinu() {
     Impl& m = *impl_;
     CoreState& s = *m.core;
-    m.reader.readRecordLine(s.currentLine());
-    filterSegments(s, m.reader.deliveredSegmentCount());
+    // Read and filtered in one pass, the runs taken from where the reader holds them.
+    const RecordReader::LineRuns runs = m.reader.readLineRuns();
+    filterRuns(s, runs.count, runs);
     // The closed list is read in place: porun's result stays valid until its next call.
     const tlokid& closed = m.form2.porun();
 
