@@ -36,7 +36,7 @@ void RecordReader::open(const std::string& fileName) {
         throw FileAccessError(fileName,
                               std::string("cannot open the recording: ") + std::strerror(err));
     }
-    if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+    sharing_ = shared_ != nullptr && shared_->fileName() == fileName;
     fileBytes_ = 0;
     if (fseeko(file_.get(), 0, SEEK_END) == 0) {
         const off_t end = ftello(file_.get());
@@ -71,10 +71,29 @@ void RecordReader::close() {
     blockIndex_.clear();
     indexComplete_ = recordingIndex_ = false;
     blockNumber_ = 0;
+    sharing_ = false;
+    heldBlock_.reset();
+    countedLines_ = 0;
+}
+
+void RecordReader::shareBlocks(SharedBlocks* blocks) {
+    shared_ = blocks;
+    sharing_ = blocks != nullptr && isOpen() && blocks->fileName() == fileName_;
+}
+
+SharedBlocks::LineCount RecordReader::lineCountMade() const {
+    SharedBlocks::LineCount count;
+    if (!indexComplete_) return count;
+    count.index = blockIndex_;
+    count.lines = countedLines_;
+    count.damagedLines = damagedLines_;
+    count.firstDamagedLine = firstDamagedLine_;
+    count.lastDamagedLine = lastDamagedLine_;
+    return count;
 }
 
 int16_t RecordReader::word(int32_t p) const {
-    const uint8_t* b = recordBuffer_.get() + 2 * static_cast<size_t>(p - 1);
+    const uint8_t* b = bytes_ + 2 * static_cast<size_t>(p - 1);
     // Little-endian two's complement, whatever the machine's byte order.
     return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
 }
@@ -114,10 +133,20 @@ void RecordReader::lesa() {
     if (file_ == nullptr) {
         throw FileAccessError(fileName_, "the recording is not open");
     }
-    errno = 0;
-    const size_t got = std::fread(recordBuffer_.get(), 1, blockBytes, file_.get());
-    if (got < static_cast<size_t>(blockBytes) && std::ferror(file_.get())) {
-        raiseReadError(errno != 0 ? errno : EIO);
+    size_t got;
+    if (sharing_) {
+        heldBlock_ = shared_->block(blockNumber_);
+        bytes_ = heldBlock_->bytes.get();
+        got = heldBlock_->size;
+    } else {
+        if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+        heldBlock_.reset();
+        bytes_ = recordBuffer_.get();
+        errno = 0;
+        got = std::fread(recordBuffer_.get(), 1, blockBytes, file_.get());
+        if (got < static_cast<size_t>(blockBytes) && std::ferror(file_.get())) {
+            raiseReadError(errno != 0 ? errno : EIO);
+        }
     }
     ++blocksRead_;
     bufferWords_ = static_cast<int32_t>(got / 2);  // a final odd byte is no word
@@ -140,7 +169,7 @@ void RecordReader::lesa() {
     } else {
         int32_t p = blockFirstPos_;
         int32_t line = blockFirstLine_;
-        const uint8_t* bytes = recordBuffer_.get();
+        const uint8_t* bytes = bytes_;
         for (;;) {
             // Runs of lines without segments, four count words at a time while a line follows
             // them in the block: each step of the walk otherwise waits on the word before.
@@ -193,6 +222,20 @@ void RecordReader::lesabuffer() {
 }
 
 int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)>& progress) {
+    if (sharing_ && !shared_->lineCount().index.empty()) {
+        // Counted already by a reader of the same recording: its index and damage, as a count
+        // would find them, and the reader at the end of the data.
+        const SharedBlocks::LineCount& count = shared_->lineCount();
+        blockIndex_ = count.index;
+        indexComplete_ = true;
+        damagedLines_ = count.damagedLines;
+        firstDamagedLine_ = count.firstDamagedLine;
+        lastDamagedLine_ = count.lastDamagedLine;
+        countedLines_ = count.lines;
+        endOfData_ = true;
+        if (progress) progress(fileBytes_, fileBytes_);
+        return countedLines_;
+    }
     blockIndex_.clear();
     blockIndex_.reserve(static_cast<size_t>(fileBytes_ / blockBytes) + 2);
     indexComplete_ = false;
@@ -211,6 +254,7 @@ int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)
         lesabuffer();
     }
     indexComplete_ = true;
+    countedLines_ = blockLastLine_;
     return blockLastLine_;
 }
 
@@ -258,7 +302,7 @@ int32_t RecordReader::skipEmptyLines(int32_t most) {
     int32_t p = readPos_;
     if (p < 1 || most <= 0) return 0;
     const int32_t end = static_cast<int64_t>(p) + most - 1 < stop ? p + most - 1 : stop;
-    const uint8_t* bytes = recordBuffer_.get();
+    const uint8_t* bytes = bytes_;
     while (p + 3 <= end) {
         uint64_t four;
         std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
@@ -307,7 +351,7 @@ RecordReader::LineRuns RecordReader::readLineRuns() {
         delivered_ = kept;
         readPos_ = start + 2 * pairs + 1;
         ++readLineNumber_;
-        return {recordBuffer_.get() + 2 * static_cast<size_t>(start), kept};
+        return {bytes_ + 2 * static_cast<size_t>(start), kept};
     }
 
     // Takes the next word of the line, moving to the next block at the end of this one; false
@@ -324,14 +368,14 @@ RecordReader::LineRuns RecordReader::readLineRuns() {
             ++readLineNumber_;
             return {copy, delivered_};
         }
-        const uint8_t* v = recordBuffer_.get() + 2 * static_cast<size_t>(readPos_ - 1);
+        const uint8_t* v = bytes_ + 2 * static_cast<size_t>(readPos_ - 1);
         if (i <= lineCapacity) std::memcpy(copy + 4 * (i - 1), v, 2);
         if (!advance()) {
             countDamage(thisLine);
             ++readLineNumber_;
             return {copy, delivered_};
         }
-        const uint8_t* h = recordBuffer_.get() + 2 * static_cast<size_t>(readPos_ - 1);
+        const uint8_t* h = bytes_ + 2 * static_cast<size_t>(readPos_ - 1);
         if (i <= lineCapacity) {
             std::memcpy(copy + 4 * (i - 1) + 2, h, 2);
             delivered_ = i;

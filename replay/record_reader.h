@@ -24,6 +24,7 @@
 #include "core/tskepna.h"
 #include "io/counter_constants.h"
 #include "io/file_names.h"
+#include "replay/shared_blocks.h"
 
 namespace velkor {
 
@@ -97,6 +98,14 @@ public:
 
     // Blocks read from the file since it was opened (shows when the reader rereads the file).
     int64_t blocksRead() const { return blocksRead_; }
+    // Reads every block through `blocks` (null: from the file itself) whenever the recording open
+    // is the one they hold, and takes over their line count instead of counting again. May be
+    // given while a recording is open: the blocks read from then on come from `blocks`. The
+    // reader sees the same bytes either way.
+    void shareBlocks(SharedBlocks* blocks);
+    // The line count made by fjoldilinaiskra, for readers that share the blocks of this recording.
+    SharedBlocks::LineCount lineCountMade() const;
+
     // The size of the recording in bytes, taken when it was opened.
     int64_t fileBytes() const { return fileBytes_; }
 
@@ -116,8 +125,14 @@ private:
     [[noreturn]] void raiseReadError(int err) const;
 
     FileHandle file_;
-    // The block in memory as raw bytes (little-endian words), allocated at the first open.
+    // The block in memory as raw bytes (little-endian words): the reader's own buffer, allocated
+    // at the first block it reads itself, or a shared block that it holds.
     std::unique_ptr<uint8_t[]> recordBuffer_;
+    std::shared_ptr<const SharedBlocks::Block> heldBlock_;
+    const uint8_t* bytes_ = nullptr;
+    SharedBlocks* shared_ = nullptr;
+    bool sharing_ = false;  // shared_ holds the recording open
+    int32_t countedLines_ = 0;
     std::string fileName_;
 
     int32_t bufferWords_ = 0;
@@ -142,10 +157,7 @@ private:
     int64_t fileBytes_ = 0;
 
     // Where a block's first line begins (position in the block) and its number.
-    struct BlockStart {
-        int32_t firstPos;
-        int32_t firstLine;
-    };
+    using BlockStart = SharedBlocks::BlockStart;
     // Entry k - 1 describes block k; complete once fjoldilinaiskra has walked the whole file.
     std::vector<BlockStart> blockIndex_;
     bool indexComplete_ = false;

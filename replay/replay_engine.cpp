@@ -74,6 +74,7 @@ struct ReplayEngine::Impl {
     bool mustJump = false;     // a frame failed: the next read starts the counts afresh
     bool drawEnabled = true;
     bool keepFrameStore = true;
+    bool keepFrameEndings = true;
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
     int64_t markFirstLine = 1;  // the marked frame's first line, which a change of W keeps
@@ -129,7 +130,23 @@ void ReplayEngine::setFrameWidth(int32_t W) {
 }
 
 void ReplayEngine::setKeepFrameStore(bool keep) {
-    impl_->keepFrameStore = keep;
+    Impl& m = *impl_;
+    m.keepFrameStore = keep;
+    // A count that never draws gives the store's memory back; it comes again when drawing does.
+    if (!keep) m.frames.reset();
+    if (keep && !m.frames) m.frames = std::make_unique<FrameStore>();
+}
+
+void ReplayEngine::shareReading(SharedBlocks* blocks) {
+    impl_->reader.shareBlocks(blocks);
+}
+
+std::unique_ptr<SharedBlocks> ReplayEngine::sharedReading() const {
+    return std::make_unique<SharedBlocks>(impl_->recordingName, impl_->reader.lineCountMade());
+}
+
+void ReplayEngine::setKeepFrameEndings(bool keep) {
+    impl_->keepFrameEndings = keep;
 }
 
 int32_t ReplayEngine::frameWidth() const {
@@ -414,7 +431,7 @@ void ReplayEngine::explainEndings(int32_t channel, int32_t number) {
 void ReplayEngine::setExplaining(bool on) {
     Impl& m = *impl_;
     m.explaining = on;
-    if (on) m.frameEndings.allocate();
+    if (on && m.keepFrameEndings) m.frameEndings.allocate();
     m.form2.setEndingObserver(on ? &m.lineEndings : nullptr);
     m.lineEndings.count = m.lineEndings.next = 0;
     m.frameEndings.clear();
@@ -594,7 +611,9 @@ const SessionReport& ReplayEngine::report() const {
     return impl_->report;
 }
 const FrameStore& ReplayEngine::frameStore() const {
-    return *impl_->frames;
+    // Without a store (a count that never draws) an empty one: zeros that take no memory.
+    static const FrameStore none{};
+    return impl_->frames ? *impl_->frames : none;
 }
 int32_t ReplayEngine::frameColumn() const {
     return impl_->frameColumn;
