@@ -62,9 +62,14 @@ private:
     void shareWithSiblings(int32_t a);
 
     void forgetLine();
+    LineArray& curLine() const { return *cur_; }
+    LineArray& prevLine() const { return *prev_; }
 
     CoreState& s_;
     EndingObserver* observer_ = nullptr;
+    // The line arrays in their roles for the line being walked, set at the start of every walk.
+    LineArray* cur_ = nullptr;
+    LineArray* prev_ = nullptr;
     tlokid closed_{};
     int32_t i_ = 1;      // previous-line object being handled
     int32_t j_ = 1;      // first current-line segment not yet handled
