@@ -41,7 +41,9 @@ struct LineEndings final : EndingObserver {
 };
 
 struct ReplayEngine::Impl {
-    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {
+    Impl(Tsett& s, SettingsBackend* b, bool keep)
+        : settings(s), store(b), form2(*core), keepFrameStore(keep) {
+        if (keep) frames = std::make_unique<FrameStore>();
         classOverrides.fill(-1);
     }
     ChannelArray<int32_t> classOverrides{};
@@ -51,7 +53,7 @@ struct ReplayEngine::Impl {
     std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
     TForm2 form2;
     RecordReader reader;
-    std::unique_ptr<FrameStore> frames = std::make_unique<FrameStore>();
+    std::unique_ptr<FrameStore> frames;  // while keepFrameStore
     SessionReport report;
     ReadOuts readOuts;
     TrackBarState trackBar;
@@ -73,7 +75,7 @@ struct ReplayEngine::Impl {
     int32_t readingFrame = 0;  // the frame lesalinu fills (for the counted-object callback)
     bool mustJump = false;     // a frame failed: the next read starts the counts afresh
     bool drawEnabled = true;
-    bool keepFrameStore = true;
+    bool keepFrameStore;
     bool keepFrameEndings = true;
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
@@ -92,8 +94,8 @@ struct ReplayEngine::Impl {
     VerdictTally verdictTally{};
 };
 
-ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store)
-    : impl_(std::make_unique<Impl>(settings, store)) {}
+ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store, bool keepFrameStore)
+    : impl_(std::make_unique<Impl>(settings, store, keepFrameStore)) {}
 
 ReplayEngine::~ReplayEngine() = default;
 

@@ -50,7 +50,9 @@ class ReplayEngine {
 public:
     // `settings` is the program's settings set (its countertype decides the overload correction);
     // `store`, if not null, receives the remembered folder on opening and gives "Enablemulti".
-    ReplayEngine(Tsett& settings, SettingsBackend* store);
+    // `keepFrameStore` as setKeepFrameStore; a count that never draws passes false, so that the
+    // store's megabytes are never allocated.
+    ReplayEngine(Tsett& settings, SettingsBackend* store, bool keepFrameStore = true);
     ~ReplayEngine();
 
     // W: the drawing area's width, capped to 1..2001. Once a recording is open, a W that differs
