@@ -139,7 +139,8 @@ void RecordReader::lesa() {
         bytes_ = heldBlock_->bytes.get();
         got = heldBlock_->size;
     } else {
-        if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+        // Not zeroed: no word past those a read delivered is ever decoded (bufferWords_).
+        if (!recordBuffer_) recordBuffer_ = std::make_unique_for_overwrite<uint8_t[]>(blockBytes);
         heldBlock_.reset();
         bytes_ = recordBuffer_.get();
         errno = 0;
