@@ -12,13 +12,14 @@
 namespace velkor {
 
 class TForm2 {
-  public:
+public:
     explicit TForm2(CoreState& state) : s_(state) {}
 
     // Pairs currentLine (entries 1..currentCount, filtered) with previousLine; leaves this line's
-    // objects in previousLine/previousCount, zeroes the used currentLine entries and returns the
-    // closed list, whose entries 1..closedCount carry the objects closed on this line. The
-    // reference stays valid until the next call; entries above closedCount are stale.
+    // objects in previousLine/previousCount (the two arrays change roles, so currentLine then
+    // holds stale objects for the next line's segments to overwrite) and returns the closed list,
+    // whose entries 1..closedCount carry the objects closed on this line. The reference stays
+    // valid until the next call; entries above closedCount are stale.
     //
     // On OverflowError the line cannot be finished: the live objects are forgotten (as after a
     // jump), currentLine is zeroed and closedCount is 0, so the next line starts from a sound
@@ -38,7 +39,7 @@ class TForm2 {
     // Counting is the same with or without an observer.
     void setEndingObserver(EndingObserver* observer) { observer_ = observer; }
 
-  private:
+private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
     bool pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
@@ -61,9 +62,14 @@ class TForm2 {
     void shareWithSiblings(int32_t a);
 
     void forgetLine();
+    LineArray& curLine() const { return *cur_; }
+    LineArray& prevLine() const { return *prev_; }
 
     CoreState& s_;
     EndingObserver* observer_ = nullptr;
+    // The line arrays in their roles for the line being walked, set at the start of every walk.
+    LineArray* cur_ = nullptr;
+    LineArray* prev_ = nullptr;
     tlokid closed_{};
     int32_t i_ = 1;      // previous-line object being handled
     int32_t j_ = 1;      // first current-line segment not yet handled

@@ -23,8 +23,16 @@ template <typename T>
 using ChannelArray = std::array<T, maxChannels + 1>;
 
 struct CoreState {
-    LineArray currentLine{};
-    LineArray previousLine{};
+    // This line's segments and objects, and the previous line's objects. At the end of a line
+    // the two arrays change roles instead of being copied: currentLine then holds the objects of
+    // the line before last, which the next line's segments overwrite (the walk reads a segment's
+    // ends and its split group only, and the segmentation writes both).
+    std::array<LineArray, 2> lineArrays{};
+    int32_t currentArray = 0;  // the entry of lineArrays that is currentLine
+    LineArray& currentLine() { return lineArrays[currentArray & 1]; }
+    const LineArray& currentLine() const { return lineArrays[currentArray & 1]; }
+    LineArray& previousLine() { return lineArrays[(currentArray & 1) ^ 1]; }
+    const LineArray& previousLine() const { return lineArrays[(currentArray & 1) ^ 1]; }
     int32_t currentCount = 0;
     int32_t previousCount = 0;
     int32_t closedCount = 0;

@@ -2,7 +2,6 @@
 // right, and the steps for opening, continuing, ending and closing objects, with the edge angles
 // and the shape state machine that cuts a second fish in contact off the first.
 #include <algorithm>
-#include <cstring>
 
 #include "core/TForm2.h"
 #include "core/channel_rule.h"
@@ -38,7 +37,7 @@ const tlokid& TForm2::porun() {
 void TForm2::forgetLine() {
     CoreState& s = s_;
     const int32_t used = clampCount(s.currentCount);
-    std::fill(s.currentLine.begin() + 1, s.currentLine.begin() + 1 + used, tskepna{});
+    std::fill(s.currentLine().begin() + 1, s.currentLine().begin() + 1 + used, tskepna{});
     s.currentCount = 0;
     s.previousCount = 0;
     s.closedCount = 0;
@@ -49,8 +48,12 @@ void TForm2::forgetLine() {
 // line arrays cannot make the compiler reload them; the rarer steps use the members.
 [[gnu::flatten]] void TForm2::walk() {
     CoreState& s = s_;
-    LineArray& cur = s.currentLine;
-    LineArray& prev = s.previousLine;
+    // The arrays' roles for this line, held as pointers: the compiler keeps them in registers
+    // across the stores into the records, where it would read the role's index again.
+    cur_ = &s.currentLine();
+    prev_ = &s.previousLine();
+    LineArray& cur = *cur_;
+    LineArray& prev = *prev_;
     // Counts set from outside can never make the walk index past the arrays.
     s.currentCount = clampCount(s.currentCount);
     s.previousCount = clampCount(s.previousCount);
@@ -86,14 +89,9 @@ void TForm2::forgetLine() {
     }
     for (; j <= segments; ++j) openObject(j);
 
-    // Fixed-size byte copies of the used entries only, inlined as a few wide moves: assigning a
-    // zero record goes through a stack temporary whose reloads stall on the stores just made, and
-    // a library call costs more than the one or two entries of a sparse line.
+    // This line's objects become the previous line's by exchanging the arrays' roles.
     const int32_t used = s.currentCount;
-    for (int32_t k = 1; k <= used; ++k) {
-        std::memcpy(static_cast<void*>(&prev[k]), &cur[k], sizeof(tskepna));
-        std::memset(static_cast<void*>(&cur[k]), 0, sizeof(tskepna));
-    }
+    s.currentArray ^= 1;
     s.previousCount = used;
 }
 
@@ -103,14 +101,13 @@ bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objec
     // below would find one segment under the object and one object over the segment. Entries
     // are read clamped to those in use and the tests combined without short-cuts, so the usual
     // case costs one well-predicted branch.
-    const CoreState& s = s_;
     const bool segmentInUse = j <= segments;
     const int32_t at = segmentInUse ? j : segments;
-    const tskepna& segment = s.currentLine[at];
+    const tskepna& segment = curLine()[at];
     const bool nextSegmentInUse = j < segments;
-    const tskepna& nextSegment = s.currentLine[nextSegmentInUse ? j + 1 : at];
+    const tskepna& nextSegment = curLine()[nextSegmentInUse ? j + 1 : at];
     const bool nextObjectInUse = i < objects;
-    const tskepna& nextObject = s.previousLine[nextObjectInUse ? i + 1 : i];
+    const tskepna& nextObject = prevLine()[nextObjectInUse ? i + 1 : i];
     const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
                        !(nextObjectInUse & (nextObject.v < segment.h));
     return segmentInUse & (p.astand != 3) & overlaps(p, segment) & alone;
@@ -131,11 +128,11 @@ bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objec
             if (segmentOverlapCount(i_ + 1) == 1) {
                 mergeObjects();
             } else {
-                continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+                continueObject(prevLine()[i_], curLine()[j_], s_.channelCursor);
                 ++j_;
             }
         } else {
-            continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+            continueObject(prevLine()[i_], curLine()[j_], s_.channelCursor);
             ++j_;
         }
     } else {
@@ -143,7 +140,7 @@ bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objec
         if (objectOverlapCount(j_ + 1) == 1) {
             splitObject();
         } else {
-            continueObject(s_.previousLine[i_], s_.currentLine[j_], s_.channelCursor);
+            continueObject(prevLine()[i_], curLine()[j_], s_.channelCursor);
             ++j_;
         }
     }
@@ -151,24 +148,24 @@ bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objec
 }
 
 int32_t TForm2::segmentOverlapCount(int32_t obj) const {
-    const tskepna& object = s_.previousLine[obj];
+    const tskepna& object = prevLine()[obj];
     if (object.astand == 3) return 0;  // the object is cut: nothing continues it
     int32_t k = j_;
-    while (k <= s_.currentCount && overlaps(object, s_.currentLine[k])) ++k;
+    while (k <= s_.currentCount && overlaps(object, curLine()[k])) ++k;
     return k - j_;
 }
 
 int32_t TForm2::objectOverlapCount(int32_t seg) const {
     // Objects from i on lie right of object i, which overlaps the segment: only their left ends
     // need comparing.
-    const int32_t right = s_.currentLine[seg].h;
+    const int32_t right = curLine()[seg].h;
     int32_t k = i_;
-    while (k <= s_.previousCount && s_.previousLine[k].v < right) ++k;
+    while (k <= s_.previousCount && prevLine()[k].v < right) ++k;
     return k - i_;
 }
 
 void TForm2::openObject(int32_t seg) {
-    tskepna& e = s_.currentLine[seg];
+    tskepna& e = curLine()[seg];
     const int32_t w = checkedSub(e.h, e.v, "segment width");
     // Stored field by field: a whole-record assignment goes through a stack copy.
     e.lengd = 1;
@@ -257,7 +254,7 @@ void TForm2::continueObject(const tskepna& p, tskepna& out, int32_t ch) {
 }
 
 void TForm2::endObject(int32_t obj) {
-    const tskepna& p = s_.previousLine[obj];
+    const tskepna& p = prevLine()[obj];
     const EndingVerdict verdict = judgeEnding(p, s_, s_.channelCursor);
     // Reported before a piece's share goes to its siblings, so the record is the one judged.
     if (observer_ != nullptr) [[unlikely]]
@@ -278,7 +275,7 @@ void TForm2::endObject(int32_t obj) {
     ending.limits = limitsOf(s, s.channelCursor);
     // Segments left of the object have been opened already, so only segment j can lie under it;
     // if one does, the shape state and not the end of its segments ended the object.
-    ending.cut = p.astand == 3 && j_ <= s.currentCount && overlaps(p, s.currentLine[j_]);
+    ending.cut = p.astand == 3 && j_ <= s.currentCount && overlaps(p, curLine()[j_]);
     observer_->objectEnded(ending);
 }
 
@@ -286,7 +283,7 @@ void TForm2::closeObject() {
     CoreState& s = s_;
     // At most previousCount (<= 500) objects end on one line, so the list cannot overflow.
     if (s.closedCount >= closedCapacity) return;
-    const tskepna& p = s.previousLine[i_];
+    const tskepna& p = prevLine()[i_];
     s.closedCount += 1;
     closed_[s.closedCount] = p;
 

@@ -12,7 +12,7 @@ namespace velkor {
 void TForm2::splitObject() {
     CoreState& s = s_;
     const int32_t ch = s.channelCursor;
-    tskepna& p = s.previousLine[i_];
+    tskepna& p = prevLine()[i_];
     const int32_t pieces = lastJ_ - j_ + 1;
     const int32_t group = p.klofinn != 0 ? p.klofinn : freeGroupNumber();
 
@@ -23,7 +23,7 @@ void TForm2::splitObject() {
     const int32_t share = p.flatarmal / pieces;
     const int32_t length = checkedAdd(p.lengd, 1, "object length");
     for (int32_t k = j_; k <= lastJ_; ++k) {
-        tskepna& e = s.currentLine[k];
+        tskepna& e = curLine()[k];
         e.lengd = length;
         e.breidd = p.breidd;
         e.xv = p.xv;
@@ -40,8 +40,8 @@ void TForm2::splitObject() {
         e.K_sami_fiskur = p.K_sami_fiskur;
     }
     // The outer pieces keep the outer edges' angles only.
-    s.currentLine[j_].hsn = 0;
-    s.currentLine[lastJ_].vsn = 0;
+    curLine()[j_].hsn = 0;
+    curLine()[lastJ_].vsn = 0;
     j_ = lastJ_ + 1;
 }
 
@@ -52,11 +52,11 @@ int32_t TForm2::freeGroupNumber() const {
     std::bitset<limit> used;
     const int32_t handled = std::min(j_, s_.currentCount);
     for (int32_t k = 1; k <= handled; ++k) {
-        const int32_t g = s_.currentLine[k].klofinn;
+        const int32_t g = curLine()[k].klofinn;
         if (g > 0 && g < limit) used.set(g);
     }
     for (int32_t k = i_; k <= s_.previousCount; ++k) {
-        const int32_t g = s_.previousLine[k].klofinn;
+        const int32_t g = prevLine()[k].klofinn;
         if (g > 0 && g < limit) used.set(g);
     }
     int32_t g = 1;
@@ -65,7 +65,7 @@ int32_t TForm2::freeGroupNumber() const {
 }
 
 bool TForm2::isBigEnough(int32_t k) const {
-    const tskepna& q = s_.previousLine[k];
+    const tskepna& q = prevLine()[k];
     const int32_t ch = s_.channelCursor;
     const int32_t minLength = s_.minLength[ch];
     const int32_t minArea = s_.minArea[ch];
@@ -76,8 +76,8 @@ bool TForm2::isBigEnough(int32_t k) const {
 
 void TForm2::mergeObjects() {
     CoreState& s = s_;
-    LineArray& cur = s.currentLine;
-    LineArray& prev = s.previousLine;
+    LineArray& cur = curLine();
+    LineArray& prev = prevLine();
     const int32_t ch = s.channelCursor;
 
     // Neighbours stay apart only when both are big enough and their facing edges do not run
@@ -146,8 +146,8 @@ void TForm2::mergeObjects() {
 
 void TForm2::absorbNeighbour(int32_t k) {
     CoreState& s = s_;
-    tskepna& q = s.previousLine[k];
-    const tskepna& r = s.previousLine[k + 1];
+    tskepna& q = prevLine()[k];
+    const tskepna& r = prevLine()[k + 1];
     if (r.astand > q.astand) {
         q.astand = r.astand;
         q.inte = r.inte;
@@ -164,15 +164,15 @@ void TForm2::absorbNeighbour(int32_t k) {
         q.sjalfs_flat = checkedAdd(q.sjalfs_flat, r.sjalfs_flat, "object area");
         q.sjalfs_lengd = std::max(q.sjalfs_lengd, r.sjalfs_lengd);
     }
-    std::copy(s.previousLine.begin() + k + 2, s.previousLine.begin() + s.previousCount + 1,
-              s.previousLine.begin() + k + 1);
+    std::copy(prevLine().begin() + k + 2, prevLine().begin() + s.previousCount + 1,
+              prevLine().begin() + k + 1);
     s.previousCount -= 1;
     lastI_ -= 1;
 }
 
 void TForm2::shareWithSiblings(int32_t a) {
     CoreState& s = s_;
-    tskepna& p = s.previousLine[a];
+    tskepna& p = prevLine()[a];
     const int32_t group = p.klofinn;
     if (group == 0) return;
     // Siblings: objects already built on this line and objects of the previous line still to be
@@ -180,10 +180,10 @@ void TForm2::shareWithSiblings(int32_t a) {
     const int32_t handled = std::min(j_, s.currentCount);
     auto forEachSibling = [&](auto&& visit) {
         for (int32_t k = 1; k <= handled; ++k) {
-            if (s.currentLine[k].klofinn == group) visit(s.currentLine[k]);
+            if (curLine()[k].klofinn == group) visit(curLine()[k]);
         }
         for (int32_t k = a + 1; k <= s.previousCount; ++k) {
-            if (s.previousLine[k].klofinn == group) visit(s.previousLine[k]);
+            if (prevLine()[k].klofinn == group) visit(prevLine()[k]);
         }
     };
 

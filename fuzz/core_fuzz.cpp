@@ -1,8 +1,8 @@
 // Fuzz target: the line analysis core. The input gives a channel table, per-channel size classes
 // (now and then with parameters of its own) and a stream of valid scan lines; every line goes
 // through filterSegments and porun, and the class adaptation runs after every frame's worth of
-// lines as the engine runs it. After each line: the counts within the arrays and the used
-// entries of currentLine zeroed; the sanitizers check every index.
+// lines as the engine runs it. After each line: the counts within the arrays and the live objects
+// well formed; the sanitizers check every index.
 // OverflowError is an allowed outcome; the core must then be left in a sound state.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -22,15 +22,15 @@ using namespace velkor;
 
 namespace {
 
-void checkAfterLine(const CoreState& s, int32_t filtered) {
+void checkAfterLine(const CoreState& s) {
     VELKOR_FUZZ_CHECK(s.previousCount >= 0 && s.previousCount <= lineCapacity);
     VELKOR_FUZZ_CHECK(s.closedCount >= 0 && s.closedCount <= closedCapacity);
     // The live objects are not always ordered or disjoint: an object that absorbed its neighbours
     // keeps the span of the line before, which may reach over the segments next to it, and the
     // walk of the next line pairs by those spans. What must hold is that every index stays
     // inside the arrays, which the sanitizers check, and that the counts fit them.
-    for (int32_t j = 1; j <= s.previousCount; ++j) VELKOR_FUZZ_CHECK(s.previousLine[j].lengd >= 1);
-    for (int32_t i = 1; i <= filtered; ++i) VELKOR_FUZZ_CHECK(s.currentLine[i] == tskepna{});
+    for (int32_t j = 1; j <= s.previousCount; ++j)
+        VELKOR_FUZZ_CHECK(s.previousLine()[j].lengd >= 1);
 }
 
 }  // namespace
@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     while (lines.next(runs, 300000)) {
         const int32_t n = static_cast<int32_t>(runs.size());
         for (int32_t i = 1; i <= n; ++i) {
-            s.currentLine[i].v = runs[i - 1].v;
-            s.currentLine[i].h = runs[i - 1].h;
+            s.currentLine()[i].v = runs[i - 1].v;
+            s.currentLine()[i].h = runs[i - 1].h;
         }
         int32_t filtered = 0;
         try {
@@ -93,13 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             filtered = s.currentCount;
             VELKOR_FUZZ_CHECK(filtered >= 0 && filtered <= n);
             for (int32_t i = 2; i <= filtered; ++i)
-                VELKOR_FUZZ_CHECK(s.currentLine[i - 1].h < s.currentLine[i].v);
+                VELKOR_FUZZ_CHECK(s.currentLine()[i - 1].h < s.currentLine()[i].v);
             form2.porun();
-            checkAfterLine(s, filtered);
+            checkAfterLine(s);
         } catch (const OverflowError&) {
             VELKOR_FUZZ_CHECK(s.currentCount == 0 && s.previousCount == 0 && s.closedCount == 0);
             for (int32_t i = 1; i <= filtered; ++i)
-                VELKOR_FUZZ_CHECK(s.currentLine[i] == tskepna{});
+                VELKOR_FUZZ_CHECK(s.currentLine()[i] == tskepna{});
         }
         if (++column == W) {
             column = 0;

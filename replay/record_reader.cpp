@@ -36,7 +36,7 @@ void RecordReader::open(const std::string& fileName) {
         throw FileAccessError(fileName,
                               std::string("cannot open the recording: ") + std::strerror(err));
     }
-    if (!recordBuffer_) recordBuffer_ = std::make_unique<uint8_t[]>(blockBytes);
+    sharing_ = shared_ != nullptr && shared_->fileName() == fileName;
     fileBytes_ = 0;
     if (fseeko(file_.get(), 0, SEEK_END) == 0) {
         const off_t end = ftello(file_.get());
@@ -71,10 +71,29 @@ void RecordReader::close() {
     blockIndex_.clear();
     indexComplete_ = recordingIndex_ = false;
     blockNumber_ = 0;
+    sharing_ = false;
+    heldBlock_.reset();
+    countedLines_ = 0;
+}
+
+void RecordReader::shareBlocks(SharedBlocks* blocks) {
+    shared_ = blocks;
+    sharing_ = blocks != nullptr && isOpen() && blocks->fileName() == fileName_;
+}
+
+SharedBlocks::LineCount RecordReader::lineCountMade() const {
+    SharedBlocks::LineCount count;
+    if (!indexComplete_) return count;
+    count.index = blockIndex_;
+    count.lines = countedLines_;
+    count.damagedLines = damagedLines_;
+    count.firstDamagedLine = firstDamagedLine_;
+    count.lastDamagedLine = lastDamagedLine_;
+    return count;
 }
 
 int16_t RecordReader::word(int32_t p) const {
-    const uint8_t* b = recordBuffer_.get() + 2 * static_cast<size_t>(p - 1);
+    const uint8_t* b = bytes_ + 2 * static_cast<size_t>(p - 1);
     // Little-endian two's complement, whatever the machine's byte order.
     return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
 }
@@ -114,10 +133,21 @@ void RecordReader::lesa() {
     if (file_ == nullptr) {
         throw FileAccessError(fileName_, "the recording is not open");
     }
-    errno = 0;
-    const size_t got = std::fread(recordBuffer_.get(), 1, blockBytes, file_.get());
-    if (got < static_cast<size_t>(blockBytes) && std::ferror(file_.get())) {
-        raiseReadError(errno != 0 ? errno : EIO);
+    size_t got;
+    if (sharing_) {
+        heldBlock_ = shared_->block(blockNumber_);
+        bytes_ = heldBlock_->bytes.get();
+        got = heldBlock_->size;
+    } else {
+        // Not zeroed: no word past those a read delivered is ever decoded (bufferWords_).
+        if (!recordBuffer_) recordBuffer_ = std::make_unique_for_overwrite<uint8_t[]>(blockBytes);
+        heldBlock_.reset();
+        bytes_ = recordBuffer_.get();
+        errno = 0;
+        got = std::fread(recordBuffer_.get(), 1, blockBytes, file_.get());
+        if (got < static_cast<size_t>(blockBytes) && std::ferror(file_.get())) {
+            raiseReadError(errno != 0 ? errno : EIO);
+        }
     }
     ++blocksRead_;
     bufferWords_ = static_cast<int32_t>(got / 2);  // a final odd byte is no word
@@ -140,7 +170,7 @@ void RecordReader::lesa() {
     } else {
         int32_t p = blockFirstPos_;
         int32_t line = blockFirstLine_;
-        const uint8_t* bytes = recordBuffer_.get();
+        const uint8_t* bytes = bytes_;
         for (;;) {
             // Runs of lines without segments, four count words at a time while a line follows
             // them in the block: each step of the walk otherwise waits on the word before.
@@ -193,6 +223,20 @@ void RecordReader::lesabuffer() {
 }
 
 int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)>& progress) {
+    if (sharing_ && !shared_->lineCount().index.empty()) {
+        // Counted already by a reader of the same recording: its index and damage, as a count
+        // would find them, and the reader at the end of the data.
+        const SharedBlocks::LineCount& count = shared_->lineCount();
+        blockIndex_ = count.index;
+        indexComplete_ = true;
+        damagedLines_ = count.damagedLines;
+        firstDamagedLine_ = count.firstDamagedLine;
+        lastDamagedLine_ = count.lastDamagedLine;
+        countedLines_ = count.lines;
+        endOfData_ = true;
+        if (progress) progress(fileBytes_, fileBytes_);
+        return countedLines_;
+    }
     blockIndex_.clear();
     blockIndex_.reserve(static_cast<size_t>(fileBytes_ / blockBytes) + 2);
     indexComplete_ = false;
@@ -211,6 +255,7 @@ int32_t RecordReader::fjoldilinaiskra(const std::function<void(int64_t, int64_t)
         lesabuffer();
     }
     indexComplete_ = true;
+    countedLines_ = blockLastLine_;
     return blockLastLine_;
 }
 
@@ -258,7 +303,7 @@ int32_t RecordReader::skipEmptyLines(int32_t most) {
     int32_t p = readPos_;
     if (p < 1 || most <= 0) return 0;
     const int32_t end = static_cast<int64_t>(p) + most - 1 < stop ? p + most - 1 : stop;
-    const uint8_t* bytes = recordBuffer_.get();
+    const uint8_t* bytes = bytes_;
     while (p + 3 <= end) {
         uint64_t four;
         std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
@@ -276,22 +321,22 @@ int32_t RecordReader::skipEmptyLines(int32_t most) {
     return skipped;
 }
 
-namespace {
-// The two ends of a segment as they lie side by side in the line record.
-struct SegmentEnds {
-    int32_t v;
-    int32_t h;
-};
-static_assert(offsetof(tskepna, h) == offsetof(tskepna, v) + sizeof(int32_t));
-}  // namespace
-
 void RecordReader::readRecordLine(LineArray& line) {
+    const LineRuns runs = readLineRuns();
+    for (int32_t i = 1; i <= runs.count; ++i) {
+        const RawRun run = runs(i);
+        line[i].v = run.v;
+        line[i].h = run.h;
+    }
+}
+
+RecordReader::LineRuns RecordReader::readLineRuns() {
     delivered_ = 0;
     if (readPos_ < 1 || readPos_ > bufferWords_) {
         // Past the last word of the recording: no line is left.
         rawSegmentCount_ = 0;
         endOfData_ = true;
-        return;
+        return {};
     }
     const int16_t n = word(readPos_);
     rawSegmentCount_ = n;
@@ -299,19 +344,15 @@ void RecordReader::readRecordLine(LineArray& line) {
     const int32_t thisLine = readLineNumber_;
 
     // The whole line, its last word and the word after it inside the block in memory: no block
-    // change and no cut-off can occur, so the ends are decoded straight from the buffer.
+    // change and no cut-off can occur, so the runs are read where they lie.
     const int32_t pairs = n > 0 ? n : 0;
     const int32_t start = readPos_;
     if (static_cast<int64_t>(start) + 2 * pairs < bufferWords_) {
         const int32_t kept = pairs < lineCapacity ? pairs : lineCapacity;
-        for (int32_t i = 1; i <= kept; ++i) {
-            const SegmentEnds ends{word(start + 2 * i - 1), word(start + 2 * i)};
-            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
-        }
         delivered_ = kept;
         readPos_ = start + 2 * pairs + 1;
         ++readLineNumber_;
-        return;
+        return {bytes_ + 2 * static_cast<size_t>(start), kept};
     }
 
     // Takes the next word of the line, moving to the next block at the end of this one; false
@@ -321,30 +362,29 @@ void RecordReader::readRecordLine(LineArray& line) {
         ++readPos_;
         return readPos_ <= bufferWords_;
     };
-
+    uint8_t* copy = crossingRuns_.data();
     for (int32_t i = 1; i <= n; ++i) {
         if (!advance()) {
             countDamage(thisLine);
             ++readLineNumber_;
-            return;
+            return {copy, delivered_};
         }
-        const int16_t v = word(readPos_);
+        const uint8_t* v = bytes_ + 2 * static_cast<size_t>(readPos_ - 1);
+        if (i <= lineCapacity) std::memcpy(copy + 4 * (i - 1), v, 2);
         if (!advance()) {
             countDamage(thisLine);
             ++readLineNumber_;
-            return;
+            return {copy, delivered_};
         }
-        const int16_t h = word(readPos_);
+        const uint8_t* h = bytes_ + 2 * static_cast<size_t>(readPos_ - 1);
         if (i <= lineCapacity) {
-            // One 8-byte store for both ends: the segmentation reads them with one 8-byte load,
-            // which two 4-byte stores could not forward to.
-            const SegmentEnds ends{v, h};
-            std::memcpy(static_cast<void*>(&line[i].v), &ends, sizeof ends);
+            std::memcpy(copy + 4 * (i - 1) + 2, h, 2);
             delivered_ = i;
         }
     }
     advance();  // past the line's last word
     ++readLineNumber_;
+    return {copy, delivered_};
 }
 
 }  // namespace velkor

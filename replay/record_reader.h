@@ -12,6 +12,7 @@
 // that holds the line instead of walking the file from its start.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -19,9 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "core/segmentation.h"
 #include "core/tskepna.h"
 #include "io/counter_constants.h"
 #include "io/file_names.h"
+#include "replay/shared_blocks.h"
 
 namespace velkor {
 
@@ -59,6 +62,22 @@ public:
     // line. With no line left to read it delivers nothing and sets endOfData.
     void readRecordLine(LineArray& line);
 
+    // The runs of one line where they lie: (left, right) pairs of little-endian words, in the
+    // block in memory when the line lies whole inside it, else in a copy the reader keeps. Valid
+    // until the reader's next call.
+    struct LineRuns {
+        const uint8_t* pairs = nullptr;
+        int32_t count = 0;
+        // Run r, 1..count.
+        RawRun operator()(int32_t r) const {
+            const uint8_t* b = pairs + 4 * static_cast<size_t>(r - 1);
+            return {wordAt(b), wordAt(b + 2)};
+        }
+    };
+    // Reads the line at readPos as readRecordLine does, without copying its runs out of the
+    // block: a line is then read and filtered in one pass.
+    LineRuns readLineRuns();
+
     // Reads over the lines without segments (count word 0) that follow readPos, at most `most`,
     // as readRecordLine would, and returns how many. It stops before a line that would take the
     // reader into the next block.
@@ -79,10 +98,22 @@ public:
 
     // Blocks read from the file since it was opened (shows when the reader rereads the file).
     int64_t blocksRead() const { return blocksRead_; }
+    // Reads every block through `blocks` (null: from the file itself) whenever the recording open
+    // is the one they hold, and takes over their line count instead of counting again. May be
+    // given while a recording is open: the blocks read from then on come from `blocks`. The
+    // reader sees the same bytes either way.
+    void shareBlocks(SharedBlocks* blocks);
+    // The line count made by fjoldilinaiskra, for readers that share the blocks of this recording.
+    SharedBlocks::LineCount lineCountMade() const;
+
     // The size of the recording in bytes, taken when it was opened.
     int64_t fileBytes() const { return fileBytes_; }
 
 private:
+    // The word at b: little-endian two's complement, whatever the machine's byte order.
+    static int16_t wordAt(const uint8_t* b) {
+        return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+    }
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
     int16_t word(int32_t p) const;
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.
@@ -94,8 +125,14 @@ private:
     [[noreturn]] void raiseReadError(int err) const;
 
     FileHandle file_;
-    // The block in memory as raw bytes (little-endian words), allocated at the first open.
+    // The block in memory as raw bytes (little-endian words): the reader's own buffer, allocated
+    // at the first block it reads itself, or a shared block that it holds.
     std::unique_ptr<uint8_t[]> recordBuffer_;
+    std::shared_ptr<const SharedBlocks::Block> heldBlock_;
+    const uint8_t* bytes_ = nullptr;
+    SharedBlocks* shared_ = nullptr;
+    bool sharing_ = false;  // shared_ holds the recording open
+    int32_t countedLines_ = 0;
     std::string fileName_;
 
     int32_t bufferWords_ = 0;
@@ -108,6 +145,8 @@ private:
     bool endOfData_ = false;
     int16_t rawSegmentCount_ = 0;
     int32_t delivered_ = 0;
+    // The runs of a line that crosses into the next block, gathered from both.
+    std::array<uint8_t, 4 * lineCapacity> crossingRuns_{};
 
     int64_t damagedLines_ = 0;
     int32_t firstDamagedLine_ = 0;
@@ -118,10 +157,7 @@ private:
     int64_t fileBytes_ = 0;
 
     // Where a block's first line begins (position in the block) and its number.
-    struct BlockStart {
-        int32_t firstPos;
-        int32_t firstLine;
-    };
+    using BlockStart = SharedBlocks::BlockStart;
     // Entry k - 1 describes block k; complete once fjoldilinaiskra has walked the whole file.
     std::vector<BlockStart> blockIndex_;
     bool indexComplete_ = false;

@@ -41,7 +41,9 @@ struct LineEndings final : EndingObserver {
 };
 
 struct ReplayEngine::Impl {
-    Impl(Tsett& s, SettingsBackend* b) : settings(s), store(b), form2(*core) {
+    Impl(Tsett& s, SettingsBackend* b, bool keep)
+        : settings(s), store(b), form2(*core), keepFrameStore(keep) {
+        if (keep) frames = std::make_unique<FrameStore>();
         classOverrides.fill(-1);
     }
     ChannelArray<int32_t> classOverrides{};
@@ -51,7 +53,7 @@ struct ReplayEngine::Impl {
     std::unique_ptr<CoreState> core = std::make_unique<CoreState>();
     TForm2 form2;
     RecordReader reader;
-    std::unique_ptr<FrameStore> frames = std::make_unique<FrameStore>();
+    std::unique_ptr<FrameStore> frames;  // while keepFrameStore
     SessionReport report;
     ReadOuts readOuts;
     TrackBarState trackBar;
@@ -73,7 +75,8 @@ struct ReplayEngine::Impl {
     int32_t readingFrame = 0;  // the frame lesalinu fills (for the counted-object callback)
     bool mustJump = false;     // a frame failed: the next read starts the counts afresh
     bool drawEnabled = true;
-    bool keepFrameStore = true;
+    bool keepFrameStore;
+    bool keepFrameEndings = true;
     int32_t autocountImage = 4;
     int32_t autoCountStart = 0;
     int64_t markFirstLine = 1;  // the marked frame's first line, which a change of W keeps
@@ -91,8 +94,8 @@ struct ReplayEngine::Impl {
     VerdictTally verdictTally{};
 };
 
-ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store)
-    : impl_(std::make_unique<Impl>(settings, store)) {}
+ReplayEngine::ReplayEngine(Tsett& settings, SettingsBackend* store, bool keepFrameStore)
+    : impl_(std::make_unique<Impl>(settings, store, keepFrameStore)) {}
 
 ReplayEngine::~ReplayEngine() = default;
 
@@ -129,7 +132,23 @@ void ReplayEngine::setFrameWidth(int32_t W) {
 }
 
 void ReplayEngine::setKeepFrameStore(bool keep) {
-    impl_->keepFrameStore = keep;
+    Impl& m = *impl_;
+    m.keepFrameStore = keep;
+    // A count that never draws gives the store's memory back; it comes again when drawing does.
+    if (!keep) m.frames.reset();
+    if (keep && !m.frames) m.frames = std::make_unique<FrameStore>();
+}
+
+void ReplayEngine::shareReading(SharedBlocks* blocks) {
+    impl_->reader.shareBlocks(blocks);
+}
+
+std::unique_ptr<SharedBlocks> ReplayEngine::sharedReading() const {
+    return std::make_unique<SharedBlocks>(impl_->recordingName, impl_->reader.lineCountMade());
+}
+
+void ReplayEngine::setKeepFrameEndings(bool keep) {
+    impl_->keepFrameEndings = keep;
 }
 
 int32_t ReplayEngine::frameWidth() const {
@@ -357,8 +376,9 @@ void ReplayEngine::lesaramma(int32_t rammi) {
 void ReplayEngine::lesalinu() {
     Impl& m = *impl_;
     CoreState& s = *m.core;
-    m.reader.readRecordLine(s.currentLine);
-    filterSegments(s, m.reader.deliveredSegmentCount());
+    // Read and filtered in one pass, the runs taken from where the reader holds them.
+    const RecordReader::LineRuns runs = m.reader.readLineRuns();
+    filterRuns(s, runs.count, runs);
     // The closed list is read in place: porun's result stays valid until its next call.
     const tlokid& closed = m.form2.porun();
 
@@ -366,8 +386,8 @@ void ReplayEngine::lesalinu() {
         FrameStoreColumn& column = (*m.frames)[m.frameColumn];
         const int32_t objects = s.previousCount;
         for (int32_t j = 1; j <= objects; ++j) {
-            column[j].left = static_cast<int16_t>(s.previousLine[j].v);
-            column[j].right = static_cast<int16_t>(s.previousLine[j].h);
+            column[j].left = static_cast<int16_t>(s.previousLine()[j].v);
+            column[j].right = static_cast<int16_t>(s.previousLine()[j].h);
         }
         column[0].left = static_cast<int16_t>(objects);
     }
@@ -413,7 +433,7 @@ void ReplayEngine::explainEndings(int32_t channel, int32_t number) {
 void ReplayEngine::setExplaining(bool on) {
     Impl& m = *impl_;
     m.explaining = on;
-    if (on) m.frameEndings.allocate();
+    if (on && m.keepFrameEndings) m.frameEndings.allocate();
     m.form2.setEndingObserver(on ? &m.lineEndings : nullptr);
     m.lineEndings.count = m.lineEndings.next = 0;
     m.frameEndings.clear();
@@ -434,8 +454,8 @@ void ReplayEngine::replayEmptyLines(int32_t lines) {
     Impl& m = *impl_;
     CoreState& s = *m.core;
     // What filterSegments and porun leave after a line without segments and without objects.
-    s.currentLine[0].v = 0;
-    s.currentLine[0].h = 0;
+    s.currentLine()[0].v = 0;
+    s.currentLine()[0].h = 0;
     s.currentCount = 0;
     s.previousCount = 0;
     s.closedCount = 0;
@@ -593,7 +613,9 @@ const SessionReport& ReplayEngine::report() const {
     return impl_->report;
 }
 const FrameStore& ReplayEngine::frameStore() const {
-    return *impl_->frames;
+    // Without a store (a count that never draws) an empty one: zeros that take no memory.
+    static const FrameStore none{};
+    return impl_->frames ? *impl_->frames : none;
 }
 int32_t ReplayEngine::frameColumn() const {
     return impl_->frameColumn;

@@ -15,6 +15,7 @@
 #include "replay/frame_store.h"
 #include "replay/go_to.h"
 #include "replay/record_reader.h"
+#include "replay/shared_blocks.h"
 #include "settings/Tsett.h"
 #include "settings/session_report.h"
 
@@ -49,7 +50,9 @@ class ReplayEngine {
 public:
     // `settings` is the program's settings set (its countertype decides the overload correction);
     // `store`, if not null, receives the remembered folder on opening and gives "Enablemulti".
-    ReplayEngine(Tsett& settings, SettingsBackend* store);
+    // `keepFrameStore` as setKeepFrameStore; a count that never draws passes false, so that the
+    // store's megabytes are never allocated.
+    ReplayEngine(Tsett& settings, SettingsBackend* store, bool keepFrameStore = true);
     ~ReplayEngine();
 
     // W: the drawing area's width, capped to 1..2001. Once a recording is open, a W that differs
@@ -62,6 +65,17 @@ public:
     // A count that never draws (velkor-count) turns the frame store off: the lines of a frame are
     // then not written there. On by default; the window needs it.
     void setKeepFrameStore(bool keep);
+    // Counts of one recording made side by side (a class sweep's) read its blocks once: the
+    // engine reads every block of the recording that `blocks` holds through it, and opening that
+    // recording takes over the line count held there. Null: the engine reads for itself. May be
+    // given while the recording is open.
+    void shareReading(SharedBlocks* blocks);
+    // The blocks of the recording open here for other engines to share, with its line count.
+    std::unique_ptr<SharedBlocks> sharedReading() const;
+    // A count that never shows a frame's ended objects (a class sweep needs only the tally of
+    // verdicts) turns their list off: while explaining, frameEndings then stays empty. On by
+    // default; given before explaining is turned on.
+    void setKeepFrameEndings(bool keep);
     int32_t frameWidth() const;
     // The W of the frame read last: the counts shown were made with frames of that many lines.
     int32_t readFrameWidth() const;

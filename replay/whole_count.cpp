@@ -14,7 +14,7 @@ Tsett withCounterType(int32_t counterType) {
 }  // namespace
 
 HeadlessEngine::HeadlessEngine(int32_t frameWidth, int32_t counterType)
-    : settings(withCounterType(counterType)), engine(settings, nullptr) {
+    : settings(withCounterType(counterType)), engine(settings, nullptr, false) {
     engine.setFrameWidth(frameWidth);
     engine.setKeepFrameStore(false);
 }

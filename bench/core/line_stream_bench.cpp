@@ -99,8 +99,8 @@ void feedStream(benchmark::State& bench, const LineStream& stream, CoreState& s,
             const int32_t first = stream.firstRun[t];
             const int32_t n = (stream.firstRun[t + 1] - first) / 2;
             for (int32_t k = 0; k < n; ++k) {
-                s.currentLine[k + 1].v = stream.runs[first + 2 * k];
-                s.currentLine[k + 1].h = stream.runs[first + 2 * k + 1];
+                s.currentLine()[k + 1].v = stream.runs[first + 2 * k];
+                s.currentLine()[k + 1].h = stream.runs[first + 2 * k + 1];
             }
             velkor::filterSegments(s, n);
             form.porun();

@@ -67,8 +67,8 @@ protected:
     // Places raw runs in currentLine as the line reader does.
     void placeRaw(const std::vector<Seg>& runs) {
         for (size_t k = 0; k < runs.size(); ++k) {
-            s.currentLine[k + 1].v = runs[k].v;
-            s.currentLine[k + 1].h = runs[k].h;
+            s.currentLine()[k + 1].v = runs[k].v;
+            s.currentLine()[k + 1].h = runs[k].h;
         }
     }
 
@@ -93,12 +93,12 @@ protected:
 
     // The live objects after the latest line.
     std::vector<tskepna> live() const {
-        return {s.previousLine.begin() + 1, s.previousLine.begin() + 1 + s.previousCount};
+        return {s.previousLine().begin() + 1, s.previousLine().begin() + 1 + s.previousCount};
     }
 
     // Sets the live objects directly, as if earlier lines had left them.
     void setLive(const std::vector<tskepna>& objects) {
-        for (size_t k = 0; k < objects.size(); ++k) s.previousLine[k + 1] = objects[k];
+        for (size_t k = 0; k < objects.size(); ++k) s.previousLine()[k + 1] = objects[k];
         s.previousCount = static_cast<int32_t>(objects.size());
     }
 

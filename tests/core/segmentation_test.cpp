@@ -37,14 +37,14 @@ TEST_P(Segmentation, FiltersLine) {
 
     std::vector<Seg> got;
     for (int32_t k = 1; k <= s.currentCount; ++k)
-        got.push_back({s.currentLine[k].v, s.currentLine[k].h});
+        got.push_back({s.currentLine()[k].v, s.currentLine()[k].h});
     ASSERT_EQ(got.size(), c.expected.size());
     for (size_t k = 0; k < got.size(); ++k) {
         EXPECT_EQ(got[k].v, c.expected[k].v) << k;
         EXPECT_EQ(got[k].h, c.expected[k].h) << k;
     }
-    EXPECT_EQ(s.currentLine[0].v, 0);
-    EXPECT_EQ(s.currentLine[0].h, 0);
+    EXPECT_EQ(s.currentLine()[0].v, 0);
+    EXPECT_EQ(s.currentLine()[0].h, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,7 +93,7 @@ TEST_F(CoreTest, RunCountAboveCapacityReadsOnlyTheArray) {
     placeRaw(raw);
     filterSegments(s, 2 * lineCapacity);
     EXPECT_EQ(s.currentCount, lineCapacity);
-    EXPECT_EQ(s.currentLine[lineCapacity].v, 10 * (lineCapacity - 1));
+    EXPECT_EQ(s.currentLine()[lineCapacity].v, 10 * (lineCapacity - 1));
 }
 
 }  // namespace

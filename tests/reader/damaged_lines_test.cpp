@@ -128,6 +128,47 @@ TEST_P(DamagedLines, AreCountedByReadingWithoutCountingFirst) {
     EXPECT_EQ(r.damagedLines(), GetParam().damaged);
 }
 
+// Readers that share the blocks and the line count of a reader that counted the recording (the
+// counts of a class sweep) read every line, damaged or not, as that reader does: two of them taking
+// turns line by line, and the counting reader itself once it reads through the shared blocks too.
+TEST_P(DamagedLines, ReadersSharingTheBlocksReadAsOneAlone) {
+    TempDir folder;
+    const std::string path = folder.file("r.blb");
+    RecordingBuilder b(path);
+    GetParam().build(b);
+    b.finish();
+    const int32_t lineCount = b.lines();
+
+    RecordReader counting;
+    counting.open(path);
+    ASSERT_EQ(counting.fjoldilinaiskra(), lineCount);
+    SharedBlocks blocks(path, counting.lineCountMade());
+    counting.shareBlocks(&blocks);
+
+    RecordReader a, b2;
+    for (RecordReader* r : {&a, &b2}) {
+        r->shareBlocks(&blocks);
+        r->open(path);
+        ASSERT_EQ(r->fjoldilinaiskra(), lineCount);
+        EXPECT_EQ(r->damagedLines(), counting.damagedLines());
+        EXPECT_EQ(r->firstDamagedLine(), counting.firstDamagedLine());
+        r->restartbuffer();
+    }
+    auto line = std::make_unique<LineArray>();
+    for (int32_t k = 1; k <= lineCount; ++k) {
+        ASSERT_EQ(readAndCompare(a, b.expected(), k, *line, 1), 1);
+        ASSERT_EQ(readAndCompare(b2, b.expected(), k, *line, 1), 1);
+    }
+    counting.seekLine(1);
+    EXPECT_EQ(readAndCompare(counting, b.expected(), 1, *line), lineCount);
+    for (const RecordReader* r : {&a, &b2, &counting}) {
+        EXPECT_EQ(r->damagedLines(), GetParam().damaged);
+        EXPECT_EQ(r->readLineNumber(), lineCount + 1);
+    }
+    // Each block was read from the file once, however many readers walked it.
+    EXPECT_LE(blocks.blocksRead(), static_cast<int64_t>(blocks.lineCount().index.size()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Recordings, DamagedLines, ::testing::ValuesIn(damageCases),
                          [](const auto& info) {
                              std::string n;
