@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
+
+#include "tests/support/bytes.h"
 
 #include "count_cli.h"
 #include "csv_reading.h"
@@ -26,7 +29,10 @@ struct Inputs {
     }
     std::string arguments(const std::string& kinds) const {
         std::string a;
-        for (const char k : kinds) a += " " + shellQuoted(path(k));
+        for (const char k : kinds) {
+            a += ' ';
+            a += shellQuoted(path(k));
+        }
         return a;
     }
 };
@@ -99,11 +105,13 @@ TEST(VelkorCountSeveralInputs, CsvRowsAndItsClosingNoteCountEveryFailure) {
                 EXPECT_NE(status.find(in.path('M')), std::string::npos) << c.kinds << status;
         }
         const size_t failed = c.kinds.size() - countOf(c.kinds, 'G');
-        EXPECT_EQ(run.err, failed == 0 ? std::string()
-                                       : "velkor-count: " + std::to_string(failed) +
-                                             (failed == 1 ? " recording" : " recordings") +
-                                             " could not be counted (see the status column)\n")
-            << c.kinds;
+        std::string note;
+        if (failed > 0) {
+            note = "velkor-count: " + std::to_string(failed);
+            note += failed == 1 ? " recording" : " recordings";
+            note += " could not be counted (see the status column)\n";
+        }
+        EXPECT_EQ(run.err, note) << c.kinds;
     }
 }
 
@@ -129,6 +137,37 @@ TEST(VelkorCountSeveralInputs, SweepsTellTheWorstOfThemAll) {
         ASSERT_EQ(sweeps.size(), countOf(c.kinds, 'G')) << c.kinds;
         for (const std::string& s : sweeps)
             EXPECT_EQ(nlohmann::json::parse(s)["sweep"]["recording"], in.good);
+    }
+}
+
+// A counting area so wide that the largest classes cannot be counted, while the report's class
+// can: the sweep of that recording fails with each reason told once, whichever recording comes
+// after it.
+TEST(VelkorCountSeveralInputs, ASweepWhoseOtherClassesCannotBeCountedFails) {
+    const Inputs in;
+    const std::string wide = in.dir.file("wide.blb");
+    writeRecordedSession(wide, {{"A", 2, 3, 4}}, 3);
+    std::string report = readBytes(in.dir.file("wide.mse"));
+    const size_t at = report.find("Redge=511\r");
+    ASSERT_NE(at, std::string::npos);
+    report.replace(at, 10, "Redge=20000000\r");
+    writeBytes(in.dir.file("wide.mse"), report);
+    ASSERT_EQ(runCount("--json " + shellQuoted(wide)).status, 0);  // the report's class counts
+
+    for (const bool wideFirst : {true, false}) {
+        const std::string order = wideFirst ? shellQuoted(wide) + " " + shellQuoted(in.good)
+                                            : shellQuoted(in.good) + " " + shellQuoted(wide);
+        const CliRun run = runCount("--class-sweep --json " + order);
+        EXPECT_EQ(run.status, 1) << run.err;
+        const std::vector<std::string> errors = linesOf(run.err);
+        ASSERT_FALSE(errors.empty());
+        EXPECT_EQ(std::set<std::string>(errors.begin(), errors.end()).size(), errors.size())
+            << run.err;
+        for (const std::string& e : errors)
+            EXPECT_EQ(e.rfind(wide + ": frame 1: arithmetic overflow in ", 0), 0u) << e;
+        const std::vector<std::string> sweeps = linesOf(run.out);
+        ASSERT_EQ(sweeps.size(), 1u) << run.out;
+        EXPECT_EQ(nlohmann::json::parse(sweeps[0])["sweep"]["recording"], in.good);
     }
 }
 
