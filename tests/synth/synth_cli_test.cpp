@@ -200,5 +200,27 @@ TEST(SynthCommandLine, ZeroIsAValueLikeAnyOther) {
     }
 }
 
+// Whichever one of the session's files exists from elsewhere is the one the message names, and
+// nothing is written beside it.
+TEST(SynthCommandLine, TheForeignFileIsNamedWordForWord) {
+    for (const std::string extension : {".blb", ".blc", ".mse", ".truth.json"}) {
+        TempDir dir;
+        const std::string out = dir.file("pen");
+        std::ofstream(out + extension) << "from the field";
+        const ProgramRun r = runSynth("--lines 2000 --compressed --out " + shellQuoted(out));
+        EXPECT_EQ(r.exit, 1) << extension;
+        EXPECT_EQ(r.err, "velkor-synth: " + out + extension +
+                             ": exists and was not written by velkor-synth; choose another --out "
+                             "or give --force to replace it\n")
+            << extension;
+        EXPECT_EQ(readBytes(out + extension), "from the field");
+        for (const std::string other : {".blb", ".blc", ".mse", ".truth.json"}) {
+            if (other != extension) {
+                EXPECT_FALSE(std::filesystem::exists(out + other)) << extension << " " << other;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velkor::synth::test
