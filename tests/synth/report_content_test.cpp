@@ -72,6 +72,8 @@ TEST(SynthReportContent, EveryRecordedFigureIsTheLiveCountsOwn) {
     EXPECT_EQ(std::stod(ini.readString("Program", "Maximum", "")), maximum);
     EXPECT_EQ(ini.readInteger("Kest", "channelwidth", -1), 2);  // 1400 mm, the third width
     EXPECT_EQ(ini.readString("Settings", "ScanRate", ""), "1116");
+    EXPECT_EQ(ini.readString("Program", "operator", ""), "velkor-synth");
+    EXPECT_EQ(ini.readString("Program", "Counter name", ""), "Synthetic counter");
     EXPECT_EQ(ini.readString("Settings", "EnableMulti", ""), "1");
     for (int32_t c = 1; c <= 3; ++c)
         EXPECT_EQ(ini.readInteger("Kest", "Size Group" + std::to_string(c), -1),
