@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "io/errors.h"
 #include "settings/profile_ini.h"
 #include "settings/recorded_figures.h"
 #include "synth_fixture.h"
@@ -98,6 +99,57 @@ TEST(SynthReportContent, OneQuietChannel) {
     for (const int32_t n : made.live.perInterval[0]) busiest = std::max(busiest, n);
     EXPECT_LE(6.0 * busiest * 1.1, 10.0);
     EXPECT_EQ(std::stod(ini.readString("Program", "Maximum", "")), 10.0);
+}
+
+// The counter's multi-channel layout is on from two channels.
+TEST(SynthReportContent, MultiChannelLayoutFromTwoChannelsOn) {
+    const struct {
+        std::vector<SynthChannel> channels;
+        const char* enableMulti;
+    } cases[] = {
+        {{{10, 500, 2, 0}}, "0"},
+        {{{10, 250, 2, 0}, {261, 500, 2, 0}}, "1"},
+        {{{10, 100, 2, 0}, {111, 200, 2, 0}, {211, 300, 2, 0}, {311, 500, 2, 0}}, "1"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        SessionOptions o;
+        o.out = dir.file("m");
+        o.scene.lines = 2 * linesPerSecond;
+        o.scene.channels = c.channels;
+        writeSession(o);
+        const ProfileIni ini = ProfileIni::load(reportName(o.out));
+        EXPECT_EQ(ini.readString("Settings", "EnableMulti", ""), c.enableMulti)
+            << c.channels.size() << " channels";
+        EXPECT_EQ(ini.readInteger("Settings", "NrChannels", -1),
+                  static_cast<int32_t>(c.channels.size()));
+    }
+}
+
+// A live count that cannot be made names the recording with the reason: the replay's own error
+// as it is (a missing recording), or "could not be counted" and the engine's message.
+TEST(SynthReportContent, ALiveCountThatCannotBeMadeNamesTheRecording) {
+    TempDir dir;
+    SessionOptions o;
+    o.out = dir.file("lonely");
+    o.scene.lines = 2 * linesPerSecond;
+    writeSession(o);
+    std::filesystem::remove(reportName(o.out));
+    const struct {
+        std::string recording, message;
+    } cases[] = {
+        {dir.file("missing.blb"), ": cannot open the recording: No such file or directory"},
+        {recordingName(o.out), ": could not be counted: Cant find corresponding reportfile (.mse)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            countAsLive(c.recording, 1, 1000);
+            ADD_FAILURE() << c.recording << ": no error";
+        } catch (const VelkorError& e) {
+            EXPECT_EQ(e.file(), c.recording);
+            EXPECT_EQ(std::string(e.what()), c.recording + c.message);
+        }
+    }
 }
 
 }  // namespace
