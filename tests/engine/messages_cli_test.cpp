@@ -94,5 +94,46 @@ TEST(VelkorCountMessages, CsvStatusStandsInTheRowOfItsRecording) {
     }
 }
 
+// --help describes every option on the line under it, and the footer tells the exit statuses.
+TEST(VelkorCountMessages, HelpDescribesEveryOption) {
+    const CliRun run = runCount("--help");
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string> lines = linesOf(run.out);
+    const struct {
+        const char* option;
+        const char* description;
+    } cases[] = {
+        {"--frame-width", "Lines per frame, 1..2001 (1116: one second of recording)"},
+        {"--counter-type", "Counter type item index, -1..15; 5 adds the overload correction"},
+        {"--class ",
+         "CH=N: count channel CH (1..4) with size class N (0..9) in place of the "
+         "report's; repeatable"},
+        {"--class-sweep", "Count each recording with every size class 0..9 on every channel"},
+        {"--reference", "CH=N with --class-sweep: a count of channel CH that you trust"},
+        {"--from", "First frame of an automatic count (needs --to)"},
+        {"--to", "Last frame of an automatic count (needs --from)"},
+        {"--trace", "JSON lines: every counted object, every frame read, and a summary last"},
+        {"--explain", "The trace with an \"ended\" record for every object that ends"},
+        {"--json", "Only the JSON summary line per recording"},
+        {"--per-minute", "CSV of one recording: per started minute, each channel's count"},
+        {"--csv",
+         "CSV, one row per recording: tank, start, length, classes, replay and recorded "
+         "totals, difference in %, damaged lines, status. A folder is searched for "
+         "recordings"},
+    };
+    for (const auto& c : cases) {
+        const auto at = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind(std::string("  ") + c.option, 0) == 0;
+        });
+        ASSERT_NE(at, lines.end()) << c.option;
+        ASSERT_NE(at + 1, lines.end()) << c.option;
+        EXPECT_NE((at + 1)->find(c.description), std::string::npos) << c.option << "\n"
+                                                                    << *(at + 1);
+    }
+    EXPECT_NE(run.out.find("Exit status: 0 all counted, 1 a recording could not be counted or the "
+                           "output could not be written, 2 usage error"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace velkor::test
