@@ -115,7 +115,10 @@ TEST(VelkorCountMessages, HelpDescribesEveryOption) {
         {"--trace", "JSON lines: every counted object, every frame read, and a summary last"},
         {"--explain", "The trace with an \"ended\" record for every object that ends"},
         {"--json", "Only the JSON summary line per recording"},
-        {"--per-minute", "CSV of one recording: per started minute, each channel's count"},
+        {"--per-minute",
+         "CSV of one recording: per started minute, each channel's count and the "
+         "recorded throughput (fish per minute, the recorded curve's mean over "
+         "the minute)"},
         {"--csv",
          "CSV, one row per recording: tank, start, length, classes, replay and recorded "
          "totals, difference in %, damaged lines, status. A folder is searched for "
