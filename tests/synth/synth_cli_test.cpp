@@ -166,3 +166,61 @@ TEST(SynthCommandLine, UnwritableOutputExitsWithOneNamingTheFile) {
 
 }  // namespace
 }  // namespace velkor::synth::test
+
+namespace velkor::synth::test {
+namespace {
+
+// Zero as a value: class 0 named by the report or drawn, no fish at all, no noise, no touching
+// pairs. Each is taken and shown, never read as "not given".
+TEST(SynthCommandLine, ZeroIsAValueLikeAnyOther) {
+    const struct {
+        std::string options;
+        int sizeGroup, fishClass;
+        std::string summary;  // a text of the summary printed
+    } cases[] = {
+        {"--channel 10:500:0", 0, 0, "channel 1 (10:500, 0.1 g): "},
+        {"--channel 10:500:3::0", 3, 0, "channel 1 (10:500, 3 g, fish of 0.1 g): "},
+        {"--channel 10:500:0::3", 0, 3, "channel 1 (10:500, 0.1 g, fish of 3 g): "},
+        {"--density 0 --noise 0", 2, 2, ": 0 fish, 0 touching pairs; recorded 0\n"},
+        {"--touching 0 --seed 0", 2, 2, " 0 touching pairs; recorded "},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string base = dir.file("z");
+        const ProgramRun r = runSynth("--minutes 0.2 " + c.options + " --out " + shellQuoted(base));
+        ASSERT_EQ(r.exit, 0) << c.options << "\n" << r.err;
+        EXPECT_NE(r.out.find(c.summary), std::string::npos) << c.options << "\n" << r.out;
+        const std::string truth = readBytes(base + ".truth.json");
+        EXPECT_NE(truth.find("\"sizeGroup\": " + std::to_string(c.sizeGroup)), std::string::npos)
+            << c.options << "\n"
+            << truth;
+        EXPECT_NE(truth.find("\"fishClass\": " + std::to_string(c.fishClass)), std::string::npos)
+            << c.options << "\n"
+            << truth;
+    }
+}
+
+// Whichever one of the session's files exists from elsewhere is the one the message names, and
+// nothing is written beside it.
+TEST(SynthCommandLine, TheForeignFileIsNamedWordForWord) {
+    for (const std::string extension : {".blb", ".blc", ".mse", ".truth.json"}) {
+        TempDir dir;
+        const std::string out = dir.file("pen");
+        std::ofstream(out + extension) << "from the field";
+        const ProgramRun r = runSynth("--lines 2000 --compressed --out " + shellQuoted(out));
+        EXPECT_EQ(r.exit, 1) << extension;
+        EXPECT_EQ(r.err, "velkor-synth: " + out + extension +
+                             ": exists and was not written by velkor-synth; choose another --out "
+                             "or give --force to replace it\n")
+            << extension;
+        EXPECT_EQ(readBytes(out + extension), "from the field");
+        for (const std::string other : {".blb", ".blc", ".mse", ".truth.json"}) {
+            if (other != extension) {
+                EXPECT_FALSE(std::filesystem::exists(out + other)) << extension << " " << other;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velkor::synth::test

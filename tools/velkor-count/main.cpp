@@ -144,7 +144,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkor-count: %s\n\n%s", e.what(), app.help().c_str());
         return 2;
     }
-    if (options.from != 0 || options.to != 0) {
+    // Given is given, 0 included: "--from 0 --to 0" is no whole count but a range outside it.
+    if (*from) {
         if (options.from < 1 || options.to < options.from) {
             std::fprintf(stderr, "velkor-count: --from A --to B needs 1 <= A <= B\n\n%s",
                          app.help().c_str());

@@ -1,8 +1,11 @@
 // Recorded totals in velkor-count's summary and table.
 #include "tools/velkor-count/recorded_output.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+
+#include "tools/velkor-count/display_width.h"
 
 namespace velkor {
 namespace {
@@ -27,23 +30,26 @@ std::string countTableRows(const ChannelArray<std::string>& names,
                            const ChannelArray<int32_t>& totals, int32_t channels,
                            const RecordedFigures& recorded) {
     const bool compared = recorded.hasTotals(channels);
+    // The names' column in characters as shown, so that "Kví" or "µ-seiði" keeps the figures
+    // after it in their columns; at least 24 wide, as the table always was.
+    size_t nameWidth = 24;
+    for (int32_t c = 1; c <= channels; ++c) nameWidth = std::max(nameWidth, displayWidth(names[c]));
     std::string rows;
-    char row[512];
+    char figures[128];
     auto add = [&](const std::string& name, int64_t replay, const std::optional<int32_t>& mark) {
         if (!compared) {
-            std::snprintf(row, sizeof row, "  %-24s %12" PRId64 "\n", name.c_str(), replay);
+            std::snprintf(figures, sizeof figures, " %12" PRId64 "\n", replay);
         } else {
             const std::string shown = mark ? std::to_string(*mark) : "-";
-            std::snprintf(row, sizeof row, "  %-24s %12" PRId64 " %12s %11s\n", name.c_str(),
-                          replay, shown.c_str(),
-                          formatDifference(differencePercent(replay, mark)).c_str());
+            std::snprintf(figures, sizeof figures, " %12" PRId64 " %12s %11s\n", replay,
+                          shown.c_str(), formatDifference(differencePercent(replay, mark)).c_str());
         }
-        rows += row;
+        rows += "  " + padRight(name, nameWidth) + figures;
     };
     if (compared) {
-        std::snprintf(row, sizeof row, "  %-24s %12s %12s %11s\n", "", "Replay", "Recorded",
+        std::snprintf(figures, sizeof figures, " %12s %12s %11s\n", "Replay", "Recorded",
                       "Difference");
-        rows += row;
+        rows += "  " + std::string(nameWidth, ' ') + figures;
     }
     int64_t sum = 0;
     for (int32_t c = 1; c <= channels; ++c) {

@@ -15,7 +15,8 @@ namespace velkor {
 std::string recordedSummaryMember(const RecordedFigures& recorded, int32_t channels);
 
 // The readable table's rows: one per channel (name, replay total, and the recorded total with the
-// difference in per cent when the report records any total), then the sum. A heading names the
+// difference in per cent when the report records any total), then the sum, the names in a column
+// as wide in characters as the widest of them (24 at least). A heading names the
 // columns when the recorded ones are shown.
 std::string countTableRows(const ChannelArray<std::string>& names,
                            const ChannelArray<int32_t>& totals, int32_t channels,

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "tools/velkor-count/display_width.h"
 #include "tools/velkor-count/json_text.h"
 #include "tools/velkor-count/sweep_findings.h"
 
@@ -12,23 +13,6 @@ namespace velkor {
 namespace {
 
 constexpr size_t movesShown = 2;
-
-// Characters on the screen: UTF-8 continuation bytes take no place of their own.
-size_t displayWidth(const std::string& text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
-std::string padRight(const std::string& text, size_t width) {
-    const size_t w = displayWidth(text);
-    return w >= width ? text : text + std::string(width - w, ' ');
-}
-
-std::string padLeft(const std::string& text, size_t width) {
-    const size_t w = displayWidth(text);
-    return w >= width ? text : std::string(width - w, ' ') + text;
-}
 
 std::array<int32_t, fishClassCount> totalsOf(const ClassSweep& sweep, int32_t c) {
     std::array<int32_t, fishClassCount> totals{};
@@ -107,8 +91,15 @@ std::string sweepTable(const ClassSweep& sweep, const GivenPerChannel& reference
     std::string names = "  " + padRight("Class", classWidth);
     std::string heading = "  " + std::string(classWidth, ' ');
     for (int32_t c = 1; c <= channels; ++c) {
-        const Column& col = columns[c];
-        const size_t width = col.countWidth + 2 + col.differenceWidth + 2 + col.movedWidth;
+        Column& col = columns[c];
+        // A name wider than its channel's columns widens the last of them, so that the next
+        // channel's name still stands over its own columns.
+        const size_t name = displayWidth(sweep.names[c]);
+        size_t width = col.countWidth + 2 + col.differenceWidth + 2 + col.movedWidth;
+        if (name > width) {
+            col.movedWidth += name - width;
+            width = name;
+        }
         names += "  " + padRight(sweep.names[c], width);
         heading += "  " + padLeft("Replay   ", col.countWidth) + "  " +
                    padLeft("Difference", col.differenceWidth) + "  " +
