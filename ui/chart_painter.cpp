@@ -130,14 +130,24 @@ void paintThroughputChart(QPainter& painter, const QRectF& area, const ChartCont
     // 0, the top, and round steps between as many as leave a line between their labels; a step
     // too near the top for its label keeps its tick.
     std::vector<double> values{0.0};
-    const int steps = std::min(finestValueSteps, int(plot.height() / (1.5 * line)) - 1);
-    for (double y : valueAxisSteps(yMax, steps)) values.push_back(y);
+    const auto hasRoom = [&](double y) {
+        const double row = std::round(yOf(y));
+        return row - yOf(yMax) >= line && yOf(0) - row >= line;
+    };
+    // In a low chart the coarsest steps may all sit too near the top for a label: finer ones
+    // then, so that a reader has at least one value between 0 and the top where there is room.
+    std::vector<double> steps;
+    for (int most = std::max(1, int(plot.height() / (1.5 * line)) - 1); most <= finestValueSteps;
+         ++most) {
+        steps = valueAxisSteps(yMax, most);
+        if (std::any_of(steps.begin(), steps.end(), hasRoom)) break;
+    }
+    for (double y : steps) values.push_back(y);
     values.push_back(yMax);
     for (double y : values) {
         const double row = std::round(yOf(y));
         painter.drawLine(QPointF(plot.left() - 3, row), QPointF(plot.left(), row));
-        const bool labelled =
-            y == 0.0 || y == yMax || (row - yOf(yMax) >= line && yOf(0) - row >= line);
+        const bool labelled = y == 0.0 || y == yMax || hasRoom(y);
         if (!labelled) continue;
         const QRectF box(layout.unit.right(), row - line / 2, plot.left() - layout.unit.right() - 4,
                          line);

@@ -3,6 +3,7 @@
 // step between 0 and its top.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QProgressBar>
@@ -77,6 +78,38 @@ TEST(ChartReading, TheLeftAxisHasAStepBetweenZeroAndItsTop) {
             std::string rows;
             for (int r : ticks) rows += std::to_string(r) + " ";
             EXPECT_GE(ticks.size(), 3u) << rows;
+        }
+    }
+}
+
+// A reader sees a value between 0 and the top, not only a tick: ink in the labels' column between
+// the top's label and 0's, also in a chart as low as the window's (624 there gave a tick at 500,
+// too near the top for its label, and nothing else).
+TEST(ChartReading, TheLeftAxisLabelsAValueBetweenZeroAndItsTop) {
+    for (const double top : {1.0, 7.0, 38.0, 250.0, 624.0, 4999.0}) {
+        for (const int height : {88, 140}) {
+            SCOPED_TRACE(::testing::Message() << top << " " << height);
+            ChartContent content;
+            content.first = start;
+            content.last = start + 300 / 86400.0;
+            content.recorded = {{start, 0}, {start + 100 / 86400.0, top}, {content.last, 0}};
+            content.verticalMaximum = top;
+            const QSize size(600, height);
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                paintThroughputChart(painter, QRectF(QPointF(0, 0), QSizeF(size)), content);
+            }
+            const ChartLayout layout =
+                chartLayout(QRectF(QPointF(0, 0), QSizeF(size)), content, QFont());
+            const double half = QFontMetricsF(QFont()).height() / 2;
+            int ink = 0;
+            for (int y = int(layout.plot.top() + half) + 1; y < int(layout.plot.bottom() - half);
+                 ++y)
+                for (int x = int(layout.unit.right()) + 1; x < int(layout.plot.left()) - 4; ++x)
+                    ink += qGray(image.pixel(x, y)) < 128;
+            EXPECT_GT(ink, 0);
         }
     }
 }
