@@ -2,6 +2,7 @@
 #include "ui/frame_painter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/picture_geometry.h"
 
@@ -49,15 +50,23 @@ void teiknaramman(QImage& picture, const FramePictureSource& source, QRgb button
     teiknaskilrum(picture, source, buttonFace);
 }
 
+namespace {
+
+// The picture rows where channel i ends and channel i + 1 begins, in a picture H rows high.
+std::pair<int32_t, int32_t> dividerRows(const FramePictureSource& source, int32_t H, int32_t i) {
+    return {
+        skal((*source.channelTable)[i].rightEdge, source.scanLeftEdge, source.scanRightEdge, H),
+        skal((*source.channelTable)[i + 1].leftEdge, source.scanLeftEdge, source.scanRightEdge, H)};
+}
+
+}  // namespace
+
 void teiknaskilrum(QImage& picture, const FramePictureSource& source, QRgb buttonFace) {
     if (source.channelTable == nullptr) return;
     const int32_t H = picture.height();
     const int32_t count = std::min(source.channelCount, maxChannels);
     for (int32_t i = 1; i <= count - 1; ++i) {
-        const int32_t a =
-            skal((*source.channelTable)[i].rightEdge, source.scanLeftEdge, source.scanRightEdge, H);
-        const int32_t b = skal((*source.channelTable)[i + 1].leftEdge, source.scanLeftEdge,
-                               source.scanRightEdge, H);
+        const auto [a, b] = dividerRows(source, H, i);
         fillRows(picture, a, b, buttonFace);
         fillRows(picture, a - 1, a, buttonFace);
         fillRows(picture, a, a + 1, dividerLight);
@@ -72,10 +81,7 @@ DividerBands dividerBands(const FramePictureSource& source, QSize picture) {
     const int32_t H = picture.height();
     const int32_t count = std::min(source.channelCount, maxChannels);
     for (int32_t i = 1; i <= count - 1; ++i) {
-        const int32_t a =
-            skal((*source.channelTable)[i].rightEdge, source.scanLeftEdge, source.scanRightEdge, H);
-        const int32_t b = skal((*source.channelTable)[i + 1].leftEdge, source.scanLeftEdge,
-                               source.scanRightEdge, H);
+        const auto [a, b] = dividerRows(source, H, i);
         d.bands[size_t(d.count++)] = QRect(0, a - 1, picture.width(), std::max(b - a, 0) + 3);
     }
     return d;

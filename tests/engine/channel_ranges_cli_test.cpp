@@ -16,13 +16,6 @@ namespace {
 
 using nlohmann::json;
 
-std::string squeezed(const std::string& line) {
-    std::istringstream words(line);
-    std::string row, word;
-    while (words >> word) row += (row.empty() ? "" : " ") + word;
-    return row;
-}
-
 struct OneChannelHolds {
     int channel;  // 1 or 4, of four
     std::vector<RecordedChannel> channels;

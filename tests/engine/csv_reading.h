@@ -1,13 +1,23 @@
-// Reading CSV text back in tests: records of fields with RFC 4180 quoting, so that a test checks
-// what a spreadsheet would read rather than the bytes.
+// Reading output text back in tests: CSV records of fields with RFC 4180 quoting, so that a test
+// checks what a spreadsheet would read rather than the bytes, and a table's line with its blanks
+// squeezed, so that a test checks its words and their order rather than the alignment.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace velkor::test {
 
 using CsvRow = std::vector<std::string>;
+
+// The line's words, one blank between each.
+inline std::string squeezed(const std::string& line) {
+    std::istringstream words(line);
+    std::string row, word;
+    while (words >> word) row += (row.empty() ? "" : " ") + word;
+    return row;
+}
 
 inline std::vector<CsvRow> readCsv(const std::string& text) {
     std::vector<CsvRow> rows;

@@ -20,13 +20,6 @@ const std::vector<RecordedChannel> distinctFigures{
     {"North", 5, 7, 50}, {"Middle", 9, 4, 60}, {"South", 2, 11, 70}};
 constexpr int64_t recordedTotal = 29;
 
-std::string squeezed(const std::string& line) {
-    std::istringstream words(line);
-    std::string row, word;
-    while (words >> word) row += (row.empty() ? "" : " ") + word;
-    return row;
-}
-
 TEST(VelkorCountFigureSources, SummaryTableAndCsvTakeEachFigureFromItsOwnSource) {
     TempDir dir;
     const std::string blb = dir.file("distinct.blb");

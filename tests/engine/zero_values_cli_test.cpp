@@ -17,13 +17,6 @@ namespace {
 
 using nlohmann::json;
 
-std::string squeezed(const std::string& line) {
-    std::istringstream words(line);
-    std::string row, word;
-    while (words >> word) row += (row.empty() ? "" : " ") + word;
-    return row;
-}
-
 std::string column(const std::vector<CsvRow>& rows, size_t row, const std::string& name) {
     const auto at = std::find(rows[0].begin(), rows[0].end(), name);
     EXPECT_NE(at, rows[0].end()) << name;

@@ -65,15 +65,21 @@ std::set<int> leftAxisTicks(const ChartContent& content, QSize size) {
     return rows;
 }
 
+// Five minutes of recorded throughput rising to `top` and back to 0.
+ChartContent fiveMinutesPeakingAt(double top) {
+    ChartContent content;
+    content.first = start;
+    content.last = start + 300 / 86400.0;
+    content.recorded = {{start, 0}, {start + 100 / 86400.0, top}, {content.last, 0}};
+    content.verticalMaximum = top;
+    return content;
+}
+
 TEST(ChartReading, TheLeftAxisHasAStepBetweenZeroAndItsTop) {
     for (const double top : {1.0, 7.0, 38.0, 250.0, 4999.0}) {
         for (const int height : {88, 140}) {
             SCOPED_TRACE(::testing::Message() << top << " " << height);
-            ChartContent content;
-            content.first = start;
-            content.last = start + 300 / 86400.0;
-            content.recorded = {{start, 0}, {start + 100 / 86400.0, top}, {content.last, 0}};
-            content.verticalMaximum = top;
+            const ChartContent content = fiveMinutesPeakingAt(top);
             const std::set<int> ticks = leftAxisTicks(content, QSize(600, height));
             std::string rows;
             for (int r : ticks) rows += std::to_string(r) + " ";
@@ -89,11 +95,7 @@ TEST(ChartReading, TheLeftAxisLabelsAValueBetweenZeroAndItsTop) {
     for (const double top : {1.0, 7.0, 38.0, 250.0, 624.0, 4999.0}) {
         for (const int height : {88, 140}) {
             SCOPED_TRACE(::testing::Message() << top << " " << height);
-            ChartContent content;
-            content.first = start;
-            content.last = start + 300 / 86400.0;
-            content.recorded = {{start, 0}, {start + 100 / 86400.0, top}, {content.last, 0}};
-            content.verticalMaximum = top;
+            const ChartContent content = fiveMinutesPeakingAt(top);
             const QSize size(600, height);
             QImage image(size, QImage::Format_RGB32);
             image.fill(Qt::white);
