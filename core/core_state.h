@@ -17,6 +17,8 @@ struct ChannelBounds {
     int32_t leftEdge = 0;   // first pixel of the channel
     int32_t rightEdge = 0;  // last pixel that belongs to the channel
     int32_t widthMm = 0;    // physical width in millimetres
+
+    bool operator==(const ChannelBounds&) const = default;
 };
 
 template <typename T>
@@ -70,6 +72,10 @@ struct CoreState {
     int32_t scanLeftEdge = 0;
     int32_t scanRightEdge = 511;
     int32_t counterWidthMm = 500;
+
+    // Member by member, the stale entries of the line arrays too: two states that compare equal
+    // count every following line alike.
+    bool operator==(const CoreState&) const = default;
 };
 
 }  // namespace velkor

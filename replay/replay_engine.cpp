@@ -373,6 +373,78 @@ void ReplayEngine::lesaramma(int32_t rammi) {
     if (onFrameRead) onFrameRead(rammi);
 }
 
+EngineCheckpoint ReplayEngine::takeCheckpoint() const {
+    const Impl& m = *impl_;
+    EngineCheckpoint cp;
+    cp.core = *m.core;
+    cp.frameWidth = m.readW;
+    cp.lastFrameRead = m.readW > 0 ? m.lastFrameRead : 0;
+    cp.countedFrom = m.countedFrom;
+    cp.mustJump = m.mustJump;
+    cp.channelTotal = m.channelTotal;
+    cp.lastFrameTotal = m.lastFrameTotal;
+    cp.frameCapacity = m.frameCapacity;
+    cp.classOverrides = m.classOverrides;
+    cp.verdictTally = m.verdictTally;
+    return cp;
+}
+
+bool ReplayEngine::restoreCheckpoint(const EngineCheckpoint& cp) {
+    Impl& m = *impl_;
+    if (!m.open || cp.frameWidth < 1 || cp.frameWidth > maxFrameWidth) return false;
+    const int32_t frames = checkedAdd(m.lineCount / cp.frameWidth, 1, "frame count");
+    if (cp.lastFrameRead < 1 || cp.lastFrameRead > frames) return false;
+
+    // The classes first: applying them sets the settings set as opening does, and the core's
+    // limits are then replaced by the checkpoint's, which the count has adapted since.
+    if (cp.classOverrides != m.classOverrides) {
+        m.classOverrides = cp.classOverrides;
+        applyReport();
+    }
+    *m.core = cp.core;
+    m.W = m.framesW = m.readW = cp.frameWidth;
+    m.frameCount = frames;
+    m.trackBar.maximum = trackBarMaximum(frames);
+    m.lastFrameRead = m.currentFrame = cp.lastFrameRead;
+    m.frameFirstLine =
+        checkedAdd(checkedMul(cp.lastFrameRead - 1, m.W, "first line"), 1, "first line");
+    m.countedFrom = cp.countedFrom;
+    m.mustJump = cp.mustJump;
+    m.widthChanged = false;
+    m.autoCountStopped = false;
+    m.channelTotal = cp.channelTotal;
+    m.lastFrameTotal = cp.lastFrameTotal;
+    m.frameCapacity = cp.frameCapacity;
+    m.verdictTally = cp.verdictTally;
+    // The ended objects of the frame shown are not part of the count; a frame's list starts empty.
+    m.lineEndings.count = m.lineEndings.next = 0;
+    m.frameEndings.clear();
+    if (m.autocountImage == 5) {
+        const int32_t marked = frameOfLine(m.markFirstLine, m.W);
+        m.autoCountStart = (marked > m.frameCount ? m.frameCount : marked) - 1;
+    }
+
+    // The thumb, the selection and the read-outs as after reading the frame in that count.
+    m.trackBar.selStart = positionForFrame(m.countedFrom, m.frameCount, m.trackBar.maximum);
+    moveThumb(positionForFrame(m.currentFrame, m.frameCount, m.trackBar.maximum));
+    m.trackBar.selEnd = m.trackBar.position;
+    ReadOuts& out = m.readOuts;
+    out.beginEnabled = out.backwardEnabled = m.currentFrame != 1;
+    out.forwardEnabled = out.endEnabled = m.currentFrame != m.frameCount;
+    const long double time =
+        static_cast<long double>(m.report.sessionStart) + m.frameFirstLine / lineRate / 3600 / 24;
+    out.timeText = formatTimeOfDay(static_cast<double>(time));
+    out.markerX = static_cast<double>(time - std::trunc(time));
+    out.caption = capacityCaption(m.frameCapacity[1], m.W);
+    int64_t sum = 0;
+    for (int c = 1; c <= maxChannels; ++c) {
+        out.counters[c] = m.channelTotal[c];
+        sum += m.channelTotal[c];
+    }
+    out.totalText = std::to_string(sum);
+    return true;
+}
+
 void ReplayEngine::lesalinu() {
     Impl& m = *impl_;
     CoreState& s = *m.core;

@@ -11,6 +11,7 @@
 
 #include "core/TForm2.h"
 #include "core/core_state.h"
+#include "replay/engine_checkpoint.h"
 #include "replay/frame_endings.h"
 #include "replay/frame_store.h"
 #include "replay/go_to.h"
@@ -139,6 +140,15 @@ public:
     // The first frame of the frames counted without a break: the frame of the latest jump. The
     // totals are the counts of frames countedFrom()..lastFrameRead().
     int32_t countedFrom() const;
+
+    // The count as it stands after the frame read last (see EngineCheckpoint).
+    EngineCheckpoint takeCheckpoint() const;
+    // Puts an open engine (on the recording the checkpoint was taken from) where the checkpoint's
+    // count stood: frames of its width, its frame shown and current, its counts, classes and core.
+    // Reading the next frame then continues that count as if it had never stopped; any other
+    // frame is a jump as ever. Reads nothing; false (and nothing changed) when no recording is
+    // open or the checkpoint's frame or width does not fit it.
+    bool restoreCheckpoint(const EngineCheckpoint& checkpoint);
 
     // State for the window and the tools.
     const ReadOuts& readOuts() const;

@@ -13,71 +13,11 @@
 #include "tools/velkor-count/explain_records.h"
 #include "tools/velkor-count/json_line.h"
 #include "tools/velkor-count/recorded_output.h"
+#include "tools/velkor-count/trace_records.h"
 
 namespace velkor {
 
 namespace {
-
-void traceObject(LineBuilder& b, int32_t frame, int32_t line, int32_t channel, const tskepna& o) {
-    b.clear();
-    b.text("{\"closed\": {\"frame\": ");
-    b.number(frame);
-    b.text(", \"line\": ");
-    b.number(line);
-    b.text(", \"channel\": ");
-    b.number(channel);
-    objectFields(b, o);
-    b.text("}}\n");
-}
-
-void traceFrame(LineBuilder& b, const ReplayEngine& engine, int32_t frame) {
-    const CoreState& s = engine.core();
-    const int32_t channels = s.channelCount;
-    b.clear();
-    b.text("{\"frame\": ");
-    b.number(frame);
-    b.text(", \"totals\": [");
-    for (int32_t c = 1; c <= channels; ++c) {
-        if (c > 1) b.text(", ");
-        b.number(engine.channelTotal(c));
-    }
-    b.text("], \"capacity\": [");
-    for (int32_t c = 1; c <= channels; ++c) {
-        if (c > 1) b.text(", ");
-        b.number(engine.frameCapacity(c));
-    }
-    b.text("], \"params\": [");
-    for (int32_t c = 1; c <= channels; ++c) {
-        b.text(c > 1 ? ", {" : "{");
-        const std::pair<const char*, int32_t> ints[] = {{"minSegmentWidth", s.minSegmentWidth[c]},
-                                                        {"mergeGap", s.mergeGap[c]},
-                                                        {"minLength", s.minLength[c]},
-                                                        {"maxLength", s.maxLength[c]},
-                                                        {"minWidth", s.minWidth[c]},
-                                                        {"maxWidth", s.maxWidth[c]},
-                                                        {"minArea", s.minArea[c]},
-                                                        {"maxArea", s.maxArea[c]},
-                                                        {"edgeAngleWeight", s.edgeAngleWeight[c]}};
-        bool first = true;
-        for (const auto& [name, value] : ints) {
-            b.text(first ? "\"" : ", \"");
-            first = false;
-            b.text(name);
-            b.text("\": ");
-            b.number(value);
-        }
-        const std::pair<const char*, double> reals[] = {
-            {"avgLength", s.avgLength[c]}, {"avgWidth", s.avgWidth[c]}, {"avgArea", s.avgArea[c]}};
-        for (const auto& [name, value] : reals) {
-            b.text(", \"");
-            b.text(name);
-            b.text("\": ");
-            b.real(value);
-        }
-        b.text("}");
-    }
-    b.text("]}\n");
-}
 
 std::string summaryLine(const ReplayEngine& engine, int64_t total, bool verdicts,
                         int32_t counterType) {
@@ -192,23 +132,12 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
     return runCount(recording, options, [&](ReplayEngine& engine, CountResult& result) {
         LineBuilder line;
         const bool explain = options.output == CountOutput::explain;
-        if (explain) {
-            engine.setExplaining(true);
-            engine.onObjectEnded = [&](int32_t frame, const EndedObject& ended) {
-                endedRecord(line, frame, ended);
-                line.writeTo(out);
-            };
-        }
+        // As counted, the frames before A are counted without a record.
+        const int32_t firstWritten = options.asCounted ? options.from : 0;
         if (options.output == CountOutput::trace || explain) {
-            engine.onObjectCounted = [&](int32_t frame, int32_t lineNumber, int32_t channel,
-                                         const tskepna& object) {
-                traceObject(line, frame, lineNumber, channel, object);
-                line.writeTo(out);
-            };
-            engine.onFrameRead = [&](int32_t frame) {
-                traceFrame(line, engine, frame);
-                line.writeTo(out);
-            };
+            hookTrace(engine, explain, line, [&line, &out, firstWritten](int32_t frame) {
+                if (frame >= firstWritten) line.writeTo(out);
+            });
         }
 
         if (!engine.OpenBlbFile(recording)) {
@@ -229,13 +158,21 @@ CountResult countRecording(const std::string& recording, const CountOptions& opt
                                 std::to_string(engine.frameCount()) + "\n";
                 return false;
             }
-            // Moving to frame B, then the automatic count marked at A and run at B.
-            engine.setCurrentFrame(b);
-            engine.lesaramma(b);
-            engine.setCurrentFrame(a);
-            engine.AutocountbtnClick();
-            engine.setCurrentFrame(b);
-            engine.AutocountbtnClick();
+            if (options.asCounted) {
+                // The session's own count: every frame from 1 in order, up to B.
+                for (int32_t f = 2; f <= b; ++f) {
+                    if (out.failed() || (options.stop != nullptr && *options.stop)) return false;
+                    engine.FarwardbtnClick();
+                }
+            } else {
+                // Moving to frame B, then the automatic count marked at A and run at B.
+                engine.setCurrentFrame(b);
+                engine.lesaramma(b);
+                engine.setCurrentFrame(a);
+                engine.AutocountbtnClick();
+                engine.setCurrentFrame(b);
+                engine.AutocountbtnClick();
+            }
         }
 
         if (out.failed()) return false;

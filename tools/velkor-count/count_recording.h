@@ -27,6 +27,9 @@ struct CountOptions {
     ChannelArray<int32_t> classes{-1, -1, -1, -1, -1};
     int32_t from = 0;  // 0: the whole recording
     int32_t to = 0;
+    // With from/to: every frame from 1 is counted in order, and frames from..to are written as
+    // that count had them (the totals are those of frames 1..to) instead of counted afresh.
+    bool asCounted = false;
     CountOutput output = CountOutput::table;
     // Set from outside to end the count early (the output can no longer be written).
     const std::atomic<bool>* stop = nullptr;

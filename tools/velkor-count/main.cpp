@@ -97,6 +97,12 @@ int main(int argc, char** argv) {
         app.add_option("--to", options.to, "Last frame of an automatic count (needs --from)");
     from->needs(to);
     to->needs(from);
+    auto* asCounted = app.add_flag(
+        "--as-counted", options.asCounted,
+        "With --from A --to B: count every frame from 1 in order and write frames A..B as that "
+        "count had them (a trace's records of frames A..B are those of the whole --trace; the "
+        "totals are those of frames 1..B) instead of counting afresh from A");
+    asCounted->needs(from);
     app.add_flag("--trace", trace,
                  "JSON lines: every counted object, every frame read, and a summary last");
     auto* explainFlag =
@@ -127,7 +133,8 @@ int main(int argc, char** argv) {
     sweepFlag->excludes("--trace");
     app.footer(
         "Without --from/--to every frame is read in order; with --from A --to B frame B is read "
-        "and the automatic count runs from A to B (the totals are those of frames A..B). The "
+        "and the automatic count runs from A to B (the totals are those of frames A..B; with "
+        "--as-counted those of the continuous count, frames 1..B). The "
         "summary's lines and frames are those of the recording. --per-minute and --csv count "
         "every frame in order.\n"
         "Exit status: 0 all counted, 1 a recording could not be counted or the output could "
