@@ -374,8 +374,13 @@ void ReplayEngine::lesaramma(int32_t rammi) {
 }
 
 EngineCheckpoint ReplayEngine::takeCheckpoint() const {
-    const Impl& m = *impl_;
     EngineCheckpoint cp;
+    takeCheckpoint(cp);
+    return cp;
+}
+
+void ReplayEngine::takeCheckpoint(EngineCheckpoint& cp) const {
+    const Impl& m = *impl_;
     cp.core = *m.core;
     cp.frameWidth = m.readW;
     cp.lastFrameRead = m.readW > 0 ? m.lastFrameRead : 0;
@@ -386,7 +391,6 @@ EngineCheckpoint ReplayEngine::takeCheckpoint() const {
     cp.frameCapacity = m.frameCapacity;
     cp.classOverrides = m.classOverrides;
     cp.verdictTally = m.verdictTally;
-    return cp;
 }
 
 bool ReplayEngine::restoreCheckpoint(const EngineCheckpoint& cp) {

@@ -143,6 +143,8 @@ public:
 
     // The count as it stands after the frame read last (see EngineCheckpoint).
     EngineCheckpoint takeCheckpoint() const;
+    // The same into a checkpoint kept elsewhere (a slot of a series), with no copy in between.
+    void takeCheckpoint(EngineCheckpoint& into) const;
     // Puts an open engine (on the recording the checkpoint was taken from) where the checkpoint's
     // count stood: frames of its width, its frame shown and current, its counts, classes and core.
     // Reading the next frame then continues that count as if it had never stopped; any other

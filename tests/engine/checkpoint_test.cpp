@@ -72,7 +72,7 @@ TEST_P(CheckpointRestore, ReadingOnGivesTheContinuousCountsRecords) {
     std::vector<EngineCheckpoint> checkpoints{whole.engine.takeCheckpoint()};
     for (int32_t f = 2; f <= frames; ++f) {
         whole.engine.FarwardbtnClick();
-        if (f % K == 0) checkpoints.push_back(whole.engine.takeCheckpoint());
+        if (f % K == 0) whole.engine.takeCheckpoint(checkpoints.emplace_back());
     }
     const EngineCheckpoint end = whole.engine.takeCheckpoint();
     ASSERT_GE(checkpoints.size(), 6u);
@@ -106,6 +106,19 @@ TEST_P(CheckpointRestore, ReadingOnGivesTheContinuousCountsRecords) {
         for (int32_t ch = 1; ch <= maxChannels; ++ch)
             EXPECT_EQ(fresh.engine.channelTotal(ch), whole.engine.channelTotal(ch));
         EXPECT_TRUE(fresh.engine.takeCheckpoint() == end);
+    }
+
+    // Any frame but the next one after a restore is a jump, as after any frame read.
+    if (frames >= 4) {
+        HeadlessEngine fresh(c.frameWidth, c.counterType);
+        ASSERT_TRUE(fresh.engine.OpenBlbFile(blb));
+        ASSERT_TRUE(fresh.engine.restoreCheckpoint(checkpoints[1]));
+        const int32_t beyond = checkpoints[1].lastFrameRead + 2 <= frames
+                                   ? checkpoints[1].lastFrameRead + 2
+                                   : checkpoints[1].lastFrameRead - 2;
+        fresh.engine.setCurrentFrame(beyond);
+        fresh.engine.lesaramma(beyond);
+        EXPECT_EQ(fresh.engine.countedFrom(), beyond);
     }
 }
 
