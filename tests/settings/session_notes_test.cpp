@@ -9,6 +9,7 @@
 #include <string>
 
 #include "io/errors.h"
+#include "io/file_names.h"
 #include "tests/support/bytes.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,7 +53,7 @@ TEST(SessionNotes, WhatIsWrittenReadsBackTheSameWithZeroesAndNonAsciiText) {
     ASSERT_EQ(r.state, NotesFileState::read) << r.problem;
     EXPECT_EQ(r.notes, notes);
     // The text is UTF-8 as typed, the version first, as the format is documented.
-    const std::string text = readBytes(std::filesystem::path(path));
+    const std::string text = readBytes(pathFromUtf8(path));
     EXPECT_EQ(text.rfind("{\n  \"version\": 1,\n  \"handCounts\"", 0), 0u) << text;
     EXPECT_NE(text.find("berühren sich …"), std::string::npos);
     EXPECT_NE(text.find("\"1\": 0"), std::string::npos);
@@ -149,7 +150,7 @@ TEST(SessionNotes, AWriteThatFailsRaisesNamingTheFileAndLeavesTheOldOneWhole) {
     SessionNotes notes;
     notes.handCounts[1] = 630;
     writeNotesFile(path, notes);
-    const std::string before = readBytes(std::filesystem::path(path));
+    const std::string before = readBytes(pathFromUtf8(path));
     const std::string elsewhere = dir.file("no such folder/s.notes.json");
     try {
         writeNotesFile(elsewhere, notes);
@@ -157,7 +158,7 @@ TEST(SessionNotes, AWriteThatFailsRaisesNamingTheFileAndLeavesTheOldOneWhole) {
     } catch (const FileAccessError& e) {
         EXPECT_EQ(e.file(), elsewhere);
     }
-    EXPECT_EQ(readBytes(std::filesystem::path(path)), before);
+    EXPECT_EQ(readBytes(pathFromUtf8(path)), before);
 }
 
 TEST(SessionNotes, TheFileBesideARecordingAndTheOneKeptInTheDataFolder) {
