@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <regex>
 
+#include "crowded_session.h"
 #include "session_fixture.h"
 #include "tests/engine/count_cli.h"
-#include "tools/velkor-synth/session_writer.h"
 #include "ui/ending_marks.h"
 #include "ui/frame_painter.h"
 #include "ui/picture_geometry.h"
@@ -86,13 +86,7 @@ TEST(Screenshot, AStoredCounterTypeAddsNoOverloadCorrection) {
     const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
     if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
     TempDir dir;
-    synth::SessionOptions o;
-    o.out = dir.file("crowded");
-    o.scene.seed = 4;
-    o.scene.lines = 16740;
-    o.scene.density = 40;
-    synth::writeSession(o);
-    const std::string recording = synth::recordingName(o.out);
+    const std::string recording = writeCrowdedSession(dir.file("crowded"));
     std::filesystem::create_directories(dir.file("config"));
     for (const char* stored : {"5", "1"}) {
         SCOPED_TRACE(stored);

@@ -11,8 +11,8 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "crowded_session.h"
 #include "tests/engine/count_cli.h"
-#include "tools/velkor-synth/session_writer.h"
 #include "ui/session_check_export.h"
 #include "ui/status_bar_panel.h"
 #include "window_fixture.h"
@@ -31,15 +31,7 @@ protected:
         return !window->backgroundCountRunning();
     }
     // A crowded channel: at frames of 100 lines the overload correction would add fish.
-    std::string crowdedSession() {
-        synth::SessionOptions o;
-        o.out = dir.file("crowded");
-        o.scene.seed = 4;
-        o.scene.lines = 16740;
-        o.scene.density = 40;
-        synth::writeSession(o);
-        return synth::recordingName(o.out);
-    }
+    std::string crowdedSession() { return writeCrowdedSession(dir.file("crowded")); }
     std::vector<int32_t> cliTotals(const std::string& recording, const std::string& options) {
         const CliRun cli =
             runCount("--frame-width 100 --json " + options + " " + shellQuoted(recording));
