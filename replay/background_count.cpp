@@ -19,10 +19,16 @@ BackgroundCount::BackgroundCount(std::string recording, int32_t frameWidth, int3
     : recording_(std::move(recording)),
       frameWidth_(frameWidth),
       counterType_(counterType),
-      classOverrides_(classOverrides) {}
+      classOverrides_(classOverrides),
+      checkpoints_(std::make_shared<CheckpointStore>(frameWidth, classOverrides)) {}
 
 BackgroundCount::~BackgroundCount() {
     cancel();
+}
+
+void BackgroundCount::setCheckpointSpacing(int32_t lines) {
+    if (!thread_.joinable())
+        checkpoints_ = std::make_shared<CheckpointStore>(frameWidth_, classOverrides_, lines);
 }
 
 void BackgroundCount::start() {
@@ -50,13 +56,15 @@ void BackgroundCount::run() {
             result.verdictFrames.add(frame, ended.ending.channel, ended.ending.verdict);
         };
         const bool counted =
-            countWholeRecording(engine, recording_, [this](int32_t done, int32_t frames) {
+            countWholeRecording(engine, recording_, [&](int32_t done, int32_t frames) {
+                if (keepCheckpoints_) checkpoints_->frameCounted(engine, done);
                 frameCount_ = frames;
                 framesDone_ = done;
                 if (onFrameCounted) onFrameCounted(*this, done, frames);
                 return !cancel_.load();
             });
         if (counted) {
+            checkpoints_->countFinished();
             result.counted = true;
             result.channelCount = engine.core().channelCount;
             result.verdicts = engine.verdictTally();

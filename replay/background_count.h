@@ -3,16 +3,19 @@
 // file name), steps forward from frame 1 to the end at the window's frame width, and gathers each
 // channel's total and its throughput curve. The window asks how far it has come and, once it has
 // finished, what it found (totals, curves, and the verdict of every object that ended, from the
-// same run); closing the window cancels it.
+// same run); closing the window cancels it. While it counts, it keeps checkpoints of its count in
+// a store that the window may read as it fills, to show any frame as this count had it.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "core/core_state.h"
+#include "replay/checkpoint_store.h"
 #include "replay/frame_endings.h"
 #include "replay/replay_engine.h"
 #include "replay/throughput.h"
@@ -46,6 +49,14 @@ public:
     // that hold the count at a frame. Set it before start().
     std::function<void(const BackgroundCount&, int32_t, int32_t)> onFrameCounted;
 
+    // Checkpoints are kept unless turned off before start() (to measure what they cost).
+    void setKeepCheckpoints(bool keep) { keepCheckpoints_ = keep; }
+    // Lines between two checkpoints (CheckpointStore's default unless set), before start().
+    void setCheckpointSpacing(int32_t lines);
+    // The checkpoints of this count, filled while it runs; the store outlives the count for as
+    // long as it is held. Its classes and frame width are this count's.
+    std::shared_ptr<const CheckpointStore> checkpoints() const { return checkpoints_; }
+
     void start();
     // Asks the count to stop after the frame it is reading and waits until its thread has ended.
     void cancel();
@@ -66,6 +77,8 @@ private:
     int32_t frameWidth_;
     int32_t counterType_;
     ChannelArray<int32_t> classOverrides_;
+    bool keepCheckpoints_ = true;
+    std::shared_ptr<CheckpointStore> checkpoints_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> finished_{false};
     std::atomic<int32_t> framesDone_{0};

@@ -10,31 +10,15 @@
 
 #include "replay/whole_count.h"
 #include "synth_session.h"
-#include "tools/velkor-count/trace_records.h"
+#include "trace_collector.h"
 
 namespace velkor::test {
 namespace {
 
-struct Record {
-    int32_t frame;
-    std::string text;
-};
-
-// The records of a count as velkor-count writes them, each with the frame it belongs to.
-struct TraceCollector {
-    LineBuilder line;
-    std::vector<Record> records;
-    void hook(ReplayEngine& engine, bool explain) {
-        hookTrace(engine, explain, line, [this](int32_t frame) {
-            records.push_back({frame, line.str()});
-        });
-    }
-};
-
 // The records after frame `frame`, one text.
-std::string recordsAfter(const std::vector<Record>& records, int32_t frame) {
+std::string recordsAfter(const std::vector<TraceRecord>& records, int32_t frame) {
     std::string text;
-    for (const Record& r : records)
+    for (const TraceRecord& r : records)
         if (r.frame > frame) text += r.text;
     return text;
 }
