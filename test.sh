@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velkor and runs the whole test suite with ctest, twice:
+# Installs what is missing, builds Velkor and runs the whole test suite with ctest:
 #  1. the Release build with the window, the tools and every test;
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer of everything that runs
 #     without a window, including a short run of every fuzz target over its seed corpus;
-#  3. the Windows build of the tools (MinGW-w64) with its tests run under Wine, including the
+#  3. a clang build with ThreadSanitizer of the counts that run on threads of their own (the
+#     background count with its checkpoints, the recount with other classes, the class sweep)
+#     and of their tests, labelled "threads": only those are built and run;
+#  4. the Windows build of the tools (MinGW-w64) with its tests run under Wine, including the
 #     check that its sessions and traces equal the Linux build's byte for byte; where a Qt for
 #     Windows has been built (scripts/build-qt-windows.sh, about an hour, kept in a cache folder),
 #     the window velkor.exe too, its installer, and their tests under Wine.
@@ -29,8 +32,16 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-echo "== Windows build (MinGW-w64) and tests under Wine"
+echo "== ThreadSanitizer build of the counts on threads and their tests"
 unset ASAN_OPTIONS UBSAN_OPTIONS
+scripts/configure.sh build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DVELKOR_TSAN=ON -DVELKOR_BUILD_GUI=OFF \
+    -DVELKOR_BUILD_BENCH=OFF -DVELKOR_BUILD_TESTS=ON
+cmake --build build-tsan -j "$jobs" --target threaded_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
+
+echo "== Windows build (MinGW-w64) and tests under Wine"
 if [ "${VELKOR_WINDOWS_WINDOW:-0}" = 1 ]; then
     scripts/build-qt-windows.sh
 fi

@@ -124,7 +124,11 @@ TEST_P(CheckpointStoreSpacing, KeepsOneEveryFewLinesAndFindsTheNearest) {
 INSTANTIATE_TEST_SUITE_P(Widths, CheckpointStoreSpacing,
                          ::testing::Values(SpacingCase{1, 1500, 1500}, SpacingCase{557, 5000, 8},
                                            SpacingCase{1116, 5000, 4}, SpacingCase{2001, 5000, 2},
-                                           SpacingCase{2001, 1000, 1}));
+                                           SpacingCase{2001, 1000, 1}),
+                         [](const ::testing::TestParamInfo<SpacingCase>& info) {
+                             return "W" + std::to_string(info.param.frameWidth) + "every" +
+                                    std::to_string(info.param.spacingLines) + "lines";
+                         });
 
 TEST(CheckpointStore, StaysWithinItsBudgetOnALongCount) {
     TempDir dir;
