@@ -25,9 +25,9 @@ class ReplayEngine;
 
 class CheckpointStore {
 public:
-    // Lines between two checkpoints: a crowded four-channel session replays them in well under
-    // 50 ms (checkpoint_bench).
-    static constexpr int32_t defaultSpacingLines = 131072;
+    // Lines between two checkpoints, about 29 s of recording: a crowded four-channel session
+    // replays them in well under 50 ms (checkpoint_bench).
+    static constexpr int32_t defaultSpacingLines = 32768;
     // Memory for the checkpoints of one count at most; a day-long crowded four-channel session
     // needs far less at the default spacing (checkpoint_bench).
     static constexpr int64_t defaultBudgetBytes = int64_t{32} << 20;

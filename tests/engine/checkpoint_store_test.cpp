@@ -126,8 +126,10 @@ INSTANTIATE_TEST_SUITE_P(Widths, CheckpointStoreSpacing,
                                            SpacingCase{1116, 5000, 4}, SpacingCase{2001, 5000, 2},
                                            SpacingCase{2001, 1000, 1}),
                          [](const ::testing::TestParamInfo<SpacingCase>& info) {
-                             return "W" + std::to_string(info.param.frameWidth) + "every" +
-                                    std::to_string(info.param.spacingLines) + "lines";
+                             std::string name = std::to_string(info.param.frameWidth);
+                             name.insert(0, 1, 'W');
+                             name.append("every").append(std::to_string(info.param.spacingLines));
+                             return name.append("lines");
                          });
 
 TEST(CheckpointStore, StaysWithinItsBudgetOnALongCount) {
