@@ -7,6 +7,7 @@
 //  - BM_JumpAsCounted: jumps as counted by an engine like the window's (frame store on), to
 //    frames spread over the session and to the farthest frames from a checkpoint (the frame
 //    before the next one): median and worst in ms, and the lines read on.
+//  - BM_KeepCheckpoint: what one checkpoint costs the count (taking it, its compact form).
 //  - BM_BackgroundCount: the whole count on its thread, with and without checkpoints.
 // Wall-clock times and CPU times (the count's thread included): on a machine shared with other
 // work, read the CPU times.
@@ -23,6 +24,7 @@
 
 #include "bench/replay/generated_session.h"
 #include "replay/background_count.h"
+#include "replay/compact_checkpoint.h"
 #include "replay/seek_as_counted.h"
 #include "replay/whole_count.h"
 
@@ -128,6 +130,23 @@ void BM_JumpAsCounted(benchmark::State& state) {
     state.counters["worst_lines_read"] = static_cast<double>(worstLines);
 }
 BENCHMARK(BM_JumpAsCounted)->Arg(500)->Arg(2001)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// What keeping one checkpoint costs the count: taking it and making its compact form, mid-way
+// through the crowded session.
+void BM_KeepCheckpoint(benchmark::State& state) {
+    HeadlessEngine whole(500, -1);
+    if (!whole.engine.OpenBlbFile(crowdedSession().blb))
+        throw std::runtime_error(whole.engine.message());
+    while (whole.engine.currentFrame() < whole.engine.frameCount() / 2)
+        whole.engine.FarwardbtnClick();
+    auto taken = std::make_unique<EngineCheckpoint>();
+    auto compact = std::make_unique<uint32_t[]>(maxCompactWords);
+    for (auto _ : state) {
+        whole.engine.takeCheckpoint(*taken);
+        benchmark::DoNotOptimize(compactCheckpoint(*taken, compact.get()));
+    }
+}
+BENCHMARK(BM_KeepCheckpoint)->Unit(benchmark::kMicrosecond);
 
 void BM_BackgroundCount(benchmark::State& state) {
     const auto frameWidth = static_cast<int32_t>(state.range(0));
