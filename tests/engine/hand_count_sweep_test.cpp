@@ -106,12 +106,13 @@ TEST(HandCountSweep, EveryFigureIsThatOfTheToolsSweepWithTheReference) {
         const json& reference = channel["reference"];
         EXPECT_EQ(nearest.replay, reference["total"]) << what;
         EXPECT_EQ(nearest.difference, reference["difference"]) << what;
-        if (reference["differencePercent"].is_null())
+        if (reference["differencePercent"].is_null()) {
             EXPECT_FALSE(nearest.differencePercent) << what;
-        else
+        } else {
             EXPECT_EQ(formatPerCentNumber(nearest.differencePercent),
                       formatPerCentNumber(reference["differencePercent"].get<double>()))
                 << what;
+        }
         EXPECT_EQ(sweep.framesDone(), sweep.framesTotal());
         EXPECT_EQ(sweep.framesTotal(), 10 * int64_t(json::parse(run.out)["sweep"]["frames"]));
     }
