@@ -40,10 +40,12 @@ std::string keptMessage(const std::string& kept, const std::string& beside) {
 SessionNotesKeeper::SessionNotesKeeper(std::string recording, std::string dataFolder)
     : recording_(std::move(recording)), dataFolder_(std::move(dataFolder)) {
     const std::string beside = notesFileBeside(recording_);
-    const std::string kept = notesFileInDataFolder(dataFolder_, recording_);
+    const std::string kept =
+        dataFolder_.empty() ? std::string() : notesFileInDataFolder(dataFolder_, recording_);
     NotesFileReading reading = readNotesFile(beside);
     file_ = beside;
-    if (const NotesFileReading copy = readNotesFile(kept); copy.state != NotesFileState::absent) {
+    const NotesFileReading copy = dataFolder_.empty() ? NotesFileReading{} : readNotesFile(kept);
+    if (copy.state != NotesFileState::absent) {
         // The copy is made only when the folder beside could not be written, so of two good files
         // it is the one written last that holds the latest notes.
         const bool takeCopy =
@@ -129,7 +131,9 @@ SessionNotesKeeper::Saving SessionNotesKeeper::writeHere() {
         written_ = notes_;
         return {true, {}};
     } catch (const FileAccessError& failed) {
-        if (inDataFolder_)
+        // Without a data folder there is nowhere else (a relative name would land wherever the
+        // program was started).
+        if (inDataFolder_ || dataFolder_.empty())
             return {false, "The notes could not be written: " + std::string(failed.what())};
         // The folder beside cannot be written (a read-only archive, a full disk): the data folder
         // keeps them, and says so.

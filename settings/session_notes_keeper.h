@@ -22,7 +22,8 @@ public:
     };
 
     // Finds and reads the notes of `recording` (UTF-8 names). `dataFolder` is the user's data
-    // folder, where the notes of a recording in a folder that cannot be written are kept. Reads
+    // folder, where the notes of a recording in a folder that cannot be written are kept (empty:
+    // none, and such a recording's notes cannot be written). Reads
     // nothing more and writes nothing: a session gets a notes file only with its first change.
     SessionNotesKeeper(std::string recording, std::string dataFolder);
 

@@ -133,6 +133,17 @@ TEST(SessionNotesKeeper, AReadOnlyFolderKeepsTheNotesInTheDataFolderAndSaysWhere
         EXPECT_EQ(next.message, "");
     }
     EXPECT_EQ(readBytes(beside), beforeBytes);
+    {
+        // Without a data folder the change stays unsaved, and says why.
+        SessionNotesKeeper keeper(recording, "");
+        EXPECT_EQ(keeper.file(), beside);
+        const SessionNotesKeeper::Saving saving = keeper.setHandCount(2, 7);
+        EXPECT_FALSE(saving.written);
+        EXPECT_EQ(saving.message, "The notes could not be written: " + beside +
+                                      ": cannot create a file in the folder " + archive.path() +
+                                      ": Read-only file system");
+        EXPECT_FALSE(keeper.inDataFolder());
+    }
     // After a restart the copy is found, with the old notes and the new ones.
     const SessionNotesKeeper again(recording, data.file("Velkor Daten"));
     EXPECT_TRUE(again.inDataFolder());
@@ -225,7 +236,7 @@ TEST(SessionNotesKeeper, AFileThatIsNotNotesIsNamedAndReplacedOnlyWhenTheUserAgr
         TempDir dir, data;
         const std::string recording = dir.file("Kví 2.blc");
         const std::string file = dir.file("Kví 2.notes.json");
-        writeBytes(file, c.text);
+        writeBytes(pathFromUtf8(file), c.text);
         SessionNotesKeeper keeper(recording, data.file("Velkor"));
         EXPECT_EQ(keeper.state(), c.state) << c.text;
         EXPECT_TRUE(keeper.awaitsReplacing());
@@ -238,7 +249,7 @@ TEST(SessionNotesKeeper, AFileThatIsNotNotesIsNamedAndReplacedOnlyWhenTheUserAgr
         EXPECT_EQ(held.message,
                   file + c.problem + "; the notes are not written until it may be replaced");
         EXPECT_FALSE(keeper.addNote(2233, 0, "ganzer Rahmen").written);
-        EXPECT_EQ(readBytes(file), c.text);
+        EXPECT_EQ(readBytes(pathFromUtf8(file)), c.text);
         EXPECT_FALSE(exists(data.file("Velkor")));
 
         // Agreed: the notes as they stand replace it.
