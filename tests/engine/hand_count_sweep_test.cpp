@@ -13,6 +13,7 @@
 #include "count_cli.h"
 #include "io/file_names.h"
 #include "settings/recorded_figures.h"
+#include "synth_session.h"
 #include "tests/support/temp_dir.h"
 #include "tools/velkor-count/hand_count_sweep.h"
 #include "tools/velkor-count/hand_count_text.h"
@@ -50,6 +51,9 @@ TEST(HandCountSweep, EveryFigureIsThatOfTheToolsSweepWithTheReference) {
     TempDir dir;
     const std::string plain = fourChannelSession(dir, "Kví 4", 30);
     const std::string packed = fourChannelSession(dir, "packed", 30, true);
+    // Damaged lines are stepped over alike.
+    TempDir damagedDir;
+    const std::string damaged = writeSynthSession(damagedDir, {.channels = 4, .damaged = true});
     {
         // The channels all count differently, so a figure of the wrong channel would show.
         const CliRun run = runCount("--json " + shellQuoted(plain));
@@ -67,7 +71,7 @@ TEST(HandCountSweep, EveryFigureIsThatOfTheToolsSweepWithTheReference) {
         int32_t counterType;
     } cases[] = {
         {plain, 3, 630, 1116, -1}, {plain, 2, 0, 557, -1},    {plain, 4, 41, 2001, 5},
-        {plain, 3, 1, 1, -1},      {packed, 4, 99, 1116, -1},
+        {plain, 3, 1, 1, -1},      {packed, 4, 99, 1116, -1}, {damaged, 4, 17, 1116, -1},
     };
     for (const auto& c : cases) {
         const std::string what = c.recording + " channel " + std::to_string(c.channel) +
