@@ -117,11 +117,11 @@ SessionNotesKeeper::Saving SessionNotesKeeper::replaceFile() {
 }
 
 SessionNotesKeeper::Saving SessionNotesKeeper::save() {
-    // A change back to what the file holds writes nothing, and no file is made for no notes.
-    if (notes_ == written_) return {true, {}};
     if (awaitsReplacing())
         return {false,
                 file_ + " " + problem_ + "; the notes are not written until it may be replaced"};
+    // A change back to what the file holds writes nothing, and no file is made for no notes.
+    if (notes_ == written_) return {true, {}};
     return writeHere();
 }
 

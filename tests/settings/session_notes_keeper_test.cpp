@@ -249,6 +249,7 @@ TEST(SessionNotesKeeper, AFileThatIsNotNotesIsNamedAndReplacedOnlyWhenTheUserAgr
         EXPECT_EQ(held.message,
                   file + c.problem + "; the notes are not written until it may be replaced");
         EXPECT_FALSE(keeper.addNote(2233, 0, "ganzer Rahmen").written);
+        EXPECT_FALSE(keeper.clearHandCount(4).written);  // no change, but still not written
         EXPECT_EQ(readBytes(pathFromUtf8(file)), c.text);
         EXPECT_FALSE(exists(data.file("Velkor")));
 
