@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <system_error>
 
 #include "io/errors.h"
@@ -122,6 +123,26 @@ std::string notesFileInDataFolder(const std::string& dataFolder, const std::stri
     for (const fs::path& part : full.relative_path().parent_path()) kept /= part;
     kept /= pathFromUtf8(recording).filename();
     return notesFileBeside(utf8FromPath(kept));
+}
+
+int64_t frameOfNoteLine(int64_t line, int32_t frameWidth) {
+    if (frameWidth < 1) throw std::invalid_argument("a frame width below 1");
+    if (line < 1) throw std::invalid_argument("a line below 1");
+    return (line - 1) / frameWidth + 1;
+}
+
+int64_t firstLineOfFrame(int64_t frame, int32_t frameWidth) {
+    if (frameWidth < 1) throw std::invalid_argument("a frame width below 1");
+    if (frame < 1) throw std::invalid_argument("a frame below 1");
+    if (frame - 1 > (INT64_MAX - 1) / frameWidth) throw std::invalid_argument("a frame too far");
+    return (frame - 1) * frameWidth + 1;
+}
+
+std::vector<size_t> notesOnFrame(const SessionNotes& notes, int64_t frame, int32_t frameWidth) {
+    std::vector<size_t> on;
+    for (size_t i = 0; i < notes.notes.size(); ++i)
+        if (frameOfNoteLine(notes.notes[i].line, frameWidth) == frame) on.push_back(i);
+    return on;
 }
 
 NotesFileReading readNotesFile(const std::string& path) {

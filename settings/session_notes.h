@@ -54,6 +54,15 @@ std::string notesFileBeside(const std::string& recording);
 // so that recordings of the same name in different folders keep their own notes.
 std::string notesFileInDataFolder(const std::string& dataFolder, const std::string& recording);
 
+// Notes at another frame width. A note holds the first line of the frame it was made on, so at a
+// width W it belongs to the frame that holds that line: frame (line-1)/W+1, whose first line is
+// (frame-1)*W+1. Lines of 64 bits, since a file written by another tool may name any line.
+// Both raise std::invalid_argument for a width or a line or frame below 1.
+int64_t frameOfNoteLine(int64_t line, int32_t frameWidth);
+int64_t firstLineOfFrame(int64_t frame, int32_t frameWidth);
+// The positions in `notes.notes` of the notes on frame `frame` at width `frameWidth`, in order.
+std::vector<size_t> notesOnFrame(const SessionNotes& notes, int64_t frame, int32_t frameWidth);
+
 // Reads a notes file; the state says whether there were notes, and what is wrong if not.
 NotesFileReading readNotesFile(const std::string& path);
 // The file's text for `notes`: the format above, indented, in UTF-8.
