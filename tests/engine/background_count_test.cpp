@@ -111,5 +111,48 @@ TEST(BackgroundCount, EveryErrorEndsTheCountNamingTheRecordingOnce) {
     }
 }
 
+// A recording the count cannot open: the engine's reason after the recording's name, once.
+TEST(BackgroundCount, ARecordingThatCannotBeOpenedGivesTheReasonAfterItsName) {
+    TempDir dir;
+    const std::string blb = dir.file("without report.blb");
+    writeRecording(blb, steadyScene());
+    BackgroundCount count(blb, 1000, -1);
+    count.start();
+    ASSERT_TRUE(waitUntilFinished(count));
+    EXPECT_FALSE(count.result().counted);
+    EXPECT_EQ(count.result().error, blb + ": Cant find corresponding reportfile (.mse)");
+}
+
+// Cancelling stops the count after the frame it is reading: it ends as not counted, with no
+// error, at the frame it had reached.
+TEST(BackgroundCount, CancelStopsTheCountAtTheFrameItIsReading) {
+    TempDir dir;
+    const std::string blb = dir.file("steady.blb");
+    writeRecording(blb, steadyScene());
+    writeReport(dir.file("steady.mse"), {{0, 511, "One"}});
+    BackgroundCount count(blb, 1000, -1);
+    std::atomic<bool> held{false};
+    count.onFrameCounted = [&](const BackgroundCount& self, int32_t done, int32_t) {
+        if (done != 2) return;
+        held = true;
+        // Held until the cancel is seen; a cancel that is never seen lets the count go on.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!self.cancelRequested() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    count.start();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!held && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(held);
+    count.cancel();
+    EXPECT_TRUE(count.cancelRequested());
+    EXPECT_TRUE(count.finished());
+    EXPECT_FALSE(count.result().counted);
+    EXPECT_EQ(count.result().error, "");
+    EXPECT_EQ(count.framesDone(), 2);
+    EXPECT_GT(count.frameCount(), 2);
+}
+
 }  // namespace
 }  // namespace velkor::test

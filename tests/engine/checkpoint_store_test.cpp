@@ -68,6 +68,37 @@ TEST(CompactCheckpoint, RestoresTheCheckpointTaken) {
     }
 }
 
+// Where the zero words stand decides the size of the compact form: a single zero word between two
+// set ones is kept as it is, two or more become a run's length; a store's memory is these sizes.
+TEST(CompactCheckpoint, ASingleZeroWordStaysAmongTheSetOnesAndTwoBecomeARun) {
+    constexpr size_t n = checkpointWords;
+    const struct {
+        const char* name;
+        std::vector<size_t> set;  // the words set to 1, the others 0
+        size_t words;             // of the compact form
+    } cases[] = {
+        {"none set", {}, 1},
+        {"the first", {0}, 3},
+        {"the last", {n - 1}, 2},
+        {"one zero between", {0, 2}, 5},
+        {"two zeros between", {0, 3}, 5},
+        {"one zero before the last", {n - 3, n - 1}, 4},
+        {"two zeros before the last", {n - 4, n - 1}, 4},
+    };
+    auto cp = std::make_unique<EngineCheckpoint>();
+    auto restored = std::make_unique<EngineCheckpoint>();
+    auto compact = std::make_unique<uint32_t[]>(maxCompactWords);
+    for (const auto& c : cases) {
+        std::memset(static_cast<void*>(cp.get()), 0, sizeof(EngineCheckpoint));
+        auto* bytes = reinterpret_cast<unsigned char*>(cp.get());
+        for (const size_t w : c.set) bytes[w * sizeof(uint32_t)] = 1;
+        const size_t words = compactCheckpoint(*cp, compact.get());
+        EXPECT_EQ(words, c.words) << c.name;
+        ASSERT_TRUE(expandCheckpoint(compact.get(), words, *restored)) << c.name;
+        EXPECT_TRUE(*restored == *cp) << c.name;
+    }
+}
+
 // The continuous count at `frameWidth`, its checkpoints handed to `store` frame by frame;
 // `onFrame` is called after each with the engine.
 template <typename OnFrame>
@@ -114,6 +145,12 @@ TEST_P(CheckpointStoreSpacing, KeepsOneEveryFewLinesAndFindsTheNearest) {
     EXPECT_TRUE(store.complete());
     ASSERT_EQ(store.size(), static_cast<int32_t>(due.size()));
     ASSERT_GE(due.size(), 3u);
+    // The bytes kept are those of the compact forms of exactly these checkpoints.
+    auto form = std::make_unique<uint32_t[]>(maxCompactWords);
+    int64_t compactBytes = 0;
+    for (const auto& cp : due)
+        compactBytes += static_cast<int64_t>(compactCheckpoint(*cp, form.get()) * sizeof(uint32_t));
+    EXPECT_EQ(store.usedBytes(), compactBytes);
 
     const int32_t k = c.spacingFrames;
     const int32_t lastKept = 1 + (frames - 1) / k * k;

@@ -68,5 +68,46 @@ TEST(ClassOverridesWhileOpen, TheNextFrameReadCountsAsAnOpeningWithThem) {
     EXPECT_GT(differing, 0);
 }
 
+// Four channels of different fish, so that each channel's limits are its own.
+Scene fourChannelSession() {
+    Scene scene(1000);
+    for (int k = 0; k < 9; ++k) {
+        const int base = k * 100;
+        scene.fish(base + 5, 10, 20, 30).fish(base + 30, 14, 150, 170);
+        scene.fish(base + 50, 8, 280, 286).fish(base + 70, 20, 400, 430);
+    }
+    return scene;
+}
+
+const std::vector<Channel> fourChannels = {
+    {0, 127, "First"}, {128, 255, "Second"}, {256, 383, "Third"}, {384, 511, "Fourth"}};
+
+// A class given for the first channel alone, then for the last alone: that channel, and only
+// that one, takes the limits every channel would take with the class.
+TEST(ClassOverridesWhileOpen, TheFirstAndTheLastChannelEachTakeTheirOwnClass) {
+    const auto limits = [](const ChannelArray<int32_t>& classes) {
+        Session s(fourChannelSession(), 100, fourChannels);
+        s.engine->setClassOverrides(classes);
+        ReplayEngine& e = s.open();
+        EXPECT_EQ(e.core().channelCount, 4);
+        return std::pair{e.core().minLength, e.core().minWidth};
+    };
+    const auto plain = limits(noClassOverrides);
+    const auto everyChannel = limits({-1, 9, 9, 9, 9});
+    for (int channel : {1, 4}) {
+        ChannelArray<int32_t> classes = noClassOverrides;
+        classes[channel] = 9;
+        const auto given = limits(classes);
+        for (int c = 1; c <= 4; ++c) {
+            const auto& expected = c == channel ? everyChannel : plain;
+            EXPECT_EQ(given.first[c], expected.first[c])
+                << "class for " << channel << ", channel " << c;
+            EXPECT_EQ(given.second[c], expected.second[c])
+                << "class for " << channel << ", channel " << c;
+        }
+        EXPECT_NE(given.first[channel], plain.first[channel]);
+    }
+}
+
 }  // namespace
 }  // namespace velkor::test
