@@ -42,8 +42,8 @@ public:
 private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
-    bool pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
-                       int32_t segments) const;
+    static bool pairsOneToOne(const tskepna& p, const tskepna* nextObject, const tskepna* segment,
+                              int32_t j, int32_t segments, bool nextObjectInUse);
     void pairObject();
     void openObject(int32_t seg);
     int32_t segmentOverlapCount(int32_t obj) const;

@@ -30,7 +30,7 @@ public:
           edge1_(edgeOf(1)),
           edge2_(edgeOf(2)),
           edge3_(edgeOf(3)),
-          rising_(edge1_ <= edge2_ && edge2_ <= edge3_) {}
+          rising_((edge1_ <= edge2_) & (edge2_ <= edge3_)) {}
 
     // Moves forward to the channel of position x.
     int32_t advanceTo(int32_t x) {
@@ -46,8 +46,11 @@ public:
     int32_t channel() const { return channel_; }
 
 private:
+    // The table has an entry for every channel number, so the edge is read whether or not the
+    // channel is in use, and the choice is made without a branch (a cursor is made every line).
     int32_t edgeOf(int32_t c) const {
-        return c < last_ ? table_[c].rightEdge : std::numeric_limits<int32_t>::max();
+        const int32_t edge = table_[c].rightEdge;
+        return c < last_ ? edge : std::numeric_limits<int32_t>::max();
     }
 
     const ChannelArray<ChannelBounds>& table_;

@@ -52,39 +52,44 @@ void TForm2::forgetLine() {
     // across the stores into the records, where it would read the role's index again.
     cur_ = &s.currentLine();
     prev_ = &s.previousLine();
-    LineArray& cur = *cur_;
-    LineArray& prev = *prev_;
+    tskepna* const cur = cur_->data();
+    const tskepna* const prev = prev_->data();
     // Counts set from outside can never make the walk index past the arrays.
     s.currentCount = clampCount(s.currentCount);
     s.previousCount = clampCount(s.previousCount);
     s.closedCount = 0;
     s.channelCursor = 1;
-    ChannelCursor channel(s);
 
-    int32_t i = 1;
     int32_t j = 1;
-    int32_t objects = s.previousCount;
     int32_t segments = s.currentCount;
-    while (i <= objects) {
-        const tskepna& p = prev[i];
-        s.channelCursor = channel.advanceTo(p.v);
-        // Segments wholly left of object i touch no object still to be handled.
-        while (j <= segments && p.v >= cur[j].h) {
-            openObject(j);
-            ++j;
-        }
-        if (pairsOneToOne(p, i, j, objects, segments)) {
-            continueObject(p, cur[j], channel.channel());
-            ++i;
-            ++j;
-        } else {
-            i_ = i;
-            j_ = j;
-            pairObject();
-            i = i_;
-            j = j_;
-            objects = s.previousCount;
-            segments = s.currentCount;
+    if (s.previousCount > 0) {
+        // Made only when there are objects to place in their channels: a line that only opens
+        // objects needs no channel.
+        ChannelCursor channel(s);
+        int32_t i = 1;
+        int32_t objects = s.previousCount;
+        while (i <= objects) {
+            const tskepna& p = prev[i];
+            const int32_t ch = channel.advanceTo(p.v);
+            s.channelCursor = ch;
+            // Segments wholly left of object i touch no object still to be handled.
+            while (j <= segments && p.v >= cur[j].h) {
+                openObject(j);
+                ++j;
+            }
+            if (pairsOneToOne(p, &prev[i + (i < objects)], &cur[j], j, segments, i < objects)) {
+                continueObject(p, cur[j], ch);
+                ++i;
+                ++j;
+            } else {
+                i_ = i;
+                j_ = j;
+                pairObject();
+                i = i_;
+                j = j_;
+                objects = s.previousCount;
+                segments = s.currentCount;
+            }
         }
     }
     for (; j <= segments; ++j) openObject(j);
@@ -95,22 +100,21 @@ void TForm2::forgetLine() {
     s.previousCount = used;
 }
 
-bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
-                           int32_t segments) const {
-    // Object i and segment j, both in use, overlap each other and nothing else: the dispatch
-    // below would find one segment under the object and one object over the segment. Entries
-    // are read clamped to those in use and the tests combined without short-cuts, so the usual
-    // case costs one well-predicted branch.
+bool TForm2::pairsOneToOne(const tskepna& p, const tskepna* nextObject, const tskepna* segment,
+                           int32_t j, int32_t segments, bool nextObjectInUse) {
+    // Object p and segment j, both in use, overlap each other and nothing else: the dispatch
+    // below would find one segment under the object and one object over the segment. The next
+    // object is p itself when p is the last; the entries of the segment and the one after it are
+    // read clamped to the array (past the segments in use they are stale, and the result is then
+    // false whatever they hold), and the tests are combined without short-cuts, so that the
+    // usual case costs one well-predicted branch.
     const bool segmentInUse = j <= segments;
-    const int32_t at = segmentInUse ? j : segments;
-    const tskepna& segment = curLine()[at];
     const bool nextSegmentInUse = j < segments;
-    const tskepna& nextSegment = curLine()[nextSegmentInUse ? j + 1 : at];
-    const bool nextObjectInUse = i < objects;
-    const tskepna& nextObject = prevLine()[nextObjectInUse ? i + 1 : i];
+    const tskepna& seg = *(j <= lineCapacity ? segment : segment - 1);
+    const tskepna& nextSegment = *(nextSegmentInUse ? segment + 1 : segment);
     const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
-                       !(nextObjectInUse & (nextObject.v < segment.h));
-    return segmentInUse & (p.astand != 3) & overlaps(p, segment) & alone;
+                       !(nextObjectInUse & (nextObject->v < seg.h));
+    return segmentInUse & (p.astand != 3) & overlaps(p, seg) & alone;
 }
 
 [[gnu::noinline, gnu::flatten]] void TForm2::pairObject() {
