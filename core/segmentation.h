@@ -27,6 +27,12 @@ inline void filterRuns(CoreState& s, int32_t n, const RunAt& runAt) {
     line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
     line[0].h = 0;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
+    if (n <= 0) {
+        // Nothing to place in a channel: the cursor stays at the first.
+        s.currentCount = 0;
+        s.channelCursor = 1;
+        return;
+    }
 
     ChannelCursor cursor(s);
     int32_t kept = 0;
