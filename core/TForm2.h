@@ -6,6 +6,7 @@
 // raises OverflowError.
 #pragma once
 
+#include "core/channel_rule.h"
 #include "core/core_state.h"
 #include "core/object_ending.h"
 
@@ -34,6 +35,13 @@ public:
     void autofiskiflokkur(int32_t tnr);
 
     CoreState& state() { return s_; }
+
+    // The channel edges of the state's table as it stands, kept from line to line while the
+    // table does not change (a line's filter and walk both start their cursors from them).
+    const ChannelEdges& channelEdges() {
+        edges_.update(s_);
+        return edges_;
+    }
 
     // Tells `observer` (null: nobody) of every object that ends from now on, with its verdict.
     // Counting is the same with or without an observer.
@@ -66,6 +74,7 @@ private:
     LineArray& prevLine() const { return *prev_; }
 
     CoreState& s_;
+    ChannelEdges edges_{s_};
     EndingObserver* observer_ = nullptr;
     // The line arrays in their roles for the line being walked, set at the start of every walk.
     LineArray* cur_ = nullptr;

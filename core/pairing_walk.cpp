@@ -65,7 +65,7 @@ void TForm2::forgetLine() {
     if (s.previousCount > 0) {
         // Made only when there are objects to place in their channels: a line that only opens
         // objects needs no channel.
-        ChannelCursor channel(s);
+        ChannelCursor channel(channelEdges());
         int32_t i = 1;
         int32_t objects = s.previousCount;
         while (i <= objects) {
@@ -107,14 +107,16 @@ bool TForm2::pairsOneToOne(const tskepna& p, const tskepna* nextObject, const ts
     // object is p itself when p is the last; the entries of the segment and the one after it are
     // read clamped to the array (past the segments in use they are stale, and the result is then
     // false whatever they hold), and the tests are combined without short-cuts, so that the
-    // usual case costs one well-predicted branch.
+    // usual case costs one well-predicted branch. The walk has opened every segment that ends at
+    // or left of p's left end, so a segment in use ends right of it: p overlaps the segment when
+    // it reaches past the segment's left end.
     const bool segmentInUse = j <= segments;
     const bool nextSegmentInUse = j < segments;
     const tskepna& seg = *(j <= lineCapacity ? segment : segment - 1);
-    const tskepna& nextSegment = *(nextSegmentInUse ? segment + 1 : segment);
+    const tskepna& nextSegment = nextSegmentInUse ? segment[1] : seg;
     const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
                        !(nextObjectInUse & (nextObject->v < seg.h));
-    return segmentInUse & (p.astand != 3) & overlaps(p, seg) & alone;
+    return segmentInUse & (p.astand != 3) & (p.h > seg.v) & alone;
 }
 
 [[gnu::noinline, gnu::flatten]] void TForm2::pairObject() {
