@@ -51,5 +51,37 @@ TEST(ChannelRule, CursorMovesForwardToTheFirstEdgeThatReachesThePosition) {
     }
 }
 
+// The edges a pass starts from are kept from line to line: any change of the channel count or of
+// a right edge that the cursor reads makes them again, so a cursor from the kept edges always
+// places positions as one made from the table as it stands.
+TEST(ChannelRule, KeptEdgesFollowEveryChangeOfTheTable) {
+    struct Change {
+        const char* name;
+        void (*apply)(CoreState&);
+    };
+    const Change changes[] = {
+        {"fewer channels", [](CoreState& s) { s.channelCount = 2; }},
+        {"first edge", [](CoreState& s) { s.channelTable[1].rightEdge = 700; }},
+        {"second edge", [](CoreState& s) { s.channelTable[2].rightEdge = 1200; }},
+        {"third edge",
+         [](CoreState& s) { s.channelTable[3].rightEdge = 900; }},  // no longer rising
+    };
+    const int32_t positions[] = {100, 600, 800, 1100, 1300, 1700, 2500};
+    for (const Change& change : changes) {
+        const auto state = std::make_unique<CoreState>();
+        state->channelCount = 4;
+        for (int32_t k = 1; k <= maxChannels; ++k) state->channelTable[k].rightEdge = 500 * k;
+        ChannelEdges kept(*state);
+        change.apply(*state);
+        EXPECT_FALSE(kept.matches(*state)) << change.name;
+        kept.update(*state);
+        EXPECT_TRUE(kept.matches(*state)) << change.name;
+        ChannelCursor fromKept(kept);
+        ChannelCursor fromTable(*state);
+        for (const int32_t x : positions)
+            EXPECT_EQ(fromKept.advanceTo(x), fromTable.advanceTo(x)) << change.name << ", " << x;
+    }
+}
+
 }  // namespace
 }  // namespace velkor
