@@ -50,8 +50,6 @@ public:
 private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
-    static bool pairsOneToOne(const tskepna& p, const tskepna* nextObject, const tskepna* segment,
-                              int32_t j, int32_t segments, bool nextObjectInUse);
     void pairObject();
     void openObject(int32_t seg);
     int32_t segmentOverlapCount(int32_t obj) const;
