@@ -6,6 +6,7 @@
 // raises OverflowError.
 #pragma once
 
+#include "core/channel_rule.h"
 #include "core/core_state.h"
 #include "core/object_ending.h"
 
@@ -35,6 +36,13 @@ public:
 
     CoreState& state() { return s_; }
 
+    // The channel edges of the state's table as it stands, kept from line to line while the
+    // table does not change (a line's filter and walk both start their cursors from them).
+    const ChannelEdges& channelEdges() {
+        edges_.update(s_);
+        return edges_;
+    }
+
     // Tells `observer` (null: nobody) of every object that ends from now on, with its verdict.
     // Counting is the same with or without an observer.
     void setEndingObserver(EndingObserver* observer) { observer_ = observer; }
@@ -42,8 +50,6 @@ public:
 private:
     // The walk's steps; they share the cursors below for one call of porun.
     void walk();
-    bool pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
-                       int32_t segments) const;
     void pairObject();
     void openObject(int32_t seg);
     int32_t segmentOverlapCount(int32_t obj) const;
@@ -66,6 +72,7 @@ private:
     LineArray& prevLine() const { return *prev_; }
 
     CoreState& s_;
+    ChannelEdges edges_{s_};
     EndingObserver* observer_ = nullptr;
     // The line arrays in their roles for the line being walked, set at the start of every walk.
     LineArray* cur_ = nullptr;

@@ -22,6 +22,48 @@ inline int32_t clampCount(int32_t n) {
     return n < 0 ? 0 : (n > lineCapacity ? lineCapacity : n);
 }
 
+// Opens a new object on segment e.
+inline void openRecord(tskepna& e) {
+    const int32_t w = checkedSub(e.h, e.v, "segment width");
+    // Stored field by field: a whole-record assignment goes through a stack copy.
+    e.lengd = 1;
+    e.breidd = w;
+    e.xv = e.v;
+    e.xh = e.h;
+    e.flatarmal = w;
+    e.litur = 0;
+    e.sjalfs_lengd = 1;
+    e.sjalfs_flat = w;
+    e.klofinn = 0;  // every other field 0: colour, group, angles, state, run area, same-fish flag
+    e.vsn = 0;
+    e.hsn = 0;
+    e.inte = 0;
+    e.astand = 0;
+    e.K_sami_fiskur = false;
+}
+
+// Object p (at `object`) and the segment at `segment`, both in use, overlap each other and
+// nothing else: the dispatch would find one segment under the object and one object over the
+// segment. The entries of the segment and of the object and segment after them are read clamped
+// to the array and to those in use (past the segments in use they are stale, and the result is
+// then false whatever they hold), and the tests are combined without short-cuts, so that the
+// usual case costs one well-predicted branch. The walk has opened every segment that ends at or
+// left of p's left end, so a segment in use ends right of it: p overlaps the segment when it
+// reaches past the segment's left end.
+inline bool pairsOneToOne(const tskepna& p, const tskepna* object, const tskepna* lastObject,
+                          const tskepna* segment, const tskepna* lastSegment,
+                          const tskepna* lastEntry) {
+    const bool segmentInUse = segment <= lastSegment;
+    const bool nextSegmentInUse = segment < lastSegment;
+    const bool nextObjectInUse = object < lastObject;
+    const tskepna& seg = *(segment <= lastEntry ? segment : lastEntry);
+    const tskepna& nextSegment = nextSegmentInUse ? segment[1] : seg;
+    const tskepna& nextObject = nextObjectInUse ? object[1] : *object;
+    const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
+                       !(nextObjectInUse & (nextObject.v < seg.h));
+    return segmentInUse & (p.astand != 3) & (p.h > seg.v) & alone;
+}
+
 }  // namespace
 
 const tlokid& TForm2::porun() {
@@ -52,65 +94,54 @@ void TForm2::forgetLine() {
     // across the stores into the records, where it would read the role's index again.
     cur_ = &s.currentLine();
     prev_ = &s.previousLine();
-    LineArray& cur = *cur_;
-    LineArray& prev = *prev_;
+    tskepna* const cur = cur_->data();
+    const tskepna* const prev = prev_->data();
     // Counts set from outside can never make the walk index past the arrays.
     s.currentCount = clampCount(s.currentCount);
     s.previousCount = clampCount(s.previousCount);
     s.closedCount = 0;
     s.channelCursor = 1;
-    ChannelCursor channel(s);
 
-    int32_t i = 1;
-    int32_t j = 1;
-    int32_t objects = s.previousCount;
-    int32_t segments = s.currentCount;
-    while (i <= objects) {
-        const tskepna& p = prev[i];
-        s.channelCursor = channel.advanceTo(p.v);
-        // Segments wholly left of object i touch no object still to be handled.
-        while (j <= segments && p.v >= cur[j].h) {
-            openObject(j);
-            ++j;
-        }
-        if (pairsOneToOne(p, i, j, objects, segments)) {
-            continueObject(p, cur[j], channel.channel());
-            ++i;
-            ++j;
-        } else {
-            i_ = i;
-            j_ = j;
-            pairObject();
-            i = i_;
-            j = j_;
-            objects = s.previousCount;
-            segments = s.currentCount;
+    // The walk steps through both arrays with pointers; the steps that splits and merges take
+    // work on the cursors i_ and j_, set from the pointers and read back after them.
+    tskepna* seg = cur + 1;  // the first segment not yet handled
+    const tskepna* lastSeg = cur + s.currentCount;
+    if (s.previousCount > 0) {
+        // Made only when there are objects to place in their channels: a line that only opens
+        // objects needs no channel.
+        ChannelCursor channel(channelEdges());
+        const tskepna* obj = prev + 1;  // the object being handled
+        const tskepna* lastObj = prev + s.previousCount;
+        while (obj <= lastObj) {
+            const tskepna& p = *obj;
+            const int32_t ch = channel.advanceTo(p.v);
+            s.channelCursor = ch;
+            // Segments wholly left of the object touch no object still to be handled.
+            while (seg <= lastSeg && p.v >= seg->h) {
+                openRecord(*seg);
+                ++seg;
+            }
+            if (pairsOneToOne(p, obj, lastObj, seg, lastSeg, cur + lineCapacity)) {
+                continueObject(p, *seg, ch);
+                ++obj;
+                ++seg;
+            } else {
+                i_ = static_cast<int32_t>(obj - prev);
+                j_ = static_cast<int32_t>(seg - cur);
+                pairObject();
+                obj = prev + i_;
+                seg = cur + j_;
+                lastObj = prev + s.previousCount;
+                lastSeg = cur + s.currentCount;
+            }
         }
     }
-    for (; j <= segments; ++j) openObject(j);
+    for (; seg <= lastSeg; ++seg) openRecord(*seg);
 
     // This line's objects become the previous line's by exchanging the arrays' roles.
     const int32_t used = s.currentCount;
     s.currentArray ^= 1;
     s.previousCount = used;
-}
-
-bool TForm2::pairsOneToOne(const tskepna& p, int32_t i, int32_t j, int32_t objects,
-                           int32_t segments) const {
-    // Object i and segment j, both in use, overlap each other and nothing else: the dispatch
-    // below would find one segment under the object and one object over the segment. Entries
-    // are read clamped to those in use and the tests combined without short-cuts, so the usual
-    // case costs one well-predicted branch.
-    const bool segmentInUse = j <= segments;
-    const int32_t at = segmentInUse ? j : segments;
-    const tskepna& segment = curLine()[at];
-    const bool nextSegmentInUse = j < segments;
-    const tskepna& nextSegment = curLine()[nextSegmentInUse ? j + 1 : at];
-    const bool nextObjectInUse = i < objects;
-    const tskepna& nextObject = prevLine()[nextObjectInUse ? i + 1 : i];
-    const bool alone = !(nextSegmentInUse & overlaps(p, nextSegment)) &
-                       !(nextObjectInUse & (nextObject.v < segment.h));
-    return segmentInUse & (p.astand != 3) & overlaps(p, segment) & alone;
 }
 
 [[gnu::noinline, gnu::flatten]] void TForm2::pairObject() {
@@ -165,23 +196,7 @@ int32_t TForm2::objectOverlapCount(int32_t seg) const {
 }
 
 void TForm2::openObject(int32_t seg) {
-    tskepna& e = curLine()[seg];
-    const int32_t w = checkedSub(e.h, e.v, "segment width");
-    // Stored field by field: a whole-record assignment goes through a stack copy.
-    e.lengd = 1;
-    e.breidd = w;
-    e.xv = e.v;
-    e.xh = e.h;
-    e.flatarmal = w;
-    e.litur = 0;
-    e.sjalfs_lengd = 1;
-    e.sjalfs_flat = w;
-    e.klofinn = 0;  // every other field 0: colour, group, angles, state, run area, same-fish flag
-    e.vsn = 0;
-    e.hsn = 0;
-    e.inte = 0;
-    e.astand = 0;
-    e.K_sami_fiskur = false;
+    openRecord(curLine()[seg]);
 }
 
 void TForm2::continueObject(const tskepna& p, tskepna& out, int32_t ch) {

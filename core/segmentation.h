@@ -21,14 +21,21 @@ struct RawRun {
 // channelCursor. n <= 0 means a line without runs; n is held to lineCapacity. The runs may come
 // from currentLine itself (kept entries never pass the run being read) or straight from where
 // the reader holds them, so that a line is read and filtered in one pass.
+// `edges` must match s's channel table (see ChannelEdges); the form without them works them out.
 template <typename RunAt>
-inline void filterRuns(CoreState& s, int32_t n, const RunAt& runAt) {
+inline void filterRuns(CoreState& s, int32_t n, const RunAt& runAt, const ChannelEdges& edges) {
     LineArray& line = s.currentLine();
     line[0].v = 0;  // sentinel: the gap of the first run is measured from position 0
     line[0].h = 0;
     if (n > lineCapacity) n = lineCapacity;  // the reader never hands more; never read past
+    if (n <= 0) {
+        // Nothing to place in a channel: the cursor stays at the first.
+        s.currentCount = 0;
+        s.channelCursor = 1;
+        return;
+    }
 
-    ChannelCursor cursor(s);
+    ChannelCursor cursor(edges);
     int32_t kept = 0;
     int32_t lastH = 0;
     for (int32_t r = 1; r <= n; ++r) {
@@ -53,6 +60,11 @@ inline void filterRuns(CoreState& s, int32_t n, const RunAt& runAt) {
     }
     s.currentCount = kept;
     s.channelCursor = cursor.channel();
+}
+
+template <typename RunAt>
+inline void filterRuns(CoreState& s, int32_t n, const RunAt& runAt) {
+    filterRuns(s, n, runAt, ChannelEdges(s));
 }
 
 // Filters currentLine entries 1..n in place, as filterRuns.

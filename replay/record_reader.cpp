@@ -173,13 +173,16 @@ void RecordReader::lesa() {
         const uint8_t* bytes = bytes_;
         for (;;) {
             // Runs of lines without segments, four count words at a time while a line follows
-            // them in the block: each step of the walk otherwise waits on the word before.
-            while (p + 3 < bufferWords_ && line <= maxLineNumber - 4) {
-                uint64_t four;
-                std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
-                if (four != 0) break;
-                p += 4;
-                line += 4;
+            // them in the block: each step of the walk otherwise waits on the word before. Only
+            // tried from a line without segments, so a line with runs costs no extra test.
+            if (word(p) == 0) {
+                while (p + 3 < bufferWords_ && line <= maxLineNumber - 4) {
+                    uint64_t four;
+                    std::memcpy(&four, bytes + 2 * static_cast<size_t>(p - 1), sizeof four);
+                    if (four != 0) break;
+                    p += 4;
+                    line += 4;
+                }
             }
             const int16_t n = word(p);
             if (n < 0 || n > lineCapacity) countDamage(line);
@@ -330,7 +333,7 @@ void RecordReader::readRecordLine(LineArray& line) {
     }
 }
 
-RecordReader::LineRuns RecordReader::readLineRuns() {
+RecordReader::LineRuns RecordReader::readLineRunsSlowly() {
     delivered_ = 0;
     if (readPos_ < 1 || readPos_ > bufferWords_) {
         // Past the last word of the recording: no line is left.

@@ -75,8 +75,25 @@ public:
         }
     };
     // Reads the line at readPos as readRecordLine does, without copying its runs out of the
-    // block: a line is then read and filtered in one pass.
-    LineRuns readLineRuns();
+    // block: a line is then read and filtered in one pass. A line that lies whole inside the
+    // block, with the word after it, is read here, in the caller's loop; any other goes the long
+    // way round.
+    LineRuns readLineRuns() {
+        const int32_t start = readPos_;
+        if (start >= 1 && start <= bufferWords_) [[likely]] {
+            const int16_t n = wordAt(bytes_ + 2 * static_cast<size_t>(start - 1));
+            const int32_t pairs = n > 0 ? n : 0;
+            if (static_cast<int64_t>(start) + 2 * pairs < bufferWords_) [[likely]] {
+                const int32_t kept = pairs < lineCapacity ? pairs : lineCapacity;
+                rawSegmentCount_ = n;
+                delivered_ = kept;
+                readPos_ = start + 2 * pairs + 1;
+                ++readLineNumber_;
+                return {bytes_ + 2 * static_cast<size_t>(start), kept};
+            }
+        }
+        return readLineRunsSlowly();
+    }
 
     // Reads over the lines without segments (count word 0) that follow readPos, at most `most`,
     // as readRecordLine would, and returns how many. It stops before a line that would take the
@@ -114,6 +131,8 @@ private:
     static int16_t wordAt(const uint8_t* b) {
         return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
     }
+    // readLineRuns for a line at the end of the data or crossing into the next block.
+    LineRuns readLineRunsSlowly();
     // Word p (1..bufferWords_) of the block in memory, decoded from its two bytes.
     int16_t word(int32_t p) const;
     // Words a line occupies given its count word: 2n + 1, or one word for a count <= 0.

@@ -454,7 +454,7 @@ void ReplayEngine::lesalinu() {
     CoreState& s = *m.core;
     // Read and filtered in one pass, the runs taken from where the reader holds them.
     const RecordReader::LineRuns runs = m.reader.readLineRuns();
-    filterRuns(s, runs.count, runs);
+    filterRuns(s, runs.count, runs, m.form2.channelEdges());
     // The closed list is read in place: porun's result stays valid until its next call.
     const tlokid& closed = m.form2.porun();
 

@@ -174,6 +174,22 @@ TEST_F(CoreTest, SegmentWhollyLeftOpensFirst) {
     }
 }
 
+TEST_F(CoreTest, AFullLineOfSegmentsLeftOfTheObjectsOpensThemAllAndEndsTheObjects) {
+    // Every entry of the line array holds a segment, all left of the live objects: the walk
+    // passes the last segment while objects are still to be handled, and each of them ends.
+    std::vector<Seg> segments;
+    for (int32_t k = 0; k < lineCapacity; ++k) segments.push_back({10 * k, 10 * k + 5});
+    const int32_t right = 10 * lineCapacity;
+    setLive({object(right, right + 20, 5, 100), object(right + 30, right + 50, 5, 100)});
+    const auto closed = feed(segments);
+    ASSERT_EQ(closed.size(), 2u);
+    EXPECT_EQ(closed[0].v, right);
+    EXPECT_EQ(closed[1].v, right + 30);
+    ASSERT_EQ(s.previousCount, lineCapacity);
+    EXPECT_EQ(live()[lineCapacity - 1],
+              object(10 * (lineCapacity - 1), 10 * lineCapacity - 5, 1, 5));
+}
+
 struct ShapeCase {
     int32_t astand, inte;
     Seg segment;  // continues the object [10, 20]; its ends' shifts give the raw edge angles
