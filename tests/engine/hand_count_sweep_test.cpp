@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "count_cli.h"
+#include "engine_fixture.h"
 #include "io/file_names.h"
 #include "settings/recorded_figures.h"
 #include "synth_session.h"
@@ -197,6 +198,32 @@ TEST(HandCountSweep, ARecordingThatCannotBeSweptSaysWhy) {
     }
 }
 
+// A recording that opens but fails in every count of the sweep (an object whose area passes the
+// integer range): the sweep is not finished, and the error is told once, not once a class.
+TEST(HandCountSweep, AnErrorOfEveryCountIsToldOnce) {
+    TempDir dir;
+    const std::string blb = dir.file("overflowing.blb");
+    Scene overflowing;
+    overflowing.fish(1, 70000, 0, 32000);
+    writeRecording(blb, overflowing);
+    writeReport(dir.file("overflowing.mse"), {{0, 32767, "One"}}, 42632.4166667, 32767);
+    HandCountSweep sweep(blb, 1, 630, 2001, -1, 2);
+    const HandCountSweep::Result result = sweptToTheEnd(sweep);
+    EXPECT_FALSE(result.swept);
+    EXPECT_EQ(result.error.rfind(blb + ": line ", 0), 0u) << result.error;
+    EXPECT_EQ(result.error.find('\n'), std::string::npos) << result.error;
+    EXPECT_EQ(result.error.find(blb, 1), std::string::npos) << result.error;
+
+    // The sweep's own lines end as lines do, also the one of a channel it does not have.
+    const std::string recording = fourChannelSession(dir, "four", 5);
+    CountOptions options;
+    options.frameWidth = 1116;
+    ChannelSweep channelSweep;
+    const CountResult counted = sweepChannel(recording, 5, 630, options, 1, nullptr, channelSweep);
+    EXPECT_FALSE(counted.ok);
+    EXPECT_EQ(counted.errors, recording + ": has 4 channels, not channel 5\n");
+}
+
 TEST(HandCountText, TheReplaysDifferenceInPerCentOfTheHandCount) {
     const struct {
         int64_t handCount;
@@ -214,6 +241,9 @@ TEST(HandCountText, TheReplaysDifferenceInPerCentOfTheHandCount) {
         {8, 9, "hand count 8: replay 9 (+12.5 %)"},                // rounded as the tool rounds
         {999'999'999, 1, "hand count 999999999: replay 1 (-100.0 %)"},
         {630, std::nullopt, "hand count 630: replay counting ..."},
+        // Beyond the recorded figures' range: the difference in fish, unsigned when there is none.
+        {3'000'000'000, 3'000'000'000, "hand count 3000000000: replay 3000000000 (0)"},
+        {3'000'000'000, 3'000'000'001, "hand count 3000000000: replay 3000000001 (+1)"},
     };
     for (const auto& c : cases) EXPECT_EQ(handCountText(c.handCount, c.replay), c.text);
 }

@@ -5,6 +5,11 @@
 
 #include <filesystem>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "count_cli.h"
 #include "io/file_names.h"
 #include "tests/support/temp_dir.h"
@@ -94,6 +99,58 @@ TEST(PerMinuteExport, AGoodFileIsNeverReplacedByATableThatCouldNotBeMade) {
         ++files;
     EXPECT_EQ(files, 5u);  // the recording, its report, its truth file, alone.blb, table.csv
 }
+
+// Every name of the recording's files, with its extension in either case, is refused as the
+// table's name, and the file of that name is left as it was; also when the recording is given by
+// its compressed form.
+TEST(PerMinuteExport, NoFileOfTheRecordingIsTakenForTheTable) {
+    TempDir dir;
+    synth::SessionOptions o;
+    o.out = dir.file("packed");
+    o.scene.lines = 20 * linesPerSecond;
+    o.compressed = true;
+    synth::writeSession(o);
+    std::filesystem::remove(pathFromUtf8(synth::recordingName(o.out)));
+    const ChannelArray<int32_t> report{-1, -1, -1, -1, -1};
+    for (const std::string& recording : {twoChannelSession(dir), synth::compressedName(o.out)}) {
+        for (const char* extension : {".blb", ".blc", ".mse", ".BLB", ".BLC", ".MSE"}) {
+            const std::string part = utf8FromPath(
+                std::filesystem::path(pathFromUtf8(recording)).replace_extension(extension));
+            if (!std::filesystem::exists(pathFromUtf8(part)))
+                writeBytes(part, std::string("part of the recording ") + extension);
+            const std::string before = readBytes(pathFromUtf8(part));
+            const CountResult result = exportPerMinuteTable(recording, 1116, -1, report, part);
+            EXPECT_FALSE(result.ok) << part;
+            EXPECT_EQ(result.errors, part + ": is a file of the recording " + recording + "\n");
+            EXPECT_EQ(readBytes(pathFromUtf8(part)), before) << part;
+        }
+    }
+}
+
+#ifdef __linux__
+// With no file handle left for the table's temporary file: the reason, naming the table.
+TEST(PerMinuteExport, NoTemporaryFileIsAClearErrorNamingTheTable) {
+    TempDir dir;
+    const std::string recording = twoChannelSession(dir);
+    const std::string output = dir.file("table.csv");
+    writeBytes(output, "a good table\n");
+    // The lowest free handle becomes the limit: the next file opened finds none.
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+    rlimit none = before;
+    none.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const CountResult result =
+        exportPerMinuteTable(recording, 1116, -1, {-1, -1, -1, -1, -1}, output);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &before), 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.errors, output + ": cannot make a temporary file: Too many open files\n");
+    EXPECT_EQ(readBytes(pathFromUtf8(output)), "a good table\n");
+}
+#endif
 
 }  // namespace
 }  // namespace velkor::test

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -90,6 +91,7 @@ TEST(SessionNotesKeeper, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     EXPECT_THROW(keeper.setHandCount(1, -1), std::invalid_argument);
     EXPECT_THROW(keeper.setHandCount(1, maxHandCount + 1), std::invalid_argument);
     EXPECT_THROW(keeper.clearHandCount(0), std::invalid_argument);
+    EXPECT_THROW(keeper.clearHandCount(5), std::invalid_argument);
     EXPECT_THROW(keeper.addNote(0, 1, "x"), std::invalid_argument);
     EXPECT_THROW(keeper.addNote(1, 5, "x"), std::invalid_argument);
     EXPECT_THROW(keeper.addNote(1, -1, "x"), std::invalid_argument);
@@ -319,6 +321,43 @@ TEST(SessionNotesKeeper, NotesAreFoundAgainAtAnotherFrameWidth) {
     EXPECT_EQ(notesOnFrame(notes, 216, 557), (std::vector<size_t>{2, 4}));
     EXPECT_EQ(notesOnFrame(notes, 1, 2001), (std::vector<size_t>{1}));
     EXPECT_EQ(notesOnFrame(notes, 2, 2001), (std::vector<size_t>{}));
+}
+
+// A change that leaves the notes as they were writes nothing: a file another tool wrote keeps its
+// own layout until the notes really change.
+TEST(SessionNotesKeeper, AChangeThatChangesNothingLeavesTheFileAsItWasWritten) {
+    TempDir dir, data;
+    const std::string recording = dir.file("r.blb");
+    const std::string written =
+        "{ \"version\": 1,\n  \"handCounts\": { \"1\": 630 },\n  \"notes\": [] }\n";
+    writeBytes(dir.file("r.notes.json"), written);
+    SessionNotesKeeper keeper(recording, utf8FromPath(data.path()));
+    ASSERT_EQ(keeper.notes().handCounts.at(1), 630);
+    keeper.clearHandCount(2);
+    keeper.setHandCount(1, 630);
+    EXPECT_EQ(readBytes(pathFromUtf8(dir.file("r.notes.json"))), written);
+    keeper.setHandCount(1, 0);  // a hand count of 0 is a change
+    EXPECT_NE(readBytes(pathFromUtf8(dir.file("r.notes.json"))), written);
+    EXPECT_EQ(SessionNotesKeeper(recording, utf8FromPath(data.path())).notes().handCounts.at(1), 0);
+}
+
+// Notes kept in the data folder while the folder beside could not be written are read, rather
+// than a file beside that cannot be read, whichever was written last.
+TEST(SessionNotesKeeper, TheDataFoldersNotesWinOverADamagedFileBeside) {
+    TempDir dir, data;
+    const std::string recording = dir.file("r.blb");
+    const std::string kept = notesFileInDataFolder(utf8FromPath(data.path()), recording);
+    SessionNotes notes;
+    notes.handCounts[2] = 41;
+    fs::create_directories(pathFromUtf8(kept).parent_path());
+    writeNotesFile(kept, notes);
+    fs::last_write_time(pathFromUtf8(kept),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    writeBytes(dir.file("r.notes.json"), "{\"version\": 1, \"handCounts\": ");  // cut off
+    const SessionNotesKeeper keeper(recording, utf8FromPath(data.path()));
+    EXPECT_EQ(keeper.notes().handCounts.at(2), 41);
+    EXPECT_NE(keeper.message().find("Notes are kept in " + kept), std::string::npos)
+        << keeper.message();
 }
 
 }  // namespace
