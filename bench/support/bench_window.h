@@ -13,9 +13,9 @@
 #include <string>
 
 #include "bench/replay/navigation_recording.h"
-#include "ui/TfrmRecord.h"
-#include "ui/frame_picture.h"
-#include "ui/message_boxes.h"
+#include "ui/picture/frame_picture.h"
+#include "ui/window/TfrmRecord.h"
+#include "ui/window/message_boxes.h"
 
 namespace velkor::bench {
 

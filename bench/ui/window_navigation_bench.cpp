@@ -11,7 +11,7 @@
 
 #include "bench/replay/navigation_recording.h"
 #include "bench/support/bench_window.h"
-#include "ui/selection_track_bar.h"
+#include "ui/navigation/selection_track_bar.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "bench/replay/navigation_recording.h"
 #include "bench/support/bench_window.h"
-#include "ui/class_chooser.h"
-#include "ui/selection_track_bar.h"
+#include "ui/counters/class_chooser.h"
+#include "ui/navigation/selection_track_bar.h"
 
 namespace {
 

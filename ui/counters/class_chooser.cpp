@@ -1,0 +1,242 @@
+// The size-class choosers under the counter fields and the bar that returns them to the report.
+#include "ui/counters/class_chooser.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "core/fish_classes.h"
+#include "settings/recorded_figures.h"
+
+namespace velkor {
+
+QString classNameText(int32_t sizeClass) {
+    const std::string_view name = fishClassName(sizeClass);
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+QString whatIfText(int32_t sizeClass, const std::optional<int32_t>& total,
+                   const std::optional<int32_t>& recorded) {
+    const QString with = QObject::tr("with %1:").arg(classNameText(sizeClass));
+    if (!total) return QObject::tr("%1 counting ...").arg(with);
+    if (!recorded) return QObject::tr("%1 %2 (not recorded)").arg(with).arg(*total);
+    const std::string difference = formatDifference(differencePercent(*total, recorded));
+    if (difference.empty())
+        return QObject::tr("%1 %2 (recorded %3)").arg(with).arg(*total).arg(*recorded);
+    return QObject::tr("%1 %2 (recorded %3, %4)")
+        .arg(with)
+        .arg(*total)
+        .arg(*recorded)
+        .arg(QString::fromStdString(difference));
+}
+
+QString classesChangedText(const ChannelArray<std::string>& names,
+                           const ChannelArray<int32_t>& reportClasses,
+                           const ChannelArray<int32_t>& chosen, int32_t channels) {
+    QStringList parts;
+    for (int32_t c = 1; c <= channels && c <= maxChannels; ++c) {
+        if (chosen[c] < 0 || chosen[c] == reportClasses[c]) continue;
+        parts << QObject::tr("%1 %2 (report %3)")
+                     .arg(QString::fromStdString(names[c]), classNameText(chosen[c]),
+                          classNameText(reportClasses[c]));
+    }
+    if (parts.isEmpty()) return QString();
+    return QObject::tr("classes changed: %1").arg(parts.join(QStringLiteral(", ")));
+}
+
+ChannelArray<int32_t> classOverridesFor(const ChannelArray<int32_t>& reportClasses,
+                                        const ChannelArray<int32_t>& chosen, int32_t channels) {
+    ChannelArray<int32_t> overrides = noClassOverrides;
+    for (int32_t c = 1; c <= channels && c <= maxChannels; ++c)
+        if (chosen[c] >= 0 && chosen[c] != reportClasses[c]) overrides[c] = chosen[c];
+    return overrides;
+}
+
+ClassChooser::ClassChooser(int channel, QWidget* panel) : QComboBox(panel), channel_(channel) {
+    setObjectName(QStringLiteral("ClassChooser%1").arg(channel));
+    for (int32_t g = 0; g < fishClassCount; ++g) addItem(classNameText(g), g);
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    setFocusPolicy(Qt::NoFocus);  // the arrow keys stay the window's navigation
+    setToolTip(tr("Size class of channel %1: choose another to count the whole recording again "
+                  "with it; the picture's marks follow it from the frame shown")
+                   .arg(channel));
+    // As wide as its longest class name, whichever is chosen: the caption beside it keeps its room.
+    setFixedSize(sizeHint());
+    whatIfLabel = new QLabel(panel);
+    whatIfLabel->setObjectName(QStringLiteral("WhatIfLabel%1").arg(channel));
+    whatIfLabel->setWordWrap(true);
+    whatIfLabel->setToolTip(
+        tr("The whole recording counted with the class chosen, beside the session total the "
+           "counter recorded"));
+    // A slightly smaller type: the text wraps in the counter panel's width, and two lines of it
+    // take the place of the recorded total it repeats.
+    QFont small = whatIfLabel->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    whatIfLabel->setFont(small);
+    whatIfLabel->hide();
+
+    connect(this, &QComboBox::currentIndexChanged, this,
+            [this](int index) { emit classChosen(channel_, itemData(index).toInt()); });
+    clear();
+}
+
+void ClassChooser::setReportClass(int32_t sizeClass) {
+    reportClass_ = clampSizeGroup(sizeClass);
+    {
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(findData(reportClass_));
+    }
+    setEnabled(true);
+    setWhatIf(QString());
+}
+
+void ClassChooser::clear() {
+    reportClass_ = -1;
+    {
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(-1);
+    }
+    setEnabled(false);
+    setWhatIf(QString());
+}
+
+int32_t ClassChooser::chosenClass() const {
+    return currentIndex() < 0 ? -1 : currentData().toInt();
+}
+
+void ClassChooser::choose(int32_t sizeClass) {
+    setCurrentIndex(findData(sizeClass));
+}
+
+void ClassChooser::setWhatIf(const QString& text) {
+    whatIfLabel->setText(text);
+    whatIfLabel->setVisible(!text.isEmpty() && isVisibleTo(parentWidget()));
+    placeWhatIf(whatIfLabel->pos(), whatIfLabel->width());
+}
+
+QString ClassChooser::whatIf() const {
+    return whatIfLabel->text();
+}
+
+void ClassChooser::placeWhatIf(QPoint topLeft, int width) {
+    whatIfLabel->setGeometry(
+        topLeft.x(), topLeft.y(), width,
+        whatIfLabel->text().isEmpty() ? 0 : whatIfLabel->heightForWidth(width));
+}
+
+void ClassChooser::setShown(bool shown) {
+    setVisible(shown);
+    whatIfLabel->setVisible(shown && !whatIfLabel->text().isEmpty());
+}
+
+ClassChoices::ClassChoices(const std::array<ClassChooser*, 5>& choosers, QWidget* parent)
+    : QWidget(parent), choosers_(choosers) {
+    setObjectName(QStringLiteral("classChoices"));
+    note = new QLabel(this);
+    note->setObjectName(QStringLiteral("classesNote"));
+    note->setWordWrap(true);
+    note->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+    note->setToolTip(
+        tr("The counts, the marks and the comparison are made with these classes, not with "
+           "those of the session report"));
+    reportSettings = new QPushButton(tr("Report settings"), this);
+    reportSettings->setObjectName(QStringLiteral("reportSettingsButton"));
+    reportSettings->setFocusPolicy(Qt::NoFocus);
+    reportSettings->setToolTip(tr("Every channel back to the size class of the session report"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->addWidget(note, 1);
+    row->addWidget(reportSettings);
+    connect(reportSettings, &QPushButton::clicked, this, &ClassChoices::returnToReport);
+    for (int c = 1; c <= maxChannels; ++c)
+        connect(choosers_[c], &ClassChooser::classChosen, this, [this] {
+            showChoices();
+            emit choiceChanged();
+        });
+    clear();
+}
+
+void ClassChoices::setSession(const ChannelArray<int32_t>& reportClasses,
+                              const ChannelArray<std::string>& names, int32_t channels) {
+    names_ = names;
+    channels_ = channels;
+    for (int c = 1; c <= maxChannels; ++c) {
+        if (c <= channels) {
+            choosers_[c]->setReportClass(reportClasses[c]);
+        } else {
+            choosers_[c]->clear();
+        }
+        choosers_[c]->setShown(c <= channels);
+    }
+    showChoices();
+}
+
+void ClassChoices::clear() {
+    names_ = {};
+    channels_ = 0;
+    for (int c = 1; c <= maxChannels; ++c) {
+        choosers_[c]->clear();
+        choosers_[c]->setShown(false);
+    }
+    showChoices();
+}
+
+void ClassChoices::returnToReport() {
+    if (!changed()) return;
+    for (int c = 1; c <= channels_; ++c) choosers_[c]->setReportClass(choosers_[c]->reportClass());
+    showChoices();
+    emit choiceChanged();
+}
+
+ClassChoices::Classes ClassChoices::classes() const {
+    Classes shown;
+    for (int c = 1; c <= maxChannels; ++c) {
+        shown.report[c] = choosers_[c]->reportClass();
+        shown.chosen[c] = choosers_[c]->chosenClass();
+    }
+    return shown;
+}
+
+ChannelArray<int32_t> ClassChoices::overrides() const {
+    const Classes shown = classes();
+    return classOverridesFor(shown.report, shown.chosen, channels_);
+}
+
+bool ClassChoices::changed() const {
+    return overrides() != noClassOverrides;
+}
+
+QString ClassChoices::changedText() const {
+    const Classes shown = classes();
+    return classesChangedText(names_, shown.report, shown.chosen, channels_);
+}
+
+void ClassChoices::showChoices() {
+    // A channel back at its report's class has no what-if: its field says it all.
+    const ChannelArray<int32_t> chosen = overrides();
+    for (int c = 1; c <= maxChannels; ++c)
+        if (chosen[c] < 0) choosers_[c]->setWhatIf(QString());
+    note->setText(changedText());
+    setVisible(changed());
+}
+
+void ClassChoices::countStarted() {
+    const ChannelArray<int32_t> chosen = overrides();
+    for (int c = 1; c <= channels_; ++c)
+        if (chosen[c] >= 0) choosers_[c]->setWhatIf(whatIfText(chosen[c], std::nullopt, {}));
+}
+
+void ClassChoices::showWholeCount(const ChannelArray<int32_t>& totals,
+                                  const ChannelArray<std::optional<int32_t>>& recorded) {
+    const ChannelArray<int32_t> chosen = overrides();
+    for (int c = 1; c <= channels_; ++c)
+        if (chosen[c] >= 0) choosers_[c]->setWhatIf(whatIfText(chosen[c], totals[c], recorded[c]));
+}
+
+void ClassChoices::countFailed() {
+    for (int c = 1; c <= maxChannels; ++c) choosers_[c]->setWhatIf(QString());
+}
+
+}  // namespace velkor
