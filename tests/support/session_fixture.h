@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "replay/record_writer.h"
@@ -38,6 +39,16 @@ struct Session {
     // and so are the ones read (a "CountersT2=n/a" makes channel 2's total not recorded).
     std::string kestKeys;
 };
+
+// Two channels, "Left" (pixels 0..255) and "Right" (256..511), `lines` lines long; `kestKeys` as
+// Session::kestKeys.
+inline Session leftAndRight(int lines, std::string kestKeys = {}) {
+    Session s;
+    s.lineCount = lines;
+    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
+    s.kestKeys = std::move(kestKeys);
+    return s;
+}
 
 // Writes `base`.blb and `base`.mse and returns the recording's name.
 inline std::string writeSession(const std::string& base, const Session& s) {

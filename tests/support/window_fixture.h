@@ -9,7 +9,9 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -56,6 +58,17 @@ protected:
     // The user drags the thumb to `position`.
     void drag(int position) { window->TrackBar1->setValue(position); }
     int frame() const { return window->engine().currentFrame(); }
+    // Lets the window's event loop run until the whole count's result is shown (two minutes at
+    // most); whether it was.
+    bool waitForWholeCount() {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        QApplication::processEvents();
+        return !window->backgroundCountRunning();
+    }
 
     // A stroke drawn on the picture with the left mouse button, through the given corners.
     void strokeOnPicture(std::initializer_list<QPoint> corners) {

@@ -34,6 +34,16 @@ QString valueLabel(double y, bool top) {
 
 }  // namespace
 
+std::vector<QPointF> curveOnAxis(const std::vector<std::pair<double, double>>& curve,
+                                 double sessionStart) {
+    std::vector<QPointF> out;
+    out.reserve(curve.size());
+    for (const auto& [x, y] : curve) out.emplace_back(continuousTime(x, sessionStart), y);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    return out;
+}
+
 double curvesMaximum(const std::vector<QPointF>& a, const std::vector<QPointF>& b) {
     double most = 0;
     for (const auto* curve : {&a, &b})

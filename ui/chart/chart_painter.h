@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -30,6 +31,11 @@ struct ChartContent {
     double verticalMaximum = 1;     // the left axis runs from 0 to this
     QString channelName;            // drawn at the upper right, above the legend
 };
+
+// A curve's points (x: time of day in days, y: fish per minute) on the chart's continuous time
+// axis of a session that started at `sessionStart` (chart_axis.h), in the order of that axis.
+std::vector<QPointF> curveOnAxis(const std::vector<std::pair<double, double>>& curve,
+                                 double sessionStart);
 
 // Where the parts of a chart drawn into `area` lie: the plot itself and the legend.
 struct ChartLayout {

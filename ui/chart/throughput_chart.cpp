@@ -37,30 +37,26 @@ ThroughputChart::ThroughputChart(QWidget* parent) : QWidget(parent) {
     setMouseTracking(false);
 }
 
-std::vector<QPointF> ThroughputChart::onAxis(
-    const std::vector<std::pair<double, double>>& points) const {
-    std::vector<QPointF> out;
-    out.reserve(points.size());
-    for (const auto& [x, y] : points) out.emplace_back(continuousTime(x, sessionStart_), y);
-    std::stable_sort(out.begin(), out.end(),
-                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-    return out;
-}
-
 void ThroughputChart::setSessionSpan(double start, double end) {
     sessionStart_ = start;
     sessionEnd_ = end;
     for (int c = 1; c <= 4; ++c) {
-        recorded_[c] = onAxis(recordedSource_[c]);
-        replay_[c] = onAxis(replaySource_[c]);
+        recorded_[c] = curveOnAxis(recordedSource_[c], sessionStart_);
+        replay_[c] = curveOnAxis(replaySource_[c], sessionStart_);
     }
     update();
 }
 
 void ThroughputChart::setCurve(int c, const std::vector<std::pair<double, double>>& points) {
+    setPoints(recordedSource_, recorded_, c, points);
+}
+
+void ThroughputChart::setPoints(std::array<std::vector<std::pair<double, double>>, 5>& sources,
+                                std::array<std::vector<QPointF>, 5>& onAxis, int c,
+                                const std::vector<std::pair<double, double>>& points) {
     if (clampC(c) == 0) return;
-    recordedSource_[c] = points;
-    recorded_[c] = onAxis(points);
+    sources[c] = points;
+    onAxis[c] = curveOnAxis(points, sessionStart_);
     update();
 }
 
@@ -113,10 +109,7 @@ void ThroughputChart::setChannelName(const QString& name) {
 }
 
 void ThroughputChart::setReplayCurve(int c, const std::vector<std::pair<double, double>>& points) {
-    if (clampC(c) == 0) return;
-    replaySource_[c] = points;
-    replay_[c] = onAxis(points);
-    update();
+    setPoints(replaySource_, replay_, c, points);
 }
 
 void ThroughputChart::clearReplayCurves() {

@@ -83,9 +83,12 @@ protected:
 private:
     static int clampC(int c) { return c < 1 ? 0 : (c > 4 ? 0 : c); }
     int shownChannel() const;
-    std::vector<QPointF> onAxis(const std::vector<std::pair<double, double>>& points) const;
     void placeCountProgress();
 
+    // Keeps channel c's curve as given and on the time axis, and redraws.
+    void setPoints(std::array<std::vector<std::pair<double, double>>, 5>& sources,
+                   std::array<std::vector<QPointF>, 5>& onAxis, int c,
+                   const std::vector<std::pair<double, double>>& points);
     std::array<std::vector<std::pair<double, double>>, 5> recordedSource_{};
     std::array<std::vector<std::pair<double, double>>, 5> replaySource_{};
     std::array<std::vector<QPointF>, 5> recorded_{};

@@ -2,6 +2,7 @@
 #include "ui/check/session_check_export.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
@@ -15,6 +16,18 @@
 #include "ui/window/message_boxes.h"
 
 namespace velkor {
+
+std::optional<SessionCheckExport::Request> SessionCheckExport::requestFor(
+    const ReplayEngine& engine, int32_t counterType) {
+    if (!engine.isOpen()) return std::nullopt;
+    Request r{QString::fromUtf8(engine.recordingName().c_str()), {}};
+    r.options.frameWidth =
+        engine.readFrameWidth() > 0 ? engine.readFrameWidth() : engine.frameWidth();
+    r.options.counterType = counterType;
+    r.options.classes = engine.classOverrides();
+    r.options.version = QApplication::applicationVersion().toStdString();
+    return r;
+}
 
 SessionCheckExport::SessionCheckExport(QWidget* window, MessageBoxes& messages)
     : QObject(window), window_(window), messages_(messages) {

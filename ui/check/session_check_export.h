@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "replay/replay_engine.h"
 #include "ui/check/session_check_content.h"
 
 class QAction;
@@ -33,6 +34,11 @@ public:
     };
 
     SessionCheckExport(QWidget* window, MessageBoxes& messages);
+
+    // The request for `engine`'s open recording, counted with the width of the frames it reads
+    // now (as the whole count behind the window's comparison), `counterType` and its classes;
+    // nothing when no recording is open.
+    static std::optional<Request> requestFor(const ReplayEngine& engine, int32_t counterType);
 
     // Gives the request of the open session, or nothing when no recording is open.
     std::function<std::optional<Request>()> request;

@@ -216,20 +216,11 @@ double drawTable(QPainter& p, double y, const SessionCheckContent& c) {
     return y + 8;
 }
 
-std::vector<QPointF> onAxis(const ThroughputCurve& curve, double sessionStart) {
-    std::vector<QPointF> out;
-    out.reserve(curve.size());
-    for (const auto& [x, y] : curve) out.emplace_back(continuousTime(x, sessionStart), y);
-    std::stable_sort(out.begin(), out.end(),
-                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-    return out;
-}
-
 ChartContent chartOf(const SessionCheckContent& c, int32_t channel) {
     const ChannelCheck& k = c.channels[channel];
     ChartContent chart;
-    chart.recorded = onAxis(k.recordedCurve, c.start);
-    chart.replay = onAxis(k.replayCurve, c.start);
+    chart.recorded = curveOnAxis(k.recordedCurve, c.start);
+    chart.replay = curveOnAxis(k.replayCurve, c.start);
     std::vector<double> times;
     for (const QPointF& p : chart.recorded) times.push_back(p.x());
     for (const QPointF& p : chart.replay) times.push_back(p.x());
@@ -427,12 +418,7 @@ QImage rejectedFramePicture(const SessionCheckContent& c, int height) {
     source.scanLeftEdge = s.scanLeftEdge;
     source.scanRightEdge = s.scanRightEdge;
     teiknaramman(picture, source, stripButtonFace);
-    MarkFrame frame;
-    frame.frameFirstLine = s.firstLine;
-    frame.columns = std::min({s.columns, int32_t(picture.width()), maxFrameWidth});
-    frame.scanLeftEdge = s.scanLeftEdge;
-    frame.scanRightEdge = s.scanRightEdge;
-    frame.height = picture.height();
+    const MarkFrame frame = markFrameOf(source, s.firstLine, picture);
     std::array<QString, 5> names;
     for (int32_t ch = 1; ch <= 4; ++ch) names[size_t(ch)] = u8(c.channels[ch].name);
     EndingMarks marks;

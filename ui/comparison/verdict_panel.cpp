@@ -1,6 +1,8 @@
 // The verdict panel: a label per channel whose links step through the session's verdicts.
 #include "ui/comparison/verdict_panel.h"
 
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QStringList>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -166,6 +168,14 @@ QString VerdictPanel::text() const {
         lines << doc.toPlainText();
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+QAction* addVerdictDock(QMainWindow* window, VerdictPanel* panel) {
+    auto* dock = new QDockWidget(QObject::tr("Verdicts"), window);
+    dock->setObjectName(QStringLiteral("verdictDock"));
+    dock->setWidget(panel);
+    window->addDockWidget(Qt::RightDockWidgetArea, dock);
+    return dock->toggleViewAction();
 }
 
 }  // namespace velkor

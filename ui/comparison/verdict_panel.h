@@ -15,6 +15,9 @@
 #include "replay/background_count.h"
 #include "ui/picture/ending_marks.h"
 
+class QAction;
+class QMainWindow;
+
 namespace velkor {
 
 // "too large: 140 — next ▸" with a "◂" back link in front, as rich text with the links
@@ -60,5 +63,9 @@ private:
     std::shared_ptr<const VerdictIndex> index_;
     int32_t current_ = 0;
 };
+
+// Puts `panel` into the dock "Verdicts" at the right of `window`; the action that shows and hides
+// the dock.
+QAction* addVerdictDock(QMainWindow* window, VerdictPanel* panel);
 
 }  // namespace velkor

@@ -9,18 +9,26 @@
 namespace velkor {
 namespace {
 
-// A transparent 32 x 32 picture at the given scale, to draw a button's picture on.
-QPixmap blankPixmap(qreal scale) {
-    QPixmap pixmap(int(32 * scale), int(32 * scale));
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
+// An icon of 32 x 32 pictures at the scales 1 and 2, each drawn by `draw` on a transparent
+// picture; antialiased unless `antialiased` is false.
+template <typename Draw>
+QIcon drawnIcon(Draw draw, bool antialiased = true) {
+    QIcon icon;
+    for (qreal scale : {1.0, 2.0}) {
+        QPixmap pixmap(int(32 * scale), int(32 * scale));
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter p(&pixmap);
+            p.setRenderHint(QPainter::Antialiasing, antialiased);
+            draw(p);
+        }
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
-QPixmap drawFlag(bool marked, qreal scale) {
-    QPixmap pixmap = blankPixmap(scale);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+void drawFlag(QPainter& p, bool marked) {
     const QColor navy(0x00, 0x00, 0x80);
     // The pole.
     p.setPen(QPen(QColor(0x40, 0x40, 0x40), 2.2, Qt::SolidLine, Qt::RoundCap));
@@ -46,24 +54,16 @@ QPixmap drawFlag(bool marked, qreal scale) {
         p.drawLine(QPointF(15, 22), QPointF(27, 22));
         p.drawLine(QPointF(21, 16), QPointF(21, 28));
     }
-    return pixmap;
 }
 
-QPixmap drawCross(qreal scale) {
-    QPixmap pixmap = blankPixmap(scale);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+void drawCross(QPainter& p) {
     p.setPen(QPen(QColor(0xA0, 0x20, 0x20), 4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(9, 9), QPointF(23, 23));
     p.drawLine(QPointF(23, 9), QPointF(9, 23));
-    return pixmap;
 }
 
 // A clock face with an arrow: go to a time.
-QPixmap drawClock(qreal scale) {
-    QPixmap pixmap = blankPixmap(scale);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+void drawClock(QPainter& p) {
     const QColor navy(0x00, 0x00, 0x80);
     p.setPen(QPen(navy, 2.2));
     p.setBrush(Qt::white);
@@ -76,12 +76,9 @@ QPixmap drawClock(qreal scale) {
     p.drawLine(QPointF(22, 27), QPointF(30, 27));
     p.drawLine(QPointF(26, 23), QPointF(30, 27));
     p.drawLine(QPointF(26, 31), QPointF(30, 27));
-    return pixmap;
 }
 
-QPixmap drawMarks(qreal scale) {
-    QPixmap pixmap = blankPixmap(scale);
-    QPainter p(&pixmap);
+void drawMarks(QPainter& p) {
     const QColor navy(0x00, 0x00, 0x80);
     // Two silhouettes as strokes, one framed as counted, one dashed as rejected.
     p.setPen(QPen(navy, 2));
@@ -100,33 +97,24 @@ QPixmap drawMarks(qreal scale) {
     dashed.setDashPattern({2, 2});
     p.setPen(dashed);
     p.drawRect(QRectF(20, 16, 9, 8));
-    return pixmap;
 }
 
 }  // namespace
 
 QIcon marksIcon() {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawMarks(scale));
-    return icon;
+    return drawnIcon(drawMarks, false);
 }
 
 QIcon goToIcon() {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawClock(scale));
-    return icon;
+    return drawnIcon(drawClock);
 }
 
 QIcon closeIcon() {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawCross(scale));
-    return icon;
+    return drawnIcon(drawCross);
 }
 
 QIcon autocountIcon(int image) {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0}) icon.addPixmap(drawFlag(image == 5, scale));
-    return icon;
+    return drawnIcon([image](QPainter& p) { drawFlag(p, image == 5); });
 }
 
 }  // namespace velkor

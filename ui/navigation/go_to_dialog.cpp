@@ -43,4 +43,25 @@ QString GoToDialog::text() const {
     return edit_->text();
 }
 
+std::optional<QString> GoToDialog::ask(QWidget* parent, const ReplayEngine& e,
+                                       const QString& initial) {
+    const double start = e.sessionStart();
+    const double end = timeOfLine(start, e.lineCount());
+    const QString span = tr("The recording runs from %1 to %2, frames 1 to %3.")
+                             .arg(QString::fromStdString(formatTimeOfDay(start)),
+                                  QString::fromStdString(formatTimeOfDay(end)))
+                             .arg(e.frameCount());
+    GoToDialog dialog(parent, span, initial);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.text();
+}
+
+void goTo(ReplayEngine& engine, const GoToTarget& target) {
+    if (target.kind == GoToTarget::Kind::frame) {
+        engine.goToFrame(target.value);
+    } else {
+        engine.goToTimeOfDay(target.value);
+    }
+}
+
 }  // namespace velkor

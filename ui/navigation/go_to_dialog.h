@@ -4,6 +4,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
+
+#include "replay/go_to.h"
+#include "replay/replay_engine.h"
 
 class QDialogButtonBox;
 class QLabel;
@@ -18,10 +22,17 @@ public:
     // the frame shown).
     GoToDialog(QWidget* parent, const QString& span, const QString& initial);
     QString text() const;
+    // Asks for a place in `engine`'s open recording, offering the time `initial`; empty when
+    // cancelled.
+    static std::optional<QString> ask(QWidget* parent, const ReplayEngine& engine,
+                                      const QString& initial);
 
 private:
     QLineEdit* edit_;
     QDialogButtonBox* buttons_;
 };
+
+// Goes to the frame or the time of day `target` names.
+void goTo(ReplayEngine& engine, const GoToTarget& target);
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "io/counter_constants.h"
 #include "ui/picture/picture_geometry.h"
 
 namespace velkor {
@@ -31,6 +32,17 @@ QString range(int32_t from, int32_t to) {
 }
 
 }  // namespace
+
+MarkFrame markFrameOf(const FramePictureSource& source, int32_t frameFirstLine,
+                      const QImage& picture) {
+    MarkFrame frame;
+    frame.frameFirstLine = frameFirstLine;
+    frame.columns = std::min({source.frameColumn, int32_t(picture.width()), maxFrameWidth});
+    frame.scanLeftEdge = source.scanLeftEdge;
+    frame.scanRightEdge = source.scanRightEdge;
+    frame.height = picture.height();
+    return frame;
+}
 
 QRgb channelMarkColour(int32_t channel) {
     static constexpr QRgb colours[5] = {0xFF1A9641, 0xFF1A9641, 0xFFD35400, 0xFFC51B7D, 0xFF00897B};

@@ -44,6 +44,11 @@ struct MarkFrame {
     int32_t height = 0;  // H
 };
 
+// The frame `source` holds as drawn into `picture`, its first line `frameFirstLine`: as many
+// columns as the frame has lines, the picture is wide and a frame can be.
+MarkFrame markFrameOf(const FramePictureSource& source, int32_t frameFirstLine,
+                      const QImage& picture);
+
 // The picture rectangle of an ended object's extent: columns of its lines in this frame and
 // rows of pixels xv .. xh. Its last segment lies on the line before the one it ended on, so it
 // spans lines (line - lengd) .. (line - 1). `partial` is set when it began in an earlier frame;

@@ -39,12 +39,7 @@ void FramePicture::drawFrame(const FramePictureSource& source, const MarksSource
     if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
     teiknaramman(image_, source, buttonFace());
     if (marks.endings != nullptr) {
-        MarkFrame frame;
-        frame.frameFirstLine = marks.frameFirstLine;
-        frame.columns = std::min({source.frameColumn, int32_t(image_.width()), maxFrameWidth});
-        frame.scanLeftEdge = source.scanLeftEdge;
-        frame.scanRightEdge = source.scanRightEdge;
-        frame.height = image_.height();
+        const MarkFrame frame = markFrameOf(source, marks.frameFirstLine, image_);
         marks_.setDividers(dividerBands(source, image_.size()));
         marks_.setHighlight(marks.highlightChannel, marks.highlightVerdict);
         marks_.draw(image_, *marks.endings, frame, marks.counterNames);

@@ -1,10 +1,12 @@
 // TfrmRecord, the View Record window: the picture of the frame, the counters and time beside it,
-// the throughput chart, the track bar and the tool bar. A thin layer over the replay engine: it
-// gives the engine the picture's width W, calls its operations from the handlers and shows what
-// the engine reports. Errors raised in a handler are shown in a message box; the window goes on.
+// the throughput chart, the track bar and the tool bar. It composes those parts, each a class of
+// its own, and keeps the design's handlers: a thin layer over the replay engine that gives the
+// engine the picture's width W, calls its operations from the handlers and shows what the engine
+// reports. Errors raised in a handler are shown in a message box; the window goes on.
 #pragma once
 
 #include <QMainWindow>
+#include <QStackedWidget>
 #include <QString>
 #include <array>
 #include <functional>
@@ -14,33 +16,34 @@
 #include "replay/background_count.h"
 #include "replay/replay_engine.h"
 #include "settings/Tsett.h"
+#include "ui/chart/chart_panel.h"
+#include "ui/comparison/session_comparison.h"
+#include "ui/counters/counter_panel.h"
+#include "ui/navigation/navigation_bar.h"
 #include "ui/picture/stroke_recognizer.h"
+#include "ui/window/help_page.h"
+#include "ui/window/recording_opening.h"
 #include "ui/window/window_menus.h"
 
-class QAction;
-class QFrame;
 class QLabel;
-class QLineEdit;
-class QStackedWidget;
 class QTimer;
-class QToolBar;
-class QToolButton;
 
 namespace velkor {
 
-class ClassChooser;
 class ClassChoices;
 class FramePicture;
-class HelpPage;
 class KeyboardFocus;
 class MessageBoxes;
 class OpeningGate;
-class SelectionTrackBar;
+class PicturePanel;
 class StatusBarPanel;
-class ThroughputChart;
-class ChartChannelSelector;
 
-class TfrmRecord : public QMainWindow {
+// The window's controls are those of its parts, by their names in the window's design: the
+// chart panel's, the navigation bar's and the counter panel's, and the window's own below.
+class TfrmRecord : public QMainWindow,
+                   public ChartControls,
+                   public NavigationControls,
+                   public CounterControls {
     Q_OBJECT
 public:
     // `settings` and `store` are the program's settings set and store (the store may be null);
@@ -51,11 +54,7 @@ public:
 
     // Start-up: the first command-line argument (empty: ask with the open dialog).
     void setRecordingArgument(const QString& name) { recordingArgument_ = name; }
-    // A recording chosen in the open dialog, and whether under "Compressed file".
-    struct ChosenRecording {
-        QString fileName;
-        bool compressed = false;
-    };
+    using ChosenRecording = velkor::ChosenRecording;
     // How Timer1Timer asks for a recording; by default it shows OpenDialog1. Empty: cancelled.
     std::function<std::optional<ChosenRecording>()> chooseRecording;
     // How Go to asks for a time or frame; by default it shows the Go to dialog. Empty: cancelled.
@@ -80,80 +79,59 @@ public:
     void openbtnClick();
     // Help (F1): shows the help page in place of the picture, or the picture again.
     void helpbtnClick();
-    bool helpShown() const;
+    bool helpShown() const { return pageStack->currentWidget() == helpPage; }
     // While the thumb is dragged, positions are read after the events that are already waiting
     // have been handled: of the positions that pile up meanwhile only the latest is read.
-    void TrackBar1Change(int position);
+    void TrackBar1Change(int position) { navigationBar->trackBarChanged(position); }
     void PaintBox1Gesture(StrokeGesture gesture);
     void Chart1Click();
     // The chart's plot was clicked at a time of day (day fraction): go there.
     void chartTimeClicked(double dayFraction);
     // The chart's channel selector chose channel c (1..count): show its curve.
     void showChartChannel(int c);
-    void SpeedButton2Click();
+    void SpeedButton2Click() { close(); }
     // Places the counter fields beside their channels.
     void stillaafteljara();
 
     // The whole count of the open recording on a worker thread, for the comparison with the
     // counter's record; started by every opening, cancelled when the window closes. Running:
     // started and its result not yet shown.
-    void startBackgroundCount();
+    void startBackgroundCount() { comparison->start(); }
     // Ctrl+C: the comparison as tab-separated text on the clipboard, once the count has ended.
     void copyComparison();
-    void stopBackgroundCount();
-    bool backgroundCountRunning() const;
+    void stopBackgroundCount() { comparison->stop(); }
+    bool backgroundCountRunning() const { return comparison->running(); }
     // What the last finished whole count found.
-    const std::optional<BackgroundCount::Result>& wholeCount() const { return wholeCount_; }
-    // Handed to every background count (called on its thread after each frame); for tests.
-    std::function<void(const BackgroundCount&, int32_t, int32_t)> onBackgroundFrame;
+    const std::optional<BackgroundCount::Result>& wholeCount() const {
+        return comparison->wholeCount();
+    }
 
     ReplayEngine& engine() { return *engine_; }
     const ReplayEngine& engine() const { return *engine_; }
     // Where the picture stands in the window, in the window's coordinates.
     QRect pictureArea() const;
 
-    // Controls, by their names in the window's design.
+    // The parts of the window.
+    ChartPanel* chartPanel = nullptr;         // the chart, its channel selector, the comparison
+    NavigationBar* navigationBar = nullptr;   // the track bar and the tool bar
+    SessionComparison* comparison = nullptr;  // the whole count beside the counter's record
+
+    // The window's own controls, by their names in the window's design.
     QWidget* Panel1 = nullptr;
-    ThroughputChart* Chart1 = nullptr;
-    ChartChannelSelector* ChartChannels = nullptr;  // beside the chart: one button per channel
-    QWidget* Panel4 = nullptr;
-    QWidget* Panel5 = nullptr;
-    SelectionTrackBar* TrackBar1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QToolButton* beginbtn = nullptr;
-    QToolButton* backwardbtn = nullptr;
-    QToolButton* Farwardbtn = nullptr;
-    QToolButton* endbtn = nullptr;
-    QToolButton* autocountbtn = nullptr;
-    QToolButton* gotobtn = nullptr;
-    QToolButton* openbtn = nullptr;
-    QToolButton* helpbtn = nullptr;
+    PicturePanel* Panel2 = nullptr;  // the counter panel and the picture
+    CounterPanel* Panel3 = nullptr;
+    FramePicture* PaintBox1 = nullptr;
     // Under the picture, always visible: counted frames, frame width, capacity, summary, notes.
     StatusBarPanel* statusBarPanel = nullptr;
     // Says so when the picture's width differs from the frame width the counts were made with.
     QLabel* frameWidthNote = nullptr;
-    QToolButton* marksbtn = nullptr;  // check button: marks on the picture (key E)
-    QToolButton* SpeedButton2 = nullptr;
     // Which frames the counters hold: those counted since the latest jump.
     QLabel* countedFrames = nullptr;
-    QFrame* Panel2 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* TotalCaption = nullptr;  // "Total", before the bold total Label1
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    std::array<QLineEdit*, 5> LabeledEdit{};     // LabeledEdit[1]..[4]
-    std::array<QLabel*, 5> LabeledEditLabel{};   // their caption labels
-    std::array<QLabel*, 5> RecordedLabel{};      // under each field: the recorded session total
     class VerdictPanel* verdictPanel = nullptr;  // a dock: the session's verdicts, with links
-    QLabel* ComparisonLine = nullptr;            // under the chart: replay vs recorded totals
-    FramePicture* PaintBox1 = nullptr;
     QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
     // The picture with its counters, or the help page in their place.
     QStackedWidget* pageStack = nullptr;
     HelpPage* helpPage = nullptr;
-    // Beside each caption the channel's size class; under the field, the count with another.
-    std::array<ClassChooser*, 5> classChooser{};
     // Above the status bar while a class differs from the report's, with "Report settings".
     ClassChoices* classChoices = nullptr;
     QTimer* Timer1 = nullptr;
@@ -174,7 +152,6 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The verdict a link of the verdict dock went to, highlighted while its frame is shown.
@@ -182,15 +159,12 @@ private:
         int32_t frame = 0, channel = 0;
         EndingVerdict verdict = EndingVerdict::counted;
     } verdictShown_;
-    bool thumbSetByProgram = false;  // the thumb moves because a frame was reached, not dragged
-    void buildLayout();
-    void buildToolBar();
-    void buildCounterPanel();
+    void connectNavigation();
+    void connectPicture();
+    void buildDocksAndMenus();
     // Tab goes through the tool bar, the track bar, the class choosers, the chart's channel
     // buttons and the verdict dock, in that order (the chart's buttons come with each session).
     void orderTabs();
-    // A tool button of the tool bar, 43 pixels high, that shows and triggers `action`.
-    QToolButton* addToolButton(const char* name, QAction* action, int width);
     void giveFrameWidth();
     // Runs one handler's work; an error it raises is shown in a message box.
     void runHandler(const std::function<void()>& work);
@@ -202,14 +176,9 @@ private:
     void installEngine(std::unique_ptr<ReplayEngine> next);
     void drawCurrentFrame();
     void marksToggled(bool on);
-    void readPendingPosition();
     void readThumbPosition(int position);
-    void showFrameWidthNote();
-    std::optional<ChosenRecording> runOpenDialog();
-    void pollBackgroundCount();
-    // Counts the whole recording again when frames are read with another width than it was.
-    void followFrameWidth();
-    void showRecordedTotals();
+    // chooseRecording, or else the open dialog.
+    std::optional<ChosenRecording> askRecording();
     // Another size class was chosen (or the report's again): the frame shown is read again with
     // the classes chosen and the whole recording counted again.
     void classesChosen();
@@ -220,20 +189,12 @@ private:
     std::unique_ptr<ReplayEngine> engine_;
     QString recordingArgument_;
     bool shownOnce_ = false;
-    std::array<QAction*, 5> navigation_{};  // begin, backward, forward, end, automatic count
-    WindowActions menuActions_;             // what the menus hold
+    WindowActions menuActions_;  // what the menus hold
     KeyboardFocus* keyboard_ = nullptr;
-    std::optional<int> pendingPosition_;  // a dragged position not read yet
     // The frame at which A was pressed before the mark and the mark kept; 0: none. Another
     // press there marks that frame.
     int32_t markWarnedAt_ = 0;
-    QAction* goTo_ = nullptr;
-    QAction* help_ = nullptr;
     QString recordingFile_;  // the recording open, for the title
-    std::unique_ptr<BackgroundCount> backgroundCount_;
-    QTimer* backgroundPoll_ = nullptr;
-    std::optional<BackgroundCount::Result> wholeCount_;
-    int32_t wholeCountWidth_ = 0;  // the frame width of the whole count shown or running
 };
 
 }  // namespace velkor

@@ -7,8 +7,6 @@
 #include <QStyleOptionFrame>
 #include <QTextDocument>  // Qt::mightBeRichText
 
-#include "ui/window/TfrmRecord.h"
-
 namespace velkor {
 namespace {
 
@@ -30,7 +28,17 @@ QString line(const QWidget* w, const QString& text, int room, int needs) {
 
 }  // namespace
 
-QStringList readOutReport(const TfrmRecord& window) {
+int textRoom(const QLineEdit& edit) {
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit);
+    const QRect contents =
+        edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    constexpr int innerMargins = 2 * 2;  // the line edit's own margin each side of its text
+    return contents.width() - innerMargins;
+}
+
+QStringList readOutReport(const QWidget& window) {
     QStringList lines;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         if (label->text().isEmpty() || !label->isVisible()) continue;
@@ -48,13 +56,7 @@ QStringList readOutReport(const TfrmRecord& window) {
     }
     for (const QLineEdit* edit : window.findChildren<QLineEdit*>()) {
         if (edit->text().isEmpty() || !edit->isVisible()) continue;
-        QStyleOptionFrame option;
-        option.initFrom(edit);
-        option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-        const QRect contents =
-            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
-        constexpr int innerMargins = 2 * 2;  // the line edit's own margin each side of its text
-        lines << line(edit, edit->text(), contents.width() - innerMargins,
+        lines << line(edit, edit->text(), textRoom(*edit),
                       edit->fontMetrics().horizontalAdvance(edit->text()));
     }
     return lines;

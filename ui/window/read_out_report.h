@@ -4,13 +4,17 @@
 
 #include <QStringList>
 
-namespace velkor {
+class QLineEdit;
+class QWidget;
 
-class TfrmRecord;
+namespace velkor {
 
 // Lines "read-out NAME "TEXT" room R needs N inside 1": for a one-line text R and N are widths
 // in pixels, for a wrapping one heights at the width it has; inside 0 means that part of it lies
 // outside a widget that holds it. Read-outs without text are left out.
-QStringList readOutReport(const TfrmRecord& window);
+QStringList readOutReport(const QWidget& window);
+
+// The width in pixels a line edit has for its text: its contents less its own margins.
+int textRoom(const QLineEdit& edit);
 
 }  // namespace velkor

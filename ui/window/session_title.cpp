@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "replay/go_to.h"
+#include "replay/replay_engine.h"
 #include "settings/session_report.h"
 
 namespace velkor {
@@ -27,6 +29,12 @@ QString sessionTitle(const QString& fileName, const SessionReport& report, doubl
                       QString::fromStdString(formatTimeOfDay(start)), endText);
     parts << program;
     return parts.join(dash);
+}
+
+QString sessionTitle(const ReplayEngine& e, const QString& fileName) {
+    return e.isOpen() ? sessionTitle(fileName, e.report(), e.sessionStart(),
+                                     timeOfLine(e.sessionStart(), e.lineCount()))
+                      : sessionTitle(QString(), e.report(), 0, 0);
 }
 
 }  // namespace velkor

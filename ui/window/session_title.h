@@ -5,6 +5,7 @@
 
 namespace velkor {
 
+class ReplayEngine;
 struct SessionReport;
 
 // "FILE - Tank TANK - DATE START-END - Velkor" for an open recording: the file name without its
@@ -12,5 +13,7 @@ struct SessionReport;
 // its first and last times; "View Record - Velkor" when nothing is open (`fileName` empty).
 QString sessionTitle(const QString& fileName, const SessionReport& report, double start,
                      double end);
+// The same for what `engine` has open, `fileName` being its recording as the user chose it.
+QString sessionTitle(const ReplayEngine& engine, const QString& fileName);
 
 }  // namespace velkor

@@ -3,8 +3,10 @@
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <algorithm>
 
 #include "io/counter_constants.h"
+#include "replay/replay_engine.h"
 
 namespace velkor {
 
@@ -135,6 +137,39 @@ void StatusBarPanel::fitHeight() {
 void StatusBarPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     fitHeight();
+}
+
+void StatusBarPanel::showEngineState(const ReplayEngine& e) {
+    const ReadOuts& r = e.readOuts();
+    const bool open = e.isOpen();
+    bool capacityRead = false;
+    const int fishPerMinute = QString::fromStdString(r.caption).toInt(&capacityRead);
+    setCapacity(open && capacityRead && e.lastFrameRead() > 0 ? std::optional<int>(fishPerMinute)
+                                                              : std::nullopt,
+                open ? QString::fromStdString(e.report().counterNames[1]) : QString());
+    setFrameWidth(open ? e.readFrameWidth() : 0);
+    QString counted;
+    if (open) {
+        const int from = e.countedFrom(), to = e.lastFrameRead();
+        counted = from == to ? tr("Counted: frame %1").arg(from)
+                             : tr("Counted: frames %1 to %2").arg(from).arg(to);
+        if (e.autoCountStopped())
+            counted += tr(" (automatic count cancelled before frame %1)").arg(e.autoCountTarget());
+    }
+    setCountedFrames(counted);
+}
+
+void StatusBarPanel::showFrameWidthNote(const ReplayEngine& engine, int pictureWidth) {
+    // The picture has changed width since the frame shown was read: its counts were made with
+    // frames of the old width, and the next move starts them afresh with the new one.
+    const int read = engine.isOpen() ? engine.readFrameWidth() : 0;
+    const int now = std::clamp(pictureWidth, 1, int(maxFrameWidth));
+    setFrameWidthNote(read > 0 && read != now
+                          ? tr("The counts shown were made with frames of %1 lines; the next "
+                               "move starts afresh with frames of %2 lines.")
+                                .arg(read)
+                                .arg(now)
+                          : QString());
 }
 
 void StatusBarPanel::clear() {

@@ -12,6 +12,8 @@ class QLabel;
 
 namespace velkor {
 
+class ReplayEngine;
+
 // "frames of 1116 lines = 1.00 s": a frame width and its duration.
 QString frameWidthText(int lines);
 // "Counter 1: capacity 1000 fish/min at this frame width" (the channel's name first, when given),
@@ -36,6 +38,13 @@ public:
     void showMessage(const QString& text);
     void clearMessage() { showMessage(QString()); }
     QString message() const;
+
+    // What the engine reports: the frames the counters hold, the width of the frames they were
+    // made with and channel 1's capacity at that width.
+    void showEngineState(const ReplayEngine& engine);
+    // The note when a picture `pictureWidth` pixels wide reads frames of another width than the
+    // frame shown was read with.
+    void showFrameWidthNote(const ReplayEngine& engine, int pictureWidth);
 
     // Empties every read-out: nothing is open.
     void clear();

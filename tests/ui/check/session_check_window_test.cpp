@@ -17,11 +17,7 @@ namespace velkor::test {
 namespace {
 
 Session twoChannels() {
-    Session s;
-    s.lineCount = 6000;
-    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
-    s.kestKeys = "CountersT1=140\r\nCountersT2=160\r\n";
-    return s;
+    return leftAndRight(6000, "CountersT1=140\r\nCountersT2=160\r\n");
 }
 
 TEST_F(WindowTest, FileMenuHoldsTheSessionCheck) {

@@ -26,24 +26,11 @@ namespace {
 // Two channels, fish every 40 lines in each; channel 1's session total is recorded, channel 2's
 // is not.
 Session comparedSession(int lines = 20000) {
-    Session s;
-    s.lineCount = lines;
-    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
-    s.kestKeys = "CountersT1=480\r\nCounters1=17\r\nCountersT2=n/a\r\n";
-    return s;
+    return leftAndRight(lines, "CountersT1=480\r\nCounters1=17\r\nCountersT2=n/a\r\n");
 }
 
 class ComparisonTest : public WindowTest {
 protected:
-    // Lets the window's event loop run until the background count's result is shown.
-    bool waitForWholeCount() {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return !window->backgroundCountRunning();
-    }
     std::vector<QString> shownLegend() const {
         if (!window->Chart1->legendVisible()) return {};
         return {"recorded", "replay"};
@@ -128,7 +115,8 @@ TEST_F(ComparisonTest, WindowStaysResponsiveAndClosingCancelsTheCount) {
     std::atomic<int> heldAt{0};
     std::atomic<bool> sawCancel{false};
     makeWindow(100);
-    window->onBackgroundFrame = [&](const BackgroundCount& count, int32_t done, int32_t) {
+    window->comparison->onBackgroundFrame = [&](const BackgroundCount& count, int32_t done,
+                                                int32_t) {
         if (done != 3) return;
         heldAt = done;
         while (!count.cancelRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -14,7 +14,7 @@
 
 #include "tests/engine/count_cli.h"
 #include "tests/support/window_fixture.h"
-#include "ui/counters/class_chooser.h"
+#include "ui/counters/class_choices.h"
 #include "ui/picture/frame_picture.h"
 #include "ui/picture/picture_geometry.h"
 
@@ -68,26 +68,13 @@ TEST(ClassChooserTexts, WhatDiffersFromTheReport) {
 // Two channels, a fish every 40 lines 12 lines long: class 1 g (the report's) counts them all,
 // 100 g finds them too short.
 Session chosenSession(int lines = 8000) {
-    Session s;
-    s.lineCount = lines;
-    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
-    s.kestKeys = "CountersT1=190\r\nCountersT2=n/a\r\n";
-    return s;
+    return leftAndRight(lines, "CountersT1=190\r\nCountersT2=n/a\r\n");
 }
 
 constexpr int classTooLong = 6;  // "100 g": its least length is 13 lines
 
 class ClassChooserTest : public WindowTest {
 protected:
-    bool waitForWholeCount() {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        QApplication::processEvents();
-        return !window->backgroundCountRunning();
-    }
     // velkor-count's totals for the recording at the window's frame width.
     nlohmann::json cliTotals(const std::string& recording, const std::string& options) {
         const CliRun cli =

@@ -13,6 +13,7 @@
 
 #include "replay/replay_engine.h"
 #include "settings/Tsett.h"
+#include "ui/picture/engine_picture.h"
 #include "ui/picture/frame_painter.h"
 
 int main(int argc, char** argv) {
@@ -34,14 +35,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    const velkor::CoreState& core = engine.core();
-    velkor::FramePictureSource source;
-    source.frameStore = &engine.frameStore();
-    source.frameColumn = engine.frameColumn();
-    source.channelCount = core.channelCount;
-    source.channelTable = &core.channelTable;
-    source.scanLeftEdge = core.scanLeftEdge;
-    source.scanRightEdge = core.scanRightEdge;
+    const velkor::FramePictureSource source = velkor::pictureSource(engine);
     QImage reference(W, H, QImage::Format_RGB32);
     constexpr QRgb face = 0xFF123456;  // stands for whatever the style's button face is
     velkor::teiknaramman(reference, source, face);

@@ -17,6 +17,7 @@
 
 #include "tests/support/window_fixture.h"
 #include "ui/chart/throughput_chart.h"
+#include "ui/window/read_out_report.h"
 
 namespace velkor::test {
 namespace {
@@ -76,13 +77,7 @@ Session fourChannels(int lines = 4000) {
     const std::string name = edit->objectName().toStdString();
     if (!edit->isVisible()) return ::testing::AssertionFailure() << name << " is hidden";
     if (auto inside = insideAncestors(edit); !inside) return inside;
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-    const QRect contents =
-        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
-    constexpr int innerMargins = 2 * 2;  // the line edit's own margin each side of its text
-    if (edit->fontMetrics().horizontalAdvance(edit->text()) > contents.width() - innerMargins)
+    if (edit->fontMetrics().horizontalAdvance(edit->text()) > textRoom(*edit))
         return ::testing::AssertionFailure()
                << name << " cuts \"" << edit->text().toStdString() << "\"";
     return ::testing::AssertionSuccess();
@@ -105,13 +100,9 @@ protected:
         }
     }
     bool waitForWholeCount() {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        const bool shown = WindowTest::waitForWholeCount();
         settle();
-        return !window->backgroundCountRunning();
+        return shown;
     }
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
 };

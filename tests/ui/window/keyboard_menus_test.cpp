@@ -26,10 +26,7 @@ namespace velkor::test {
 namespace {
 
 Session twoChannels(int lines = 4000) {
-    Session s;
-    s.lineCount = lines;
-    s.channels = {{0, 255, "Left"}, {256, 511, "Right"}};
-    return s;
+    return leftAndRight(lines);
 }
 
 class KeyboardTest : public WindowTest {
@@ -37,12 +34,7 @@ protected:
     void openTwoChannels() {
         makeWindow(100);
         ASSERT_TRUE(open(session("two", twoChannels())));
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        ASSERT_FALSE(window->backgroundCountRunning());
+        ASSERT_TRUE(waitForWholeCount());
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         QApplication::processEvents();

@@ -22,14 +22,6 @@ namespace {
 
 class TruthWindowTest : public WindowTest {
 protected:
-    bool waitForWholeCount() {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-        while (window->backgroundCountRunning() && std::chrono::steady_clock::now() < until) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return !window->backgroundCountRunning();
-    }
     // A crowded channel: at frames of 100 lines the overload correction would add fish.
     std::string crowdedSession() { return writeCrowdedSession(dir.file("crowded")); }
     std::vector<int32_t> cliTotals(const std::string& recording, const std::string& options) {
