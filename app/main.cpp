@@ -20,7 +20,8 @@
 #include "ui/check/session_check_command.h"
 #include "ui/picture/frame_picture.h"
 #include "ui/window/TfrmRecord.h"
-#include "ui/window/message_boxes.h"
+#include "ui/window/console_message_boxes.h"
+#include "ui/window/dialog_message_boxes.h"
 #include "ui/window/read_out_report.h"
 
 namespace {
