@@ -16,12 +16,13 @@
 #include "io/replacing_file.h"
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
-#include "ui/TfrmRecord.h"
-#include "ui/frame_picture.h"
-#include "ui/message_boxes.h"
-#include "ui/read_out_report.h"
-#include "ui/session_check_command.h"
-#include "ui/throughput_chart.h"
+#include "ui/chart/throughput_chart.h"
+#include "ui/check/session_check_command.h"
+#include "ui/picture/frame_picture.h"
+#include "ui/window/TfrmRecord.h"
+#include "ui/window/console_message_boxes.h"
+#include "ui/window/dialog_message_boxes.h"
+#include "ui/window/read_out_report.h"
 
 namespace {
 

@@ -8,14 +8,15 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "bench/replay/navigation_recording.h"
-#include "ui/TfrmRecord.h"
-#include "ui/frame_picture.h"
-#include "ui/message_boxes.h"
+#include "ui/picture/frame_picture.h"
+#include "ui/window/TfrmRecord.h"
+#include "ui/window/message_boxes.h"
 
 namespace velkor::bench {
 
@@ -50,6 +51,33 @@ void navigateAndPaint(TfrmRecord& w, Handler handler) {
     w.PaintBox1->repaint();
 }
 
+// Times `move` (and the picture painted after it) once per iteration, `setUp` run untimed before
+// each.
+template <typename SetUp, typename Move>
+void timeMoves(benchmark::State& state, TfrmRecord& w, SetUp setUp, Move move) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        setUp();
+        state.ResumeTiming();
+        navigateAndPaint(w, move);
+    }
+}
+
+// A window benchmark: its name and what it runs.
+struct WindowBenchmark {
+    const char* name;
+    void (*run)(benchmark::State&);
+};
+
+// Registers `benchmarks` in that order, each timed in milliseconds for at least `minSeconds`.
+inline void registerWindowBenchmarks(std::initializer_list<WindowBenchmark> benchmarks,
+                                     double minSeconds) {
+    for (const WindowBenchmark& b : benchmarks)
+        benchmark::RegisterBenchmark(b.name, b.run)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(minSeconds);
+}
+
 // Runs a window benchmark program: the application off screen, `describe` printing what is
 // measured, the window opened by `openWindow` before the first benchmark and closed after the
 // last, while the application still exists.
@@ -67,8 +95,11 @@ inline int runWindowBenchmarks(int argc, char** argv, void (*describe)(),
     return 0;
 }
 
-// The same, for the benchmarks on the engine's long navigation recording (navigation_recording.h).
-inline int runNavigationWindowBenchmarks(int argc, char** argv, BenchWindow& (*openWindow)()) {
+// The same, for the benchmarks on the engine's long navigation recording (navigation_recording.h):
+// `benchmarks`, each timed for at least a second.
+inline int runNavigationWindowBenchmarks(int argc, char** argv, BenchWindow& (*openWindow)(),
+                                         std::initializer_list<WindowBenchmark> benchmarks) {
+    registerWindowBenchmarks(benchmarks, 1.0);
     return runWindowBenchmarks(
         argc, argv,
         [] {

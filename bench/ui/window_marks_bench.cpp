@@ -44,19 +44,13 @@ void stepForward(benchmark::State& state, bool marks) {
         static_cast<double>(marked) / static_cast<double>(state.iterations());
 }
 
-void BM_WindowStepMarksOn(benchmark::State& state) {
-    stepForward(state, true);
-}
-void BM_WindowStepMarksOff(benchmark::State& state) {
-    stepForward(state, false);
-}
-
-BENCHMARK(BM_WindowStepMarksOn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_WindowStepMarksOff)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    velkor::bench::registerWindowBenchmarks(
+        {{"BM_WindowStepMarksOn", [](benchmark::State& s) { stepForward(s, true); }},
+         {"BM_WindowStepMarksOff", [](benchmark::State& s) { stepForward(s, false); }}},
+        2.0);
     return velkor::bench::runWindowBenchmarks(
         argc, argv,
         [] {

@@ -11,7 +11,7 @@
 
 #include "bench/replay/navigation_recording.h"
 #include "bench/support/bench_window.h"
-#include "ui/selection_track_bar.h"
+#include "ui/navigation/selection_track_bar.h"
 
 namespace {
 
@@ -40,22 +40,14 @@ void BM_WindowStepBack(benchmark::State& state) {
 
 void BM_WindowBegin(benchmark::State& state) {
     velkor::TfrmRecord& w = *openWindow().window;
-    for (auto _ : state) {
-        state.PauseTiming();
-        w.endbtnClick();
-        state.ResumeTiming();
-        velkor::bench::navigateAndPaint(w, [&] { w.beginbtnClick(); });
-    }
+    velkor::bench::timeMoves(
+        state, w, [&] { w.endbtnClick(); }, [&] { w.beginbtnClick(); });
 }
 
 void BM_WindowEnd(benchmark::State& state) {
     velkor::TfrmRecord& w = *openWindow().window;
-    for (auto _ : state) {
-        state.PauseTiming();
-        w.beginbtnClick();
-        state.ResumeTiming();
-        velkor::bench::navigateAndPaint(w, [&] { w.endbtnClick(); });
-    }
+    velkor::bench::timeMoves(
+        state, w, [&] { w.beginbtnClick(); }, [&] { w.endbtnClick(); });
 }
 
 // Jumps far across the recording, as a click on the track bar away from the thumb makes them.
@@ -70,13 +62,13 @@ void BM_WindowTrackBarPosition(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_WindowStepBack)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowBegin)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowEnd)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowTrackBarPosition)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velkor::bench::runNavigationWindowBenchmarks(argc, argv, openWindow);
+    return velkor::bench::runNavigationWindowBenchmarks(
+        argc, argv, openWindow,
+        {{"BM_WindowStepBack", BM_WindowStepBack},
+         {"BM_WindowBegin", BM_WindowBegin},
+         {"BM_WindowEnd", BM_WindowEnd},
+         {"BM_WindowTrackBarPosition", BM_WindowTrackBarPosition}});
 }

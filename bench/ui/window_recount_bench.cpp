@@ -12,8 +12,8 @@
 
 #include "bench/replay/navigation_recording.h"
 #include "bench/support/bench_window.h"
-#include "ui/class_chooser.h"
-#include "ui/selection_track_bar.h"
+#include "ui/counters/class_chooser.h"
+#include "ui/navigation/selection_track_bar.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ std::atomic<int32_t> workerFrames{1};
 velkor::bench::BenchWindow& openWindow() {
     static velkor::bench::BenchWindow w(navigationRecording().blb, navigationFrameWidth);
     static const bool hooked = [] {
-        w.window->onBackgroundFrame = [](const velkor::BackgroundCount&, int32_t done,
-                                         int32_t frames) {
+        w.window->comparison->onBackgroundFrame = [](const velkor::BackgroundCount&, int32_t done,
+                                                     int32_t frames) {
             workerFrames = frames;
             workerFrame = done;
         };
@@ -98,26 +98,13 @@ void jump(benchmark::State& state, bool recounting) {
     state.counters["recounting"] = moves > 0 ? double(counting) / double(moves) : 0;
 }
 
-void BM_WindowStepForward(benchmark::State& state) {
-    stepForward(state, false);
-}
-void BM_WindowStepForwardDuringRecount(benchmark::State& state) {
-    stepForward(state, true);
-}
-void BM_WindowTrackBarJump(benchmark::State& state) {
-    jump(state, false);
-}
-void BM_WindowTrackBarJumpDuringRecount(benchmark::State& state) {
-    jump(state, true);
-}
-
-BENCHMARK(BM_WindowStepForward)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowStepForwardDuringRecount)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowTrackBarJump)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_WindowTrackBarJumpDuringRecount)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velkor::bench::runNavigationWindowBenchmarks(argc, argv, openWindow);
+    return velkor::bench::runNavigationWindowBenchmarks(
+        argc, argv, openWindow,
+        {{"BM_WindowStepForward", [](benchmark::State& s) { stepForward(s, false); }},
+         {"BM_WindowStepForwardDuringRecount", [](benchmark::State& s) { stepForward(s, true); }},
+         {"BM_WindowTrackBarJump", [](benchmark::State& s) { jump(s, false); }},
+         {"BM_WindowTrackBarJumpDuringRecount", [](benchmark::State& s) { jump(s, true); }}});
 }

@@ -1,0 +1,128 @@
+// The real program under a virtual display: `velkor --screenshot` on a generated two-channel
+// session saves a picture of the window in which frame 1's strokes and the divider between the
+// channels stand where the channel table puts them.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <filesystem>
+#include <regex>
+
+#include "tests/engine/count_cli.h"
+#include "tests/support/crowded_session.h"
+#include "tests/support/session_fixture.h"
+#include "ui/picture/ending_marks.h"
+#include "ui/picture/frame_painter.h"
+#include "ui/picture/picture_geometry.h"
+
+namespace velkor::test {
+namespace {
+
+TEST(Screenshot, ShowsFrameOneWithItsDividerAndMarks) {
+    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
+
+    TempDir dir;
+    Session s;
+    s.lineCount = 3000;
+    s.fishEvery = 30;
+    s.channels = {{0, 250, "Left"}, {261, 511, "Right"}};
+    const std::string recording = writeSession(dir.file("session"), s);
+    const QString shot = QString::fromStdString(dir.file("shot.png"));
+
+    QProcess velkor;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");  // the virtual display, not the offscreen platform
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    velkor.setProcessEnvironment(environment);
+    velkor.start(xvfbRun,
+                 {"-a", VELKOR_EXE, "--screenshot", shot, QString::fromStdString(recording)});
+    ASSERT_TRUE(velkor.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(velkor.readAllStandardOutput());
+    ASSERT_EQ(velkor.exitCode(), 0)
+        << output.toStdString() << velkor.readAllStandardError().toStdString();
+
+    const QRegularExpressionMatch where =
+        QRegularExpression(R"(picture at (\d+),(\d+) size (\d+)x(\d+))").match(output);
+    ASSERT_TRUE(where.hasMatch()) << output.toStdString();
+    const int left = where.captured(1).toInt(), top = where.captured(2).toInt();
+    const int width = where.captured(3).toInt(), H = where.captured(4).toInt();
+    QImage picture(shot);
+    ASSERT_FALSE(picture.isNull());
+    picture = picture.convertToFormat(QImage::Format_RGB32).copy(left, top, width, H);
+
+    int navy = 0;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < width; ++x) navy += picture.pixel(x, y) == strokeColour;
+    }
+    EXPECT_GT(navy, 1000);
+    // The marks show as the window shows them: counted fish framed in each channel's colour.
+    for (int channel : {1, 2}) {
+        int marked = 0;
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < width; ++x)
+                marked += picture.pixel(x, y) == channelMarkColour(channel);
+        }
+        EXPECT_GT(marked, 200) << channel;
+    }
+
+    const int a = skal(250, 0, 511, H);
+    const int b = skal(261, 0, 511, H);
+    for (int x : {0, width / 2, width - 1}) {
+        EXPECT_EQ(picture.pixel(x, a), dividerLight) << x;
+        EXPECT_EQ(picture.pixel(x, b), dividerShadow) << x;
+        EXPECT_EQ(picture.pixel(x, b + 1), dividerDark) << x;
+        EXPECT_EQ(picture.pixel(x, a - 1), picture.pixel(x, (a + b) / 2)) << x;  // button face
+        EXPECT_NE(picture.pixel(x, (a + b) / 2), pictureBackground) << x;
+    }
+}
+
+// The live counter's stored counter type does not reach the window: the whole count of the
+// screenshot is velkor-count's default count at the frame width frame 1 was read with.
+TEST(Screenshot, AStoredCounterTypeAddsNoOverloadCorrection) {
+    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
+    TempDir dir;
+    const std::string recording = writeCrowdedSession(dir.file("crowded"));
+    std::filesystem::create_directories(dir.file("config"));
+    for (const char* stored : {"5", "1"}) {
+        SCOPED_TRACE(stored);
+        writeBytes(dir.file("config/Kest Registry.ini"),
+                   std::string("[Kest]\nCountertype=") + stored + "\n");
+        QProcess velkor;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+        velkor.setProcessEnvironment(environment);
+        velkor.start(xvfbRun, {"-a", VELKOR_EXE, "--screenshot",
+                               QString::fromStdString(dir.file("shot.png")),
+                               QString::fromStdString(recording)});
+        ASSERT_TRUE(velkor.waitForFinished(120000));
+        const QString output = QString::fromLocal8Bit(velkor.readAllStandardOutput());
+        ASSERT_EQ(velkor.exitCode(), 0) << output.toStdString();
+        const QRegularExpressionMatch width =
+            QRegularExpression(R"(read with frames of (\d+) lines)").match(output);
+        const QRegularExpressionMatch whole =
+            QRegularExpression(R"(whole count (\d+))").match(output);
+        ASSERT_TRUE(width.hasMatch() && whole.hasMatch()) << output.toStdString();
+        auto total = [&](const std::string& options) {
+            const CliRun cli = runCount("--json --frame-width " + width.captured(1).toStdString() +
+                                        options + " " + shellQuoted(recording));
+            EXPECT_EQ(cli.status, 0) << cli.err;
+            const std::smatch m = [&] {
+                std::smatch found;
+                std::regex_search(cli.out, found, std::regex(R"("totals": \[(\d+)\])"));
+                return found;
+            }();
+            return m.size() > 1 ? std::stoi(m[1]) : -1;
+        };
+        ASSERT_NE(total(""), total(" --counter-type 5"));  // the correction would show
+        EXPECT_EQ(whole.captured(1).toInt(), total(""));
+    }
+}
+
+}  // namespace
+}  // namespace velkor::test
