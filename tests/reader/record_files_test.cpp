@@ -11,6 +11,7 @@
 #include "recording_builder.h"
 #include "replay/record_writer.h"
 #include "replay/unpack.h"
+#include "tests/support/read_only_folder.h"
 
 namespace velkor::testing {
 namespace {
@@ -165,25 +166,47 @@ INSTANTIATE_TEST_SUITE_P(Streams, DamagedBlc, ::testing::ValuesIn(damagedStreams
                              return n;
                          });
 
-TEST(Unpack, ReadOnlyFolderRaisesFileAccessErrorAndKeepsTheRecording) {
-    TempDir folder;
-    writeSample(folder.file("r.blb"));
-    compressRecord(folder.file("r.blb"), folder.file("r.blc"));
-    writeBytes(folder.file("r.blb"), "the good recording");
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    if (std::FILE* probe = std::fopen(folder.file("probe").c_str(), "wb")) {
-        std::fclose(probe);
-        std::remove(folder.file("probe").c_str());
-        GTEST_SKIP() << "this user may write to a read-only folder (running as root?)";
-    }
+// A recording and its compressed form in `folder`, the recording not the stream's content.
+void writeRecordingAndStream(const std::string& folder) {
+    writeSample(folder + "/r.blb");
+    compressRecord(folder + "/r.blb", folder + "/r.blc");
+    writeBytes(folder + "/r.blb", "the good recording");
+}
+
+// Unpacking into a folder that cannot be written names the recording it could not replace and
+// the system's reason, and leaves the recording as it was.
+void expectRefusedAndKept(const std::string& folder, const std::string& reason) {
     try {
-        unpackRecord(folder.file("r.blc"));
+        unpackRecord(folder + "/r.blc");
         ADD_FAILURE() << "no error";
     } catch (const FileAccessError& e) {
-        EXPECT_EQ(e.file(), folder.file("r.blb"));
-        EXPECT_NE(std::string(e.what()).find("Permission denied"), std::string::npos) << e.what();
+        EXPECT_EQ(e.file(), folder + "/r.blb");
+        EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
     }
-    EXPECT_EQ(readBytes(folder.file("r.blb")), "the good recording");
+    EXPECT_EQ(readBytes(folder + "/r.blb"), "the good recording");
+}
+
+TEST(Unpack, ReadOnlyFolderRaisesFileAccessErrorAndKeepsTheRecording) {
+    TempDir folder;
+    writeRecordingAndStream(folder.path().string());
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::FILE* probe = std::fopen(folder.file("probe").c_str(), "wb")) {
+        // This user (root) writes to a folder without write permission: an archive on a medium
+        // mounted read-only stops everyone.
+        std::fclose(probe);
+        std::remove(folder.file("probe").c_str());
+        fs::permissions(folder.path(), fs::perms::owner_all);
+#ifdef __linux__
+        test::ReadOnlyFolder archive;
+        writeRecordingAndStream(archive.path());
+        if (!archive.makeReadOnly()) GTEST_SKIP() << "cannot mount a folder read-only";
+        expectRefusedAndKept(archive.path(), "Read-only file system");
+#else
+        GTEST_SKIP() << "this user may write to a read-only folder";
+#endif
+        return;
+    }
+    expectRefusedAndKept(folder.path().string(), "Permission denied");
 }
 
 TEST(Unpack, MissingFileOrOneNamedAsItsOwnOutputIsRefused) {
