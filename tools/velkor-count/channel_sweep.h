@@ -12,6 +12,7 @@
 
 #include "core/fish_classes.h"
 #include "tools/velkor-count/count_recording.h"
+#include "tools/velkor-count/sweep_counts.h"
 
 namespace velkor {
 
@@ -33,13 +34,6 @@ struct ChannelSweep {
     int32_t frames = 0, frameWidth = 0, counterType = -1;
     int32_t reportClass = 0, nearestClass = 0;
     std::array<HandCountRow, fishClassCount> rows{};  // by class 0..9
-};
-
-// How far a sweep has come: frames read by all its counts, of `total` (0 until the recording is
-// open). Written by the sweep's threads, read from any.
-struct SweepProgress {
-    std::atomic<int64_t> done{0};
-    std::atomic<int64_t> total{0};
 };
 
 // Sweeps channel `channel` of `recording` with frames of options.frameWidth and counter type
