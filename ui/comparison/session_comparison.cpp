@@ -33,6 +33,7 @@ void SessionComparison::start() {
     count_ = std::make_unique<BackgroundCount>(engine_->recordingName(), width_,
                                                settings_.countertype, engine_->classOverrides());
     count_->onFrameCounted = onBackgroundFrame;
+    checkpoints_ = count_->checkpoints();
     count_->start();
     views_.chart->Chart1->showCountProgress(0, engine_->frameCount());
     views_.classChoices->countStarted();
@@ -54,6 +55,7 @@ void SessionComparison::followFrameWidth() {
 
 void SessionComparison::forget() {
     wholeCount_.reset();
+    checkpoints_.reset();
     width_ = 0;
     views_.chart->clearWholeCount();
     views_.verdicts->clear();

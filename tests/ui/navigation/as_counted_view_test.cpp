@@ -1,0 +1,145 @@
+// The "As counted" view: with it on, every move shows its frame as the continuous count from frame
+// 1 had it (the counter fields hold velkor-count's --as-counted totals, Forward counts on, the
+// status bar says so); with it off, a jump counts afresh as ever. The button is on the tool bar
+// and in the View menu, with key C.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "tests/engine/count_cli.h"
+#include "tests/support/window_fixture.h"
+#include "tools/velkor-synth/session_writer.h"
+#include "ui/navigation/as_counted_view.h"
+#include "ui/window/status_bar_panel.h"
+
+namespace velkor::test {
+namespace {
+
+// Three channels of touching fish and noise, long enough for several checkpoints at 557 lines.
+std::string threeChannelSession(const TempDir& dir) {
+    synth::SessionOptions o;
+    o.out = dir.file("three");
+    o.scene.seed = 31;
+    o.scene.lines = 80000;
+    o.scene.density = 3.0;
+    o.scene.touching = 0.4;
+    o.scene.noise = 3.0;
+    o.scene.channels = {{10, 160, 2}, {175, 330, 3}, {345, 500, 1}};
+    synth::writeSession(o);
+    return synth::recordingName(o.out);
+}
+
+// velkor-count's totals after frame `frame`: as the continuous count had them, or counted afresh
+// from that frame as a jump there counts.
+std::vector<int> countTotals(const std::string& recording, int width, int frame, bool asCounted) {
+    const std::string range = " --from " + std::to_string(frame) + " --to " + std::to_string(frame);
+    const CliRun cli = runCount("--json --frame-width " + std::to_string(width) + range +
+                                (asCounted ? " --as-counted " : " ") + shellQuoted(recording));
+    EXPECT_EQ(cli.status, 0) << cli.err;
+    return nlohmann::json::parse(cli.out)["summary"]["totals"].get<std::vector<int>>();
+}
+
+class AsCountedViewTest : public WindowTest {
+protected:
+    std::vector<int> shownTotals() const {
+        std::vector<int> totals;
+        for (int c = 1; c <= 3; ++c) totals.push_back(window->LabeledEdit[c]->text().toInt());
+        return totals;
+    }
+    void goTo(int frame) {
+        window->askGoTo = [frame] { return std::optional<QString>(QString::number(frame)); };
+        window->gotobtnClick();
+    }
+    QString countedText() const { return window->countedFrames->text(); }
+};
+
+TEST_F(AsCountedViewTest, EveryMoveShowsTheContinuousCountWhileOn) {
+    for (const int width : {557, 1116}) {
+        SCOPED_TRACE("frames of " + std::to_string(width) + " lines");
+        makeWindow(width);
+        const std::string recording = threeChannelSession(dir);
+        ASSERT_TRUE(open(recording));
+        ASSERT_TRUE(waitForWholeCount());
+        const int frames = window->engine().frameCount();
+        const int spacing = window->comparison->checkpoints()->spacingFrames();
+        ASSERT_LT(spacing + 2, frames);  // a checkpoint lies inside the session
+
+        window->asCounted->action->setChecked(true);
+        // The first frame, a checkpoint's frame and the one after it, one in between, the last.
+        for (const int n : {1, spacing + 1, spacing + 2, frames / 2, frames}) {
+            SCOPED_TRACE("Go to " + std::to_string(n));
+            goTo(n);
+            ASSERT_EQ(frame(), n);
+            EXPECT_EQ(shownTotals(), countTotals(recording, width, n, true));
+            EXPECT_TRUE(countedText().endsWith(", as counted from the start"))
+                << countedText().toStdString();
+        }
+        // Backward, the track bar and Begin go as counted; Forward counts on.
+        goTo(frames / 2);
+        click(window->backwardbtn);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, frames / 2 - 1, true));
+        click(window->Farwardbtn);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, frames / 2, true));
+        drag(window->TrackBar1->maximum());
+        EXPECT_EQ(frame(), frames);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, frames, true));
+        EXPECT_EQ(shownTotals(), (std::vector<int>{window->wholeCount()->totals[1],
+                                                   window->wholeCount()->totals[2],
+                                                   window->wholeCount()->totals[3]}));
+        click(window->beginbtn);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, 1, true));
+
+        // Off: the jump counts afresh from its frame, and the status bar says nothing more.
+        window->asCounted->action->setChecked(false);
+        goTo(frames / 2);
+        const std::vector<int> afresh = countTotals(recording, width, frames / 2, false);
+        EXPECT_EQ(shownTotals(), afresh);
+        EXPECT_NE(afresh, countTotals(recording, width, frames / 2, true));
+        EXPECT_EQ(countedText(), QString("Counted: frame %1").arg(frames / 2));
+        // On again: the frame shown is read as counted at once, and says which it is.
+        window->asCounted->action->setChecked(true);
+        EXPECT_EQ(frame(), frames / 2);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, frames / 2, true));
+        EXPECT_TRUE(messages.shown.empty());
+        window.reset();
+    }
+}
+
+// Without a checkpoint before the frame (the count not started), the window reads on from frame 1.
+TEST_F(AsCountedViewTest, WithoutTheCountItReadsOnFromTheFirstFrame) {
+    makeWindow(557);
+    const std::string recording = threeChannelSession(dir);
+    ASSERT_TRUE(open(recording));
+    window->stopBackgroundCount();
+    window->comparison->forget();
+    ASSERT_EQ(window->comparison->checkpoints(), nullptr);
+    window->asCounted->action->setChecked(true);
+    goTo(100);
+    EXPECT_EQ(shownTotals(), countTotals(recording, 557, 100, true));
+}
+
+// The check button on the tool bar, in the View menu, and key C.
+TEST_F(AsCountedViewTest, TheButtonIsOnTheToolBarInTheViewMenuAndOnKeyC) {
+    makeWindow(100);
+    QAction* action = window->asCounted->action;
+    EXPECT_TRUE(action->isCheckable());
+    EXPECT_FALSE(action->isChecked());
+    EXPECT_EQ(action->shortcut(), QKeySequence(Qt::Key_C));
+    EXPECT_TRUE(window->actions().contains(action));
+    EXPECT_EQ(window->asCounted->button->parentWidget(), static_cast<QWidget*>(window->ToolBar1));
+    EXPECT_EQ(window->asCounted->button->defaultAction(), action);
+    bool inViewMenu = false;
+    for (QAction* menu : window->menuBar()->actions())
+        if (menu->text() == "&View") inViewMenu = menu->menu()->actions().contains(action);
+    EXPECT_TRUE(inViewMenu);
+}
+
+}  // namespace
+}  // namespace velkor::test
