@@ -2,6 +2,8 @@
 #include "ui/navigation/as_counted_view.h"
 
 #include <QAction>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
 #include <utility>
@@ -9,6 +11,26 @@
 #include "ui/window/long_work.h"
 
 namespace velkor {
+namespace {
+
+// Three frames in a row with the count running on through them from the first: an arrow under
+// them from the left edge to the last frame.
+QIcon asCountedIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+    for (int i = 0; i < 3; ++i) p.drawRect(QRectF(2.5 + 9.5 * i, 5.5, 8, 13));
+    p.setBrush(QColor(0x10, 0x60, 0xB0));
+    p.fillRect(QRectF(21.5, 6.5, 7, 12), QColor(0x10, 0x60, 0xB0));
+    p.setPen(QPen(QColor(0x10, 0x60, 0xB0), 2.2));
+    p.drawLine(QPointF(3, 25), QPointF(26, 25));
+    p.drawPolygon(QPolygonF({QPointF(30, 25), QPointF(24, 21.5), QPointF(24, 28.5)}));
+    return QIcon(pixmap);
+}
+
+}  // namespace
 
 bool shownAsCounted(const ReplayEngine& e) {
     return e.isOpen() && e.lastFrameRead() > 0 && e.countedFrom() == 1 &&
@@ -23,26 +45,22 @@ QString countedAsText(const ReplayEngine& e) {
 
 AsCountedView::AsCountedView(QWidget* window, QToolBar* toolBar)
     : QObject(window), window_(window) {
-    action = new QAction(tr("As &counted"), window);
+    action = new QAction(asCountedIcon(), tr("As &counted"), window);
     action->setObjectName("asCounted");
     action->setCheckable(true);
     action->setShortcut(QKeySequence(Qt::Key_C));
+    window->addAction(action);  // the key works wherever the window has the focus
     action->setToolTip(
         tr("As counted: every frame you go to shows the marks and totals the continuous count "
            "from the first frame had there; off, a jump counts afresh from its frame (C)"));
     button = new QToolButton(toolBar);
     button->setObjectName("ascountedbtn");
     button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFixedSize(68, 43);
+    button->setFixedSize(49, 43);
+    button->setIconSize(QSize(32, 32));
     button->setFocusPolicy(Qt::NoFocus);
-    QAction* before = nullptr;
-    for (QAction* a : toolBar->actions())
-        if (a->isSeparator()) {
-            before = a;
-            break;
-        }
-    toolBar->insertWidget(before, button);
+    // Last, so that a narrow window hides it behind the bar's arrow before Quit and Help.
+    toolBar->addWidget(button);
 }
 
 bool AsCountedView::on() const {

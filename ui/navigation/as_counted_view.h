@@ -31,8 +31,8 @@ QString countedAsText(const ReplayEngine& engine);
 class AsCountedView : public QObject {
     Q_OBJECT
 public:
-    // `window` parents the progress dialog; the check button goes on `toolBar` before its first
-    // separator.
+    // `window` takes the key and parents the progress dialog; the check button goes last on
+    // `toolBar`.
     AsCountedView(QWidget* window, QToolBar* toolBar);
 
     bool on() const;

@@ -137,7 +137,6 @@ void TfrmRecord::connectNavigation() {
     bar->addTo(menuActions_);
     connect(bar, &NavigationBar::positionChosen, this, &TfrmRecord::readThumbPosition);
     asCounted = new AsCountedView(this, bar->ToolBar1);
-    addAction(asCounted->action);
     menuActions_.asCounted = asCounted->action;
     connect(asCounted->action, &QAction::toggled, this, [this] { move([] {}); });
 }
@@ -189,6 +188,7 @@ void TfrmRecord::buildDocksAndMenus() {
 
 void TfrmRecord::orderTabs() {
     std::vector<QWidget*> order = navigationBar->tabOrder();
+    order.insert(std::find(order.begin(), order.end(), TrackBar1), asCounted->button);
     for (int c = 1; c <= 4; ++c) order.push_back(classChooser[c]);
     for (int c = 1; c <= ChartChannels->channelCount(); ++c)
         order.push_back(ChartChannels->button(c));
