@@ -16,6 +16,7 @@
 #include "tests/engine/count_cli.h"
 #include "tests/support/window_fixture.h"
 #include "tools/velkor-synth/session_writer.h"
+#include "ui/counters/class_chooser.h"
 #include "ui/navigation/as_counted_view.h"
 #include "ui/window/status_bar_panel.h"
 
@@ -123,6 +124,39 @@ TEST_F(AsCountedViewTest, WithoutTheCountItReadsOnFromTheFirstFrame) {
     window->asCounted->action->setChecked(true);
     goTo(100);
     EXPECT_EQ(shownTotals(), countTotals(recording, 557, 100, true));
+}
+
+// Another class chosen: the frames are shown as the recount with that class counts them, while it
+// runs (from what it has kept, or from frame 1) and once it has ended.
+TEST_F(AsCountedViewTest, AnotherClassShowsTheRecountsFrames) {
+    makeWindow(557);
+    const std::string recording = threeChannelSession(dir);
+    ASSERT_TRUE(open(recording));
+    ASSERT_TRUE(waitForWholeCount());
+    window->asCounted->action->setChecked(true);
+    goTo(100);
+    const std::vector<int> reportClasses = shownTotals();
+    window->classChooser[2]->choose(5);
+    EXPECT_TRUE(window->backgroundCountRunning());
+    EXPECT_EQ(frame(), 100);
+    auto expected = [&](int n) {
+        const CliRun cli =
+            runCount("--json --frame-width 557 --class 2=5 --from " + std::to_string(n) + " --to " +
+                     std::to_string(n) + " --as-counted " + shellQuoted(recording));
+        EXPECT_EQ(cli.status, 0) << cli.err;
+        return nlohmann::json::parse(cli.out)["summary"]["totals"].get<std::vector<int>>();
+    };
+    EXPECT_EQ(shownTotals(), expected(100));
+    EXPECT_NE(shownTotals(), reportClasses);
+    goTo(70);
+    EXPECT_EQ(shownTotals(), expected(70));
+    ASSERT_TRUE(waitForWholeCount());
+    EXPECT_EQ(window->comparison->checkpoints()->classOverrides()[2], 5);
+    for (const int n : {2, 60, 130}) {
+        goTo(n);
+        EXPECT_EQ(shownTotals(), expected(n)) << n;
+    }
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The check button on the tool bar, in the View menu, and key C.
