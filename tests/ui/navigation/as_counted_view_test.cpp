@@ -1,12 +1,16 @@
 // The "As counted" view: with it on, every move shows its frame as the continuous count from frame
 // 1 had it (the counter fields hold velkor-count's --as-counted totals, Forward counts on, the
-// status bar says so); with it off, a jump counts afresh as ever. The button is on the tool bar
-// and in the View menu, with key C.
+// status bar says so), from the background count's checkpoints or from frame 1, cancellable, and
+// with another class as its recount counts; with it off, a jump counts afresh as ever. The button
+// is on the tool bar and in the View menu, with key C.
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <nlohmann/json.hpp>
@@ -18,6 +22,7 @@
 #include "tools/velkor-synth/session_writer.h"
 #include "ui/counters/class_chooser.h"
 #include "ui/navigation/as_counted_view.h"
+#include "ui/picture/engine_picture.h"
 #include "ui/window/status_bar_panel.h"
 
 namespace velkor::test {
@@ -126,6 +131,45 @@ TEST_F(AsCountedViewTest, WithoutTheCountItReadsOnFromTheFirstFrame) {
     EXPECT_EQ(shownTotals(), countTotals(recording, 557, 100, true));
 }
 
+// A long reading on shows its progress, and Cancel stops it: the window then shows the last frame
+// it read on to, as counted, and says so.
+TEST_F(AsCountedViewTest, CancellingTheReadingOnShowsTheFrameReached) {
+    makeWindow(20);
+    const std::string recording = threeChannelSession(dir);
+    ASSERT_TRUE(open(recording));
+    window->stopBackgroundCount();
+    window->comparison->forget();  // no checkpoints: every frame is read on from frame 1
+    window->progressDelayMs = 0;
+    bool dialogShown = false;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto* dialog = window->findChild<QProgressDialog*>(); dialog && dialog->isVisible()) {
+            dialogShown = true;
+            dialog->cancel();
+        }
+    });
+    canceller.start(20);
+    window->asCounted->action->setChecked(true);
+    goTo(window->engine().frameCount());
+    canceller.stop();
+    ASSERT_TRUE(dialogShown);
+    const int reached = frame();
+    EXPECT_GT(reached, 1);
+    EXPECT_LT(reached, window->engine().frameCount());
+    EXPECT_EQ(window->engine().lastFrameRead(), reached);
+    EXPECT_EQ(shownTotals(), countTotals(recording, 20, reached, true));
+    EXPECT_TRUE(countedText().endsWith(", as counted from the start"))
+        << countedText().toStdString();
+    EXPECT_EQ(window->TrackBar1->value(), window->engine().trackBar().position);
+    // The picture and its summary are those of the frame reached.
+    EXPECT_EQ(window->frameSummary->text(), frameSummaryLine(window->engine(), 20));
+    EXPECT_TRUE(messages.shown.empty());
+    // The next step counts on from there.
+    click(window->Farwardbtn);
+    EXPECT_EQ(frame(), reached + 1);
+    EXPECT_EQ(shownTotals(), countTotals(recording, 20, reached + 1, true));
+}
+
 // Another class chosen: the frames are shown as the recount with that class counts them, while it
 // runs (from what it has kept, or from frame 1) and once it has ended.
 TEST_F(AsCountedViewTest, AnotherClassShowsTheRecountsFrames) {
@@ -173,6 +217,12 @@ TEST_F(AsCountedViewTest, TheButtonIsOnTheToolBarInTheViewMenuAndOnKeyC) {
     for (QAction* menu : window->menuBar()->actions())
         if (menu->text() == "&View") inViewMenu = menu->menu()->actions().contains(action);
     EXPECT_TRUE(inViewMenu);
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_C);
+    EXPECT_TRUE(action->isChecked());
+    QTest::keyClick(window.get(), Qt::Key_C);
+    EXPECT_FALSE(action->isChecked());
 }
 
 }  // namespace
