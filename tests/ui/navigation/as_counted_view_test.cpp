@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -101,6 +102,10 @@ TEST_F(AsCountedViewTest, EveryMoveShowsTheContinuousCountWhileOn) {
                                                    window->wholeCount()->totals[3]}));
         click(window->beginbtn);
         EXPECT_EQ(shownTotals(), countTotals(recording, width, 1, true));
+        // A click on the chart goes as counted too.
+        window->chartTimeClicked(std::fmod(window->engine().sessionStart(), 1.0) + 40.0 / 86400);
+        EXPECT_GT(frame(), 1);
+        EXPECT_EQ(shownTotals(), countTotals(recording, width, frame(), true));
 
         // Off: the jump counts afresh from its frame, and the status bar says nothing more.
         window->asCounted->action->setChecked(false);
@@ -168,6 +173,24 @@ TEST_F(AsCountedViewTest, CancellingTheReadingOnShowsTheFrameReached) {
     click(window->Farwardbtn);
     EXPECT_EQ(frame(), reached + 1);
     EXPECT_EQ(shownTotals(), countTotals(recording, 20, reached + 1, true));
+}
+
+// An automatic count is no move: with the view on it counts from its mark, and the status bar says
+// so.
+TEST_F(AsCountedViewTest, TheStatusBarSaysWhichCountIsShown) {
+    makeWindow(557);
+    ASSERT_TRUE(open(threeChannelSession(dir)));
+    ASSERT_TRUE(waitForWholeCount());
+    window->asCounted->action->setChecked(true);
+    goTo(57);
+    EXPECT_EQ(countedText(), "Counted: frames 1 to 57, as counted from the start");
+    click(window->autocountbtn);  // marks frame 57
+    goTo(60);
+    click(window->autocountbtn);  // counts from the mark
+    EXPECT_EQ(frame(), 60);
+    EXPECT_EQ(countedText(), "Counted: frames 57 to 60, counted from frame 57");
+    click(window->beginbtn);
+    EXPECT_EQ(countedText(), "Counted: frame 1, as counted from the start");
 }
 
 // Another class chosen: the frames are shown as the recount with that class counts them, while it
