@@ -227,5 +227,28 @@ TEST(Screenshot, GoToShowsTheFrameAsCountedOrAfresh) {
     EXPECT_NE(afresh.counters, count(afresh, true).counters);
 }
 
+// --go-to and --as-counted asked for without what they need: a usage error naming the option, and
+// no picture written.
+TEST(Screenshot, GoToWithoutWhatItNeedsIsAUsageError) {
+    TempDir dir;
+    const std::string shot = shellQuoted(dir.file("shot.png"));
+    const std::string recording = shellQuoted(dir.file("none.blb"));
+    const struct {
+        std::string arguments, named;
+    } cases[] = {
+        {"--go-to 5 " + recording, "--go-to"},
+        {"--screenshot " + shot + " --go-to 12:99 " + recording, "--go-to"},
+        {"--screenshot " + shot + " --go-to five " + recording, "--go-to"},
+        {"--screenshot " + shot + " --as-counted " + recording, "--as-counted"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ProgramRun run = runProgram(VELKOR_EXE, c.arguments, 60);
+        EXPECT_EQ(run.exit, 2) << run.err;
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("shot.png")));
+    }
+}
+
 }  // namespace
 }  // namespace velkor::test
