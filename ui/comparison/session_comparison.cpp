@@ -35,6 +35,9 @@ void SessionComparison::start() {
     count_->onFrameCounted = onBackgroundFrame;
     checkpoints_ = count_->checkpoints();
     count_->start();
+    // The links of a count with other frames or classes would show frames where their objects
+    // no longer end: the dock waits for this count.
+    views_.verdicts->clear();
     views_.chart->Chart1->showCountProgress(0, engine_->frameCount());
     views_.classChoices->countStarted();
     emit whatIfChanged();

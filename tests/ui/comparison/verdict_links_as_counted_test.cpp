@@ -1,6 +1,7 @@
 // The verdict dock's links show their frames as the continuous count had them, whatever the
 // "As counted" view is set to: every frame a "too small" link of channel 2 goes to holds an object
-// of channel 2 that ended too small there, outlined; a jump there counting afresh loses some.
+// of channel 2 that ended too small there, outlined; a jump there counting afresh loses some. While
+// a recount with another class runs, the dock offers no links of the old count.
 #include <QLabel>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "tests/support/window_fixture.h"
 #include "tools/velkor-synth/session_writer.h"
 #include "ui/comparison/verdict_panel.h"
+#include "ui/counters/class_chooser.h"
 #include "ui/navigation/as_counted_view.h"
 #include "ui/picture/ending_marks.h"
 
@@ -71,6 +73,28 @@ TEST_F(VerdictLinksTest, EveryLinkShowsAnObjectOfItsVerdictOutlined) {
         window.reset();
     }
     EXPECT_GT(lostAfresh, 0);  // the fixture shows what the links mend
+}
+
+// Another class chosen: the dock's links wait for the recount, and then show its frames as it
+// counted them.
+TEST_F(VerdictLinksTest, AfterAnotherClassTheLinksAreTheRecounts) {
+    makeWindow(100);
+    ASSERT_TRUE(open(tooSmallInChannelTwo(dir)));
+    ASSERT_TRUE(waitForWholeCount());
+    ASSERT_NE(window->verdictPanel->text(), "");
+    window->classChooser[2]->choose(2);  // the class of channel 2's fish
+    ASSERT_TRUE(window->backgroundCountRunning());
+    EXPECT_EQ(window->verdictPanel->text(), "");  // no link of the count with the old class
+    ASSERT_TRUE(waitForWholeCount());
+    const VerdictIndex& index = window->wholeCount()->verdictFrames;
+    const size_t counted = index.frames(2, EndingVerdict::counted).size();
+    ASSERT_GE(counted, 10u);
+    for (size_t i = 0; i < counted; ++i) {
+        const int32_t f = index.next(2, EndingVerdict::counted, frame());
+        window->verdictPanel->follow(QString("next:2:%1").arg(int(EndingVerdict::counted)));
+        ASSERT_EQ(frame(), f);
+        EXPECT_TRUE(endedThere(window->engine().frameEndings(), 2, EndingVerdict::counted)) << f;
+    }
 }
 
 }  // namespace
