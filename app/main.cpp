@@ -1,8 +1,9 @@
 // velkor: the program. Starts the application "Velkor", opens the settings store, shows the View
 // Record window maximized and lets its start-up timer open the recording named on the command
 // line (or ask for one). With --screenshot it opens the recording in a window of fixed size,
-// saves the window with frame 1 as a PNG picture and exits. With --check-pdf it writes the session
-// check of a recording (or of a folder of them) as a PDF, without a window.
+// saves the window with frame 1 (or the frame --go-to names) as a PNG picture and exits. With
+// --check-pdf it writes the session check of a recording (or of a folder of them) as a PDF, without
+// a window.
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -14,10 +15,12 @@
 #include "io/errors.h"
 #include "io/program_start.h"
 #include "io/replacing_file.h"
+#include "replay/go_to.h"
 #include "settings/Tsett.h"
 #include "settings_store/qt_settings_backend.h"
 #include "ui/chart/throughput_chart.h"
 #include "ui/check/session_check_command.h"
+#include "ui/navigation/as_counted_view.h"
 #include "ui/picture/frame_picture.h"
 #include "ui/window/TfrmRecord.h"
 #include "ui/window/console_message_boxes.h"
@@ -30,6 +33,8 @@ struct Options {
     QString recording;
     QString screenshot;
     bool maximized = false;
+    QString goTo;  // a frame number or a time hh:mm:ss; empty: frame 1
+    bool asCounted = false;
     QString checkPdf;
     int frameWidth = velkor::linesPerSecond;
 };
@@ -53,7 +58,8 @@ Options parseCommandLine(int argc, char** argv) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshot(
         "screenshot",
-        "Open RECORDING, draw its first frame, save the window as the PNG picture FILE and exit.",
+        "Open RECORDING, draw its first frame (or the one --go-to names), save the window as the "
+        "PNG picture FILE and exit.",
         "FILE");
     parser.addOption(screenshot);
     const QCommandLineOption maximized(
@@ -61,6 +67,17 @@ Options parseCommandLine(int argc, char** argv) {
         "With --screenshot: show the window maximized, as it is shown normally, "
         "instead of 1280 x 800 pixels.");
     parser.addOption(maximized);
+    const QCommandLineOption goTo(
+        "go-to",
+        "With --screenshot: go to frame N (or the time hh:mm:ss) once the whole count has ended, "
+        "as Go to does: the counts start afresh at that frame.",
+        "N");
+    parser.addOption(goTo);
+    const QCommandLineOption asCounted(
+        "as-counted",
+        "With --go-to: show the frame as the continuous count from frame 1 had it (its marks, "
+        "the totals of frames 1 to N), as the window's \"As counted\" view does.");
+    parser.addOption(asCounted);
     const QCommandLineOption checkPdf(
         "check-pdf",
         "Write the session check of RECORDING, or of every recording in the folder RECORDING (a "
@@ -95,6 +112,8 @@ Options parseCommandLine(int argc, char** argv) {
     }
     options.screenshot = parser.value(screenshot);
     options.maximized = parser.isSet(maximized);
+    options.goTo = parser.value(goTo);
+    options.asCounted = parser.isSet(asCounted);
     options.checkPdf = parser.value(checkPdf);
     bool widthRead = false;
     options.frameWidth = parser.value(frameWidth).toInt(&widthRead);
@@ -106,6 +125,17 @@ Options parseCommandLine(int argc, char** argv) {
         std::fprintf(stderr, "velkor: --check-pdf needs a recording or a folder\n");
         std::exit(2);
     }
+    if (parser.isSet(goTo) &&
+        (!parser.isSet(screenshot) || !velkor::parseGoToTarget(options.goTo.toStdString()))) {
+        std::fprintf(stderr,
+                     "velkor: --go-to takes a frame number or a time hh:mm:ss, with "
+                     "--screenshot\n");
+        std::exit(2);
+    }
+    if (options.asCounted && !parser.isSet(goTo)) {
+        std::fprintf(stderr, "velkor: --as-counted needs --go-to\n");
+        std::exit(2);
+    }
     if (parser.isSet(screenshot) && options.recording.isEmpty()) {
         std::fprintf(stderr, "velkor: --screenshot needs a recording to open\n");
         std::exit(2);
@@ -113,10 +143,11 @@ Options parseCommandLine(int argc, char** argv) {
     return options;
 }
 
-// Opens the recording in a 1280 x 800 window (or maximized), saves the window once frame 1 is
-// drawn and the whole count is shown, and returns the exit status: 0 when the picture was saved
-// from an opened recording. It prints where the picture lies, the frame width frame 1 was read
-// with, the window title, and every read-out's text with the room it has.
+// Opens the recording in a 1280 x 800 window (or maximized), saves the window once frame 1 (or
+// the frame of --go-to) is drawn and the whole count is shown, and returns the exit status: 0
+// when the picture was saved from an opened recording. It prints where the picture lies, the
+// frame shown and the frame width it was read with, the window title, and every read-out's text
+// with the room it has.
 int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsBackend& store,
                    const Options& options) {
     velkor::ConsoleMessageBoxes messages;
@@ -126,6 +157,12 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
     // The picture is taken once the whole recording has been counted too, so that the chart
     // shows the replay's curve over the recorded one.
     auto save = [&] {
+        if (!options.goTo.isEmpty()) {
+            // The view set first, so that the move shows its frame as the view says.
+            window.asCounted->action->setChecked(options.asCounted);
+            window.askGoTo = [&] { return std::optional<QString>(options.goTo); };
+            window.gotobtnClick();
+        }
         // Labels whose text the opening or the count set (the tool bar's counted frames, the
         // comparison line) are laid out only when their layout requests are handled; handle them
         // before the picture is taken.
@@ -150,8 +187,9 @@ int takeScreenshot(QApplication& app, velkor::Tsett& settings, velkor::SettingsB
             options.screenshot.toLocal8Bit().constData(), window.width(), window.height(),
             picture.x(), picture.y(), picture.width(), picture.height(), chart.x(), chart.y(),
             chart.width(), chart.height());
-        std::printf("velkor: frame 1 read with frames of %d lines; title \"%s\"\n",
-                    window.engine().readFrameWidth(), window.windowTitle().toUtf8().constData());
+        std::printf("velkor: frame %d read with frames of %d lines; title \"%s\"\n",
+                    window.engine().currentFrame(), window.engine().readFrameWidth(),
+                    window.windowTitle().toUtf8().constData());
         for (const QString& line : velkor::readOutReport(window))
             std::printf("velkor: %s\n", line.toUtf8().constData());
         // The counts shown, and those of the whole count, for comparison with velkor-count.

@@ -33,7 +33,11 @@ void SessionComparison::start() {
     count_ = std::make_unique<BackgroundCount>(engine_->recordingName(), width_,
                                                settings_.countertype, engine_->classOverrides());
     count_->onFrameCounted = onBackgroundFrame;
+    checkpoints_ = count_->checkpoints();
     count_->start();
+    // The links of a count with other frames or classes would show frames where their objects
+    // no longer end: the dock waits for this count.
+    views_.verdicts->clear();
     views_.chart->Chart1->showCountProgress(0, engine_->frameCount());
     views_.classChoices->countStarted();
     emit whatIfChanged();
@@ -54,6 +58,7 @@ void SessionComparison::followFrameWidth() {
 
 void SessionComparison::forget() {
     wholeCount_.reset();
+    checkpoints_.reset();
     width_ = 0;
     views_.chart->clearWholeCount();
     views_.verdicts->clear();

@@ -52,6 +52,9 @@ public:
     void forget();
     // What the last finished count found, and the frame width it was made with.
     const std::optional<BackgroundCount::Result>& wholeCount() const { return wholeCount_; }
+    // The checkpoints of the latest count started (filling while it runs, kept after it ends), to
+    // show any frame as that count had it; null before the first count of a session.
+    std::shared_ptr<const CheckpointStore> checkpoints() const { return checkpoints_; }
     // Ctrl+C: the comparison as tab-separated text on the clipboard; what the status bar says.
     QString copy(const QString& recordingFile) const;
 
@@ -76,6 +79,7 @@ private:
     std::unique_ptr<BackgroundCount> count_;
     QTimer* poll_ = nullptr;
     std::optional<BackgroundCount::Result> wholeCount_;
+    std::shared_ptr<const CheckpointStore> checkpoints_;
     int32_t width_ = 0;  // the frame width of the count shown or running
 };
 

@@ -23,6 +23,7 @@
 #include "ui/check/session_check_export.h"
 #include "ui/comparison/verdict_panel.h"
 #include "ui/counters/class_choices.h"
+#include "ui/navigation/as_counted_view.h"
 #include "ui/navigation/go_to_dialog.h"
 #include "ui/navigation/selection_track_bar.h"
 #include "ui/picture/engine_picture.h"
@@ -135,6 +136,9 @@ void TfrmRecord::connectNavigation() {
     addActions(bar->windowActions);
     bar->addTo(menuActions_);
     connect(bar, &NavigationBar::positionChosen, this, &TfrmRecord::readThumbPosition);
+    asCounted = new AsCountedView(this, bar->ToolBar1);
+    menuActions_.asCounted = asCounted->action;
+    connect(asCounted->action, &QAction::toggled, this, [this] { move([] {}); });
 }
 
 // The counter panel beside the picture; the picture's gestures, its description when saved and
@@ -165,7 +169,10 @@ void TfrmRecord::buildDocksAndMenus() {
     connect(verdictPanel, &VerdictPanel::frameRequested, this,
             [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
                 verdictShown_ = {frame, channel, verdict};
-                runHandler([this, frame] { engine_->goToFrame(frame); });
+                runHandler([this, frame] {
+                    asCounted->showFrame(*engine_, comparison->checkpoints(), frame,
+                                         progressDelayMs);
+                });
             });
     // File: the session check, as a PDF file or printed.
     sessionCheck = new SessionCheckExport(this, messages_);
@@ -181,6 +188,7 @@ void TfrmRecord::buildDocksAndMenus() {
 
 void TfrmRecord::orderTabs() {
     std::vector<QWidget*> order = navigationBar->tabOrder();
+    order.insert(std::find(order.begin(), order.end(), TrackBar1), asCounted->button);
     for (int c = 1; c <= 4; ++c) order.push_back(classChooser[c]);
     for (int c = 1; c <= ChartChannels->channelCount(); ++c)
         order.push_back(ChartChannels->button(c));
@@ -222,6 +230,13 @@ void TfrmRecord::runHandler(const std::function<void()>& work) {
     if (!failure.isEmpty()) showError(failure);
 }
 
+void TfrmRecord::move(const std::function<void()>& work) {
+    runHandler([this, &work] {
+        work();
+        asCounted->follow(*engine_, comparison->checkpoints(), progressDelayMs);
+    });
+}
+
 void TfrmRecord::drawCurrentFrame() {
     const bool highlight = verdictShown_.frame == engine_->currentFrame();
     Panel2->drawFrame(*engine_, navigationBar->marks->isChecked(),
@@ -242,6 +257,8 @@ void TfrmRecord::showEngineState() {
     navigationBar->showState(e);
     if (e.isOpen()) Chart1->setMarker(e.readOuts().markerX);
     statusBarPanel->showEngineState(e);
+    if (asCounted->on() || (e.isOpen() && verdictShown_.frame == e.currentFrame()))
+        statusBarPanel->setCountedFrames(countedFrames->text() + countedAsText(e));
     statusBarPanel->showFrameWidthNote(e, PaintBox1->width());
     comparison->followFrameWidth();
 }
@@ -312,22 +329,6 @@ void TfrmRecord::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmRecord::beginbtnClick() {
-    runHandler([this] { engine_->beginbtnClick(); });
-}
-
-void TfrmRecord::backwardbtnClick() {
-    runHandler([this] { engine_->backwardbtnClick(); });
-}
-
-void TfrmRecord::FarwardbtnClick() {
-    runHandler([this] { engine_->FarwardbtnClick(); });
-}
-
-void TfrmRecord::endbtnClick() {
-    runHandler([this] { engine_->endbtnClick(); });
-}
-
 void TfrmRecord::AutocountbtnClick() {
     const bool runs = engine_->autocountImage() == 5;
     const bool beforeMark =
@@ -357,7 +358,7 @@ void TfrmRecord::AutocountbtnClick() {
 
 void TfrmRecord::readThumbPosition(int position) {
     const int shownMaximum = TrackBar1->maximum();
-    runHandler([this, position, shownMaximum] {
+    move([this, position, shownMaximum] {
         // Frames of a new width may give the bar a new maximum: the thumb keeps its share of it.
         const int maximum = engine_->trackBar().maximum;
         engine_->TrackBar1Change(
@@ -376,7 +377,7 @@ void TfrmRecord::gotobtnClick() {
         showError(tr("\"%1\" is neither a time hh:mm:ss nor a frame number.").arg(*text));
         return;
     }
-    runHandler([this, &target] { goTo(*engine_, *target); });
+    move([this, &target] { goTo(*engine_, *target); });
 }
 
 void TfrmRecord::openbtnClick() {
@@ -412,6 +413,7 @@ void TfrmRecord::classesChosen() {
         engine_->goToFrame(engine_->currentFrame());
     });
     startBackgroundCount();
+    move([] {});  // with the view on, as the recount counts
 }
 
 void TfrmRecord::helpbtnClick() {
@@ -437,7 +439,7 @@ void TfrmRecord::showChartChannel(int c) {
 void TfrmRecord::chartTimeClicked(double dayFraction) {
     if (!engine_->isOpen()) return;
     const int32_t seconds = int32_t(std::lround(dayFraction * 86400.0)) % 86400;
-    runHandler([this, seconds] { engine_->goToTimeOfDay(seconds); });
+    move([this, seconds] { engine_->goToTimeOfDay(seconds); });
 }
 
 void TfrmRecord::copyComparison() {

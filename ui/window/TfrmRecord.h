@@ -65,11 +65,20 @@ public:
     bool OpenBlbFile(const QString& imagefile, bool chosenAsCompressed);
     void Timer1Timer();
 
-    // The handlers of the window's controls.
-    void beginbtnClick();
-    void backwardbtnClick();
-    void FarwardbtnClick();
-    void endbtnClick();
+    // The handlers of the window's controls; with the "As counted" view on, a move shows its
+    // frame as the continuous count had it.
+    void beginbtnClick() {
+        move([this] { engine_->beginbtnClick(); });
+    }
+    void backwardbtnClick() {
+        move([this] { engine_->backwardbtnClick(); });
+    }
+    void FarwardbtnClick() {
+        move([this] { engine_->FarwardbtnClick(); });
+    }
+    void endbtnClick() {
+        move([this] { engine_->endbtnClick(); });
+    }
     void AutocountbtnClick();
     // Go to (Ctrl+G): asks for a time hh:mm:ss or a frame number and jumps there.
     void gotobtnClick();
@@ -112,9 +121,10 @@ public:
     QRect pictureArea() const;
 
     // The parts of the window.
-    ChartPanel* chartPanel = nullptr;         // the chart, its channel selector, the comparison
-    NavigationBar* navigationBar = nullptr;   // the track bar and the tool bar
-    SessionComparison* comparison = nullptr;  // the whole count beside the counter's record
+    ChartPanel* chartPanel = nullptr;          // the chart, its channel selector, the comparison
+    NavigationBar* navigationBar = nullptr;    // the track bar and the tool bar
+    SessionComparison* comparison = nullptr;   // the whole count beside the counter's record
+    class AsCountedView* asCounted = nullptr;  // the "As counted" check button and its moves
 
     // The window's own controls, by their names in the window's design.
     QWidget* Panel1 = nullptr;
@@ -154,7 +164,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The verdict a link of the verdict dock went to, highlighted while its frame is shown.
+    // The verdict a link of the verdict dock went to, highlighted while its frame is shown; a
+    // link shows its frame as counted, where the count ended that verdict's object.
     struct VerdictShown {
         int32_t frame = 0, channel = 0;
         EndingVerdict verdict = EndingVerdict::counted;
@@ -168,6 +179,8 @@ private:
     void giveFrameWidth();
     // Runs one handler's work; an error it raises is shown in a message box.
     void runHandler(const std::function<void()>& work);
+    // runHandler for a move: with the "As counted" view on, its frame is then shown so.
+    void move(const std::function<void()>& work);
     void showError(const QString& text);
     // Shows what the engine reports: read-outs, buttons, track bar, marker, automatic count.
     void showEngineState();

@@ -44,6 +44,7 @@ void buildMenus(QMenuBar* bar, const WindowActions& a) {
 
     QMenu* view = bar->addMenu(tr("&View"));
     view->addAction(a.marks);
+    if (a.asCounted != nullptr) view->addAction(a.asCounted);
     view->addSeparator();
     for (QAction* dock : a.docks) view->addAction(dock);
 

@@ -24,6 +24,7 @@ struct WindowActions {
     QAction* quit = nullptr;
     QAction* copy = nullptr;
     QAction* marks = nullptr;
+    QAction* asCounted = nullptr;          // the "As counted" view
     QList<QAction*> docks;                 // each dock's show/hide action
     std::array<QAction*, 5> navigation{};  // first, previous, next, last, automatic count
     QAction* goTo = nullptr;
