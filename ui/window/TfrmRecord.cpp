@@ -160,7 +160,8 @@ void TfrmRecord::connectPicture() {
 
 void TfrmRecord::buildDocksAndMenus() {
     verdictPanel = new VerdictPanel(this);
-    menuActions_.docks = {addVerdictDock(this, verdictPanel)};
+    notes = new SessionNotesPart(this, *this, engine_, settings_, messages_);
+    menuActions_.docks = {addVerdictDock(this, verdictPanel), notes->dockAction()};
     verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
     connect(verdictPanel, &VerdictPanel::frameRequested, this,
             [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
@@ -276,6 +277,7 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
     showEngineState();
     drawCurrentFrame();
     statusBarPanel->setReportNotes(reportNotesText(engine_->report()));
+    notes->open();
     startBackgroundCount();
     if (const QString warning = damagedLinesWarning(*engine_); !warning.isEmpty())
         messages_.show(this, MessageKind::warning, warning);

@@ -20,6 +20,7 @@
 #include "ui/comparison/session_comparison.h"
 #include "ui/counters/counter_panel.h"
 #include "ui/navigation/navigation_bar.h"
+#include "ui/notes/session_notes_part.h"
 #include "ui/picture/stroke_recognizer.h"
 #include "ui/window/help_page.h"
 #include "ui/window/recording_opening.h"
@@ -139,6 +140,8 @@ public:
     OpeningGate* openingGate = nullptr;
     // File: export or print the session check.
     class SessionCheckExport* sessionCheck = nullptr;
+    // The session's notes file: the hand counts dock and its class sweeps.
+    SessionNotesPart* notes = nullptr;
 
     // How long opening or an automatic count runs before its progress dialog shows.
     int progressDelayMs = 500;
