@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QTimer>
@@ -91,9 +90,7 @@ TfrmRecord::TfrmRecord(Tsett& settings, SettingsBackend* store, MessageBoxes& me
     connect(classChoices, &ClassChoices::choiceChanged, this, &TfrmRecord::classesChosen);
     column->addWidget(classChoices);
     statusBarPanel = new StatusBarPanel(Panel1);
-    countedFrames = statusBarPanel->countedFrames;
-    frameWidthNote = statusBarPanel->frameWidthNote;
-    frameSummary = statusBarPanel->summary;
+    static_cast<StatusControls&>(*this) = *statusBarPanel;
     column->addWidget(statusBarPanel);
     setCentralWidget(Panel1);
     buildDocksAndMenus();
@@ -164,7 +161,8 @@ void TfrmRecord::connectPicture() {
 
 void TfrmRecord::buildDocksAndMenus() {
     verdictPanel = new VerdictPanel(this);
-    menuActions_.docks = {addVerdictDock(this, verdictPanel)};
+    notes = new SessionNotesPart(this, *this, engine_, settings_, messages_);
+    menuActions_.docks = {addVerdictDock(this, verdictPanel), notes->dockAction()};
     verdictPanel->frameShown = [this] { return engine_->currentFrame(); };
     connect(verdictPanel, &VerdictPanel::frameRequested, this,
             [this](int32_t frame, int32_t channel, EndingVerdict verdict) {
@@ -293,6 +291,7 @@ bool TfrmRecord::OpenBlbFile(const QString& imagefile, bool chosenAsCompressed) 
     showEngineState();
     drawCurrentFrame();
     statusBarPanel->setReportNotes(reportNotesText(engine_->report()));
+    notes->open();
     startBackgroundCount();
     if (const QString warning = damagedLinesWarning(*engine_); !warning.isEmpty())
         messages_.show(this, MessageKind::warning, warning);

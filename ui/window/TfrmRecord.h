@@ -20,9 +20,11 @@
 #include "ui/comparison/session_comparison.h"
 #include "ui/counters/counter_panel.h"
 #include "ui/navigation/navigation_bar.h"
+#include "ui/notes/session_notes_part.h"
 #include "ui/picture/stroke_recognizer.h"
 #include "ui/window/help_page.h"
 #include "ui/window/recording_opening.h"
+#include "ui/window/status_bar_panel.h"
 #include "ui/window/window_menus.h"
 
 class QLabel;
@@ -36,14 +38,14 @@ class KeyboardFocus;
 class MessageBoxes;
 class OpeningGate;
 class PicturePanel;
-class StatusBarPanel;
 
 // The window's controls are those of its parts, by their names in the window's design: the
 // chart panel's, the navigation bar's and the counter panel's, and the window's own below.
 class TfrmRecord : public QMainWindow,
                    public ChartControls,
                    public NavigationControls,
-                   public CounterControls {
+                   public CounterControls,
+                   public StatusControls {
     Q_OBJECT
 public:
     // `settings` and `store` are the program's settings set and store (the store may be null);
@@ -133,12 +135,7 @@ public:
     FramePicture* PaintBox1 = nullptr;
     // Under the picture, always visible: counted frames, frame width, capacity, summary, notes.
     StatusBarPanel* statusBarPanel = nullptr;
-    // Says so when the picture's width differs from the frame width the counts were made with.
-    QLabel* frameWidthNote = nullptr;
-    // Which frames the counters hold: those counted since the latest jump.
-    QLabel* countedFrames = nullptr;
     class VerdictPanel* verdictPanel = nullptr;  // a dock: the session's verdicts, with links
-    QLabel* frameSummary = nullptr;  // in the status bar: counted and rejected in the frame
     // The picture with its counters, or the help page in their place.
     QStackedWidget* pageStack = nullptr;
     HelpPage* helpPage = nullptr;
@@ -149,6 +146,8 @@ public:
     OpeningGate* openingGate = nullptr;
     // File: export or print the session check.
     class SessionCheckExport* sessionCheck = nullptr;
+    // The session's notes file: the hand counts dock and its class sweeps.
+    SessionNotesPart* notes = nullptr;
 
     // How long opening or an automatic count runs before its progress dialog shows.
     int progressDelayMs = 500;

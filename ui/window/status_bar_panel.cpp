@@ -51,7 +51,7 @@ StatusBarPanel::StatusBarPanel(QWidget* parent) : QWidget(parent) {
     capacity = readOut(this, "capacity",
                        tr("Channel 1's capacity at this frame width: above it, a frame is "
                           "crowded"));
-    summary = readOut(this, "frameSummary",
+    frameSummary = readOut(this, "frameSummary",
                       tr("The objects that ended in this frame: counted, and not counted by "
                          "reason"));
     frameWidthNote = readOut(this, "frameWidthNote", QString());
@@ -73,7 +73,7 @@ StatusBarPanel::StatusBarPanel(QWidget* parent) : QWidget(parent) {
     steady->addWidget(countedFrames, 2);
     steady->addWidget(frameWidth, 2);
     steady->addWidget(capacity, 3);
-    steady->addWidget(summary, 4);
+    steady->addWidget(frameSummary, 4);
     rows->addLayout(steady);
     auto* passing = new QHBoxLayout;
     passing->setSpacing(16);
@@ -106,7 +106,7 @@ void StatusBarPanel::setCapacity(const std::optional<int>& fishPerMinute, const 
     fitHeight();
 }
 void StatusBarPanel::setSummary(const QString& text) {
-    summary->setText(text);
+    frameSummary->setText(text);
     fitHeight();
 }
 void StatusBarPanel::setFrameWidthNote(const QString& text) {
@@ -176,7 +176,7 @@ void StatusBarPanel::clear() {
     countedFrames->clear();
     frameWidth->clear();
     capacity->clear();
-    summary->clear();
+    frameSummary->clear();
     setFrameWidthNote(QString());
     setReportNotes(QString());
     clearMessage();

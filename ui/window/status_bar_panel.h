@@ -20,7 +20,14 @@ QString frameWidthText(int lines);
 // or nothing when there is no capacity to show.
 QString capacityText(const std::optional<int>& fishPerMinute, const QString& channel = QString());
 
-class StatusBarPanel : public QWidget {
+// The read-outs the window names in its design.
+struct StatusControls {
+    QLabel* countedFrames = nullptr;   // the frames the counters hold: those since the latest jump
+    QLabel* frameWidthNote = nullptr;  // the picture's width differs from the frames counted
+    QLabel* frameSummary = nullptr;    // counted and rejected in the frame
+};
+
+class StatusBarPanel : public QWidget, public StatusControls {
     Q_OBJECT
 public:
     explicit StatusBarPanel(QWidget* parent = nullptr);
@@ -49,12 +56,9 @@ public:
     // Empties every read-out: nothing is open.
     void clear();
 
-    // The read-outs, by name, for the window and its tests.
-    QLabel* countedFrames = nullptr;
+    // The other read-outs, by name, for the window and its tests.
     QLabel* frameWidth = nullptr;
     QLabel* capacity = nullptr;
-    QLabel* summary = nullptr;
-    QLabel* frameWidthNote = nullptr;
     QLabel* messageLine = nullptr;
     QLabel* reportNotes = nullptr;
 

@@ -151,8 +151,8 @@ TEST(StatusBarPanel, APassingMessageShowsWholeAndClears) {
     panel.setFrameWidth(1116);
     panel.setCapacity(1000);
     panel.clear();
-    for (const QLabel* l : {panel.countedFrames, panel.frameWidth, panel.capacity, panel.summary,
-                            panel.frameWidthNote, panel.messageLine})
+    for (const QLabel* l : {panel.countedFrames, panel.frameWidth, panel.capacity,
+                            panel.frameSummary, panel.frameWidthNote, panel.messageLine})
         EXPECT_TRUE(l->text().isEmpty()) << l->objectName().toStdString();
 }
 
