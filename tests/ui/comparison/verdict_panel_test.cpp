@@ -38,6 +38,21 @@ TEST(VerdictPanel, LinkTexts) {
     for (const auto& c : cases) EXPECT_EQ(verdictLinkText(c.channel, c.verdict, c.objects), c.text);
 }
 
+// Before a whole count has handed its frames over, no link leads anywhere (frame 0), in the first
+// channel and the last, for the first verdict and the last, and for the pieces.
+TEST(VerdictPanel, WithoutAWholeCountNoLinkLeadsToAFrame) {
+    VerdictPanel panel;
+    for (const int32_t channel : {1, 4}) {
+        for (const EndingVerdict verdict :
+             {EndingVerdict::counted, EndingVerdict::pieceTooSmallOnItsOwn}) {
+            EXPECT_EQ(panel.nextFrame(channel, verdict), 0) << channel;
+            EXPECT_EQ(panel.previousFrame(channel, verdict), 0) << channel;
+        }
+        EXPECT_EQ(panel.nextPieceFrame(channel), 0) << channel;
+        EXPECT_EQ(panel.previousPieceFrame(channel), 0) << channel;
+    }
+}
+
 TEST(VerdictPanel, NextAndBackLandOnTheExplainedFramesAndWrap) {
     TempDir dir;
     synth::SessionOptions o;
