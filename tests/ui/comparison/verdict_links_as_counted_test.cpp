@@ -6,6 +6,7 @@
 #include <string>
 
 #include "replay/verdict_index.h"
+#include "tests/support/touching_session.h"
 #include "tests/support/window_fixture.h"
 #include "tools/velkor-synth/session_writer.h"
 #include "ui/comparison/verdict_panel.h"
@@ -18,16 +19,8 @@ namespace {
 
 // Channel 2 counted with a class too large for its fish: many of them end too small.
 std::string tooSmallInChannelTwo(const TempDir& dir) {
-    synth::SessionOptions o;
-    o.out = dir.file("small");
-    o.scene.seed = 11;
-    o.scene.lines = 80000;
-    o.scene.density = 3.0;
-    o.scene.touching = 0.4;
-    o.scene.noise = 3.0;
-    o.scene.channels = {{10, 160, 2}, {175, 330, 4, 160, 2}, {345, 500, 1}};
-    synth::writeSession(o);
-    return synth::recordingName(o.out);
+    return writeTouchingSession(dir, "small", 11,
+                                {{10, 160, 2}, {175, 330, 4, 160, 2}, {345, 500, 1}});
 }
 
 bool endedThere(const FrameEndings& endings, int32_t channel, EndingVerdict verdict) {

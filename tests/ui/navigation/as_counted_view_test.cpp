@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/engine/count_cli.h"
+#include "tests/support/touching_session.h"
 #include "tests/support/window_fixture.h"
 #include "tools/velkor-synth/session_writer.h"
 #include "ui/counters/class_chooser.h"
@@ -31,16 +32,7 @@ namespace {
 
 // Three channels of touching fish and noise, long enough for several checkpoints at 557 lines.
 std::string threeChannelSession(const TempDir& dir) {
-    synth::SessionOptions o;
-    o.out = dir.file("three");
-    o.scene.seed = 31;
-    o.scene.lines = 80000;
-    o.scene.density = 3.0;
-    o.scene.touching = 0.4;
-    o.scene.noise = 3.0;
-    o.scene.channels = {{10, 160, 2}, {175, 330, 3}, {345, 500, 1}};
-    synth::writeSession(o);
-    return synth::recordingName(o.out);
+    return writeTouchingSession(dir, "three", 31);
 }
 
 // velkor-count's totals after frame `frame`: as the continuous count had them, or counted afresh

@@ -17,6 +17,7 @@
 #include "tests/engine/count_cli.h"
 #include "tests/support/crowded_session.h"
 #include "tests/support/session_fixture.h"
+#include "tests/support/touching_session.h"
 #include "tools/velkor-synth/session_writer.h"
 #include "ui/picture/ending_marks.h"
 #include "ui/picture/frame_painter.h"
@@ -135,16 +136,7 @@ TEST(Screenshot, GoToShowsTheFrameAsCountedOrAfresh) {
     const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
     if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
     TempDir dir;
-    synth::SessionOptions o;
-    o.out = dir.file("three");
-    o.scene.seed = 5;
-    o.scene.lines = 80000;
-    o.scene.density = 3.0;
-    o.scene.touching = 0.4;
-    o.scene.noise = 3.0;
-    o.scene.channels = {{10, 160, 2}, {175, 330, 3}, {345, 500, 1}};
-    synth::writeSession(o);
-    const std::string recording = synth::recordingName(o.out);
+    const std::string recording = writeTouchingSession(dir, "three", 5);
 
     struct Shown {
         int frame = 0, width = 0, countedInFrame = -1;
