@@ -147,5 +147,25 @@ TEST(ChartReading, ValueStepsAreRound) {
     }
 }
 
+// The channel's name stands whole at the upper right, clear of the plot, with and without the
+// legend beside it.
+TEST(ChartReading, TheChannelsNameHasRoomForAllOfItRightOfThePlot) {
+    QFont bold;
+    bold.setBold(true);
+    const QFontMetricsF fmBold(bold);
+    for (const QString name : {QStringLiteral("Counter 1"), QStringLiteral("Kví 4 – north bank")}) {
+        for (const bool legend : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << name.toStdString() << " " << legend);
+            ChartContent content = fiveMinutesPeakingAt(120);
+            content.channelName = name;
+            if (legend) content.replay = content.recorded;
+            const ChartLayout layout = chartLayout(QRectF(0, 0, 600, 140), content, QFont());
+            EXPECT_GE(layout.name.width(), fmBold.horizontalAdvance(name));
+            EXPECT_GE(layout.name.left(), layout.plot.right());
+            EXPECT_LE(layout.name.right(), 600);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velkor::test
