@@ -117,7 +117,7 @@ TEST(PerMinuteExport, NoFileOfTheRecordingIsTakenForTheTable) {
             const std::string part = utf8FromPath(
                 std::filesystem::path(pathFromUtf8(recording)).replace_extension(extension));
             if (!std::filesystem::exists(pathFromUtf8(part)))
-                writeBytes(part, std::string("part of the recording ") + extension);
+                writeBytes(pathFromUtf8(part), std::string("part of the recording ") + extension);
             const std::string before = readBytes(pathFromUtf8(part));
             const CountResult result = exportPerMinuteTable(recording, 1116, -1, report, part);
             EXPECT_FALSE(result.ok) << part;
