@@ -167,15 +167,7 @@ TEST(SessionNotesKeeper, AWriteThatFailsLeavesTheOldFileWhole) {
     ASSERT_TRUE(keeper.addNote(1, 0, "first").written);
     const std::string old = readBytes(beside);
     // The disk fills up: the next file cannot be written whole.
-    {
-        std::FILE* filler = std::fopen((disk.path() + "/filler").c_str(), "wb");
-        ASSERT_NE(filler, nullptr);
-        const std::string block(4096, 'x');
-        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
-               std::fflush(filler) == 0) {
-        }
-        std::fclose(filler);
-    }
+    ASSERT_TRUE(disk.fillUp());
     const SessionNotesKeeper::Saving saving = keeper.addNote(1117, 1, std::string(20000, 'n'));
     // The notes are kept whole in the data folder, and the one beside stays as it was.
     EXPECT_TRUE(saving.written);
@@ -197,15 +189,7 @@ TEST(SessionNotesKeeper, WhenNeitherPlaceCanBeWrittenTheChangeIsNotSavedAndSaysW
     SessionNotesKeeper keeper(recording, disk.path() + "/data");
     ASSERT_TRUE(keeper.setHandCount(1, 630).written);
     const std::string old = readBytes(beside);
-    {
-        std::FILE* filler = std::fopen((disk.path() + "/filler").c_str(), "wb");
-        ASSERT_NE(filler, nullptr);
-        const std::string block(4096, 'x');
-        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
-               std::fflush(filler) == 0) {
-        }
-        std::fclose(filler);
-    }
+    ASSERT_TRUE(disk.fillUp());
     const SessionNotesKeeper::Saving saving = keeper.addNote(1, 0, std::string(20000, 'n'));
     EXPECT_FALSE(saving.written);
     const std::string kept = notesFileInDataFolder(disk.path() + "/data", recording);

@@ -6,6 +6,7 @@
 #ifdef __linux__
 #include <sys/mount.h>
 
+#include <cstdio>
 #include <string>
 
 #include "io/file_names.h"
@@ -26,6 +27,17 @@ public:
     SmallDisk& operator=(const SmallDisk&) = delete;
     bool mounted() const { return mounted_; }
     std::string path() const { return utf8FromPath(dir_.path()); }
+    // Fills what is left of the disk with a file named `name`; false when it cannot be made.
+    bool fillUp(const std::string& name = "filler") const {
+        std::FILE* filler = std::fopen((path() + "/" + name).c_str(), "wb");
+        if (filler == nullptr) return false;
+        const std::string block(4096, 'x');
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+               std::fflush(filler) == 0) {
+        }
+        std::fclose(filler);
+        return true;
+    }
 
 private:
     TempDir dir_;
